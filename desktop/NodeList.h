@@ -1,0 +1,93 @@
+#pragma once
+// Plain-data node list behind the server tree and the filter list. Node
+// indexes count from 1 in insertion order; keys are unique and compared
+// exactly (case-sensitive, as the server compares names). Adding is O(1)
+// amortised so that big servers fill linearly.
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace desktop {
+
+// Images of the shared image list.
+constexpr int ImageApplication = 1;
+constexpr int ImageDatabase = 3;
+constexpr int ImageMarkedDatabase = 4;
+
+struct Node {
+  std::string key;
+  std::string text;
+  int parent = 0;  // index of the parent node, 0 for a top-level node
+  int image = 0;
+  int selectedImage = 0;  // 0 = not set
+  bool checked = false;
+};
+
+// Lets a view follow the list. Every change made through NodeList is
+// reported, including those a view makes itself (a user ticking a box), so an
+// adapter must ignore a change that matches what it already shows.
+class NodeListObserver {
+ public:
+  virtual ~NodeListObserver() = default;
+  virtual void Reset() = 0;                // emptied
+  virtual void Added(int index) = 0;       // node appended at index
+  virtual void Changed(int index) = 0;     // text, image or check box of a node
+  virtual void StateChanged() = 0;         // selection, visible, enabled or width
+};
+
+class NodeList {
+ public:
+  // Empty the list (and clear the selection).
+  void Clear();
+  // Appends a node; parentKey empty = top level. Returns the new index, or 0
+  // (nothing added) when parentKey names no node or key is already used.
+  int Add(std::string_view parentKey, std::string key, std::string text, int image,
+          int selectedImage = 0);
+  int Count() const { return static_cast<int>(nodes_.size()); }
+  // Index of the node with that key, 0 when there is none.
+  int Find(std::string_view key) const;
+
+  // Reading an index outside 1..Count() gives an empty value; writing one is
+  // refused (false).
+  bool Valid(int index) const { return index >= 1 && index <= Count(); }
+  const Node* At(int index) const { return Valid(index) ? &nodes_[index - 1] : nullptr; }
+  std::string Text(int index) const;
+  std::string Key(int index) const;
+  int Parent(int index) const;
+  int Image(int index) const;
+  int SelectedImage(int index) const;
+  bool Checked(int index) const;
+  bool SetText(int index, std::string text);
+  bool SetImage(int index, int image);
+  bool SetChecked(int index, bool checked);
+
+  // Selected node, 0 when none.
+  int Selected() const { return selected_; }
+  bool Select(int index);  // 0 clears the selection
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  int Width() const { return width_; }
+  // Twips; a negative width is refused (false) and the old one kept.
+  bool SetWidth(int twips);
+
+  // Compact text for tests, one line per node:
+  //   index|key|text|parent|image|selectedImage|x (ticked) or - (not)
+  std::string Dump() const;
+
+  void SetObserver(NodeListObserver* observer) { observer_ = observer; }
+
+ private:
+  std::vector<Node> nodes_;
+  std::unordered_map<std::string, int> byKey_;
+  int selected_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  int width_ = 0;
+  NodeListObserver* observer_ = nullptr;
+};
+
+}  // namespace desktop

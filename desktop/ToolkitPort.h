@@ -1,0 +1,79 @@
+#pragma once
+// Everything the desktop logic needs of the window toolkit. The logic reaches
+// the screen only through this port; the Qt view implements it and tests use
+// a scripted one.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ScreenPort.h"
+
+namespace desktop {
+
+using essbase::MessageAnswer;
+using essbase::MessageButtons;
+using essbase::MessageIcon;
+
+// Controls whose state the logic sets.
+enum class Control {
+  Window,  // the main window (caption)
+  mnuExport,
+  mnuImport,
+  mnuDelete,
+  mnuChange,
+  filters,
+  tree,
+  chkAll,
+  Label1,
+  Label2,
+};
+
+// The properties of the common file dialog cdForm.
+struct FileDialogOptions {
+  std::string DefaultExt;
+  std::string DialogTitle;
+  std::string Filter;  // "Text (*.txt)|*.txt|All Files (*.*)|*.*" form
+  std::string InitDir;
+  std::string FileName;
+  bool CancelError = false;
+};
+
+struct FileDialogResult {
+  enum class Outcome { Chosen, Cancelled, Failed };
+  Outcome outcome = Outcome::Cancelled;
+  std::string path;  // the chosen path; empty unless Chosen
+};
+
+class ToolkitPort : public essbase::ScreenPort {
+ public:
+  // ShowMessage and SetBusy come from ScreenPort.
+
+  virtual FileDialogResult ShowSave(const FileDialogOptions& options) = 0;
+  virtual FileDialogResult ShowOpen(const FileDialogOptions& options) = 0;
+
+  // Lets the window handle pending events during a long command.
+  virtual void ProcessEvents() = 0;
+
+  // Modal About window over the main window.
+  virtual void ShowAbout() = 0;
+  // Hands an address to the user's web browser; the result is not needed.
+  virtual void OpenUrl(std::string_view address) = 0;
+  // One blocking HTTP GET: the whole body, or nothing when no text came back
+  // at all (no connection, time-out).
+  virtual std::optional<std::string> HttpGet(std::string_view url) = 0;
+  // Opens the menu mnuOther as a context menu at the pointer.
+  virtual void PopupOtherMenu() = 0;
+
+  // View state of named controls. Sizes and positions are in twips; a setter
+  // returns false when the control refuses the value (the logic then keeps
+  // the old one). The logic never passes a negative size.
+  virtual bool SetEnabled(Control control, bool enabled) = 0;
+  virtual bool SetVisible(Control control, bool visible) = 0;
+  virtual bool SetWidth(Control control, int twips) = 0;
+  virtual bool SetHeight(Control control, int twips) = 0;
+  virtual bool SetLeft(Control control, int twips) = 0;
+  virtual bool SetTop(Control control, int twips) = 0;
+  virtual void SetCaption(Control control, std::string_view caption) = 0;
+};
+
+}  // namespace desktop

@@ -1,0 +1,76 @@
+#pragma once
+// The main window's logic: window-level state and the handlers the view
+// calls. Each handler forwards to the command object of its own file.
+#include <string>
+
+#include "EssbaseApi.h"
+#include "Generation.h"
+#include "Selection.h"
+#include "ToolkitPort.h"
+#include "WindowState.h"
+
+namespace desktop {
+
+// Mouse buttons as filters_MouseDown receives them.
+constexpr int LeftButton = 1;
+constexpr int RightButton = 2;
+
+class frmQuorvel {
+ public:
+  frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port, essbase::Generation generation);
+  frmQuorvel(const frmQuorvel&) = delete;
+  frmQuorvel& operator=(const frmQuorvel&) = delete;
+
+  // Window.
+  void Form_Load();
+  void Form_Resize(int width, int height);  // outer size in twips
+  void ChangeMenu(bool on);
+  void Mouse(bool on);
+
+  // Server menu.
+  void mnuLogin_Click();
+  void mnuLogout_Click();
+
+  // Lists. tree_NodeClick selects the node first, as a click does.
+  void tree_NodeClick(int index);
+  void tree_DblClick();
+  void chkAll_Click(int value);  // the check box's new value: 1 ticked, 0 not
+  void filters_MouseDown(int button, int shift, int x, int y);
+
+  // Other menu.
+  void mnuSelectAll_Click();
+  void mnuDeselect_Click();
+  void mnuOtherExport_Click();
+  void mnuOtherImport_Click();
+
+  // Filter menu.
+  void mnuExport_Click();
+  void mnuImport_Click();
+  void mnuDelete_Click();
+  void mnuChange_Click();
+
+  // Help menu.
+  void mnuAbout_Click();
+  void mnuQuorvelHome_Click();
+  void mnuHelpVersionCheck_Click();
+
+  // What the filter commands work on, in the current mode.
+  Selection ReadSelection() const;
+
+  // State, for the view and for tests.
+  NodeList& tree() { return state_.tree; }
+  NodeList& filters() { return state_.filters; }
+  const NodeList& tree() const { return state_.tree; }
+  const NodeList& filters() const { return state_.filters; }
+  const essbase::ConnectionState& connection() const { return state_.conn; }
+  const MenuStates& menus() const { return state_.menus; }
+  int chkAll() const { return state_.chkAll; }
+  bool busy() const { return state_.busy; }
+  const WindowState& state() const { return state_; }
+  WindowState& state() { return state_; }
+
+ private:
+  WindowState state_;
+};
+
+}  // namespace desktop

@@ -1,0 +1,56 @@
+#include "LineReader.h"
+
+#include <algorithm>
+
+namespace filterfile {
+
+LineReader::LineReader(std::istream& in, size_t chunkSize, size_t maxLine)
+    : in_(in), chunk_(std::max<size_t>(chunkSize, 1)), maxLine_(maxLine) {}
+
+bool LineReader::Fill() {
+  if (failed_ || !in_.good()) return false;
+  in_.read(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
+  if (in_.bad()) {
+    failed_ = true;
+    return false;
+  }
+  pos_ = 0;
+  end_ = static_cast<size_t>(in_.gcount());
+  return end_ > 0;
+}
+
+LineReader::Result LineReader::Next(std::string& line) {
+  for (;;) {
+    line.clear();
+    tooLong_ = false;
+    bool ended = false;  // a line end was met
+    bool any = false;    // bytes of a last line without line end
+    while (!ended) {
+      if (pos_ == end_ && !Fill()) break;
+      const char* begin = chunk_.data() + pos_;
+      const char* stop = chunk_.data() + end_;
+      const char* hit = std::find_if(begin, stop, [](char c) { return c == '\r' || c == '\n'; });
+      size_t n = static_cast<size_t>(hit - begin);
+      if (n) any = true;
+      size_t room = maxLine_ - std::min(maxLine_, line.size());
+      if (n > room) tooLong_ = true;
+      line.append(begin, std::min(n, room));
+      pos_ += n;
+      if (hit == stop) continue;
+      ended = true;
+      ++pos_;
+      if (*hit == '\r') {
+        if (pos_ == end_) Fill();
+        if (pos_ < end_ && chunk_[pos_] == '\n') ++pos_;
+      }
+    }
+    if (failed_) return Result::ReadError;
+    if (!ended && !any) return Result::End;
+    ++linesSeen_;
+    if (line.empty() && !tooLong_) continue;
+    lineNumber_ = linesSeen_;
+    return Result::Line;
+  }
+}
+
+}  // namespace filterfile

@@ -1,0 +1,75 @@
+#include "RecordProducer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "RowRecord.h"
+
+namespace filterfile {
+
+using essbase::FilterNameWidth;
+using essbase::ItemFilterName;
+
+std::string_view ListedName(std::string_view field) {
+  return field.substr(0, std::min(field.find('\0'), field.size()));
+}
+
+namespace {
+
+// The row the buffer holds, or a failure when its NUL is missing.
+int32_t RowStatus(const std::vector<char>& row, int32_t status) {
+  if (status == 0 && std::memchr(row.data(), '\0', row.size()) == nullptr)
+    return ESB_STS_BUFFER_TOO_SMALL;
+  return status;
+}
+
+}  // namespace
+
+ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& context,
+                              const std::string& application, const std::string& database,
+                              std::ostream& out, const ProducerOptions& options) {
+  const CallHooks& hooks = options.hooks;
+  const char* app = application.c_str();
+  const char* db = database.c_str();
+  int16_t count = 0;
+  if (RunCall(hooks, "EsbListFilters",
+              [&] { return api.EsbListFilters(context, app, db, count); }))
+    return ProduceOutcome::ServerFailure;
+
+  std::vector<char> field(FilterNameWidth + 1, '\0');  // +1: a full field still ends in NUL
+  std::vector<char> row(static_cast<size_t>(std::max(options.rowBuffer, 1)), '\0');
+  for (int i = 0; i < count; ++i) {
+    std::fill(field.begin(), field.end(), '\0');
+    if (RunCall(hooks, "EsbGetNextItem", [&] {
+          return api.EsbGetNextItem(context, ItemFilterName,
+                                    std::span<char>(field.data(), FilterNameWidth));
+        }))
+      return ProduceOutcome::ServerFailure;
+    const std::string name(ListedName(std::string_view(field.data(), FilterNameWidth)));
+
+    int16_t active = 0;
+    int16_t access = 0;
+    if (RunCall(hooks, "EsbGetFilter", [&] {
+          return api.EsbGetFilter(context, app, db, name.c_str(), active, access);
+        }))
+      return ProduceOutcome::ServerFailure;
+
+    const bool selected = !options.selected || options.selected(name);
+    auto nextRow = [&] {
+      return RunCall(hooks, "EsbGetFilterRow", [&] {
+        row[0] = '\0';
+        return RowStatus(row, api.EsbGetFilterRow(context, row, access));
+      });
+    };
+    if (nextRow()) return ProduceOutcome::ServerFailure;
+    while (row[0] != '\0') {
+      if (selected && !WriteRowRecord(out, application, database, name, access, row.data()))
+        return ProduceOutcome::WriteFailure;
+      if (nextRow()) return ProduceOutcome::ServerFailure;
+    }
+  }
+  return ProduceOutcome::Complete;
+}
+
+}  // namespace filterfile

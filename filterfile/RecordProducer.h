@@ -1,0 +1,36 @@
+#pragma once
+// Writes the row records of one database's filters, in listing order, each
+// filter's rows in the server's order. Stops at the first call that fails for
+// good; the records written before it stay in the stream.
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "EssbaseApi.h"
+#include "ServerCall.h"
+
+namespace filterfile {
+
+struct ProducerOptions {
+  // Row buffer handed to EsbGetFilterRow (desktop 3000, command line 512).
+  int rowBuffer = essbase::DesktopRowBuffer;
+  // Whether a filter's rows are written; unset: every filter.
+  std::function<bool(std::string_view filter)> selected;
+  CallHooks hooks;
+};
+
+enum class ProduceOutcome { Complete, ServerFailure, WriteFailure };
+
+// The filter name of a listed 30-character field: the text before its first
+// NUL, or all 30 characters when the name fills the field.
+std::string_view ListedName(std::string_view field);
+
+// `context` is read at every call, so a hook that logs in again can renew it.
+// A row that did not reach the buffer whole (no NUL inside it) is never
+// written: it counts as a failed EsbGetFilterRow with ESB_STS_BUFFER_TOO_SMALL.
+ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& context,
+                              const std::string& application, const std::string& database,
+                              std::ostream& out, const ProducerOptions& options);
+
+}  // namespace filterfile

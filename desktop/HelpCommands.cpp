@@ -1,0 +1,35 @@
+#include "HelpCommands.h"
+
+#include "Messages.h"
+
+#ifndef QUORVEL_VERSION_MAJOR
+#error "the build passes QUORVEL_VERSION_MAJOR, _MINOR and _REVISION"
+#endif
+
+namespace desktop {
+
+std::string RunningVersion() {
+  return std::to_string(QUORVEL_VERSION_MAJOR) + "." + std::to_string(QUORVEL_VERSION_MINOR) +
+         "." + std::to_string(QUORVEL_VERSION_REVISION);
+}
+
+void About(WindowState& state) { state.port.ShowAbout(); }
+
+void OpenHomePage(WindowState& state) {
+  state.port.OpenUrl(std::string(msg::SiteHost) + std::string(msg::HomePagePath));
+}
+
+void CheckVersion(WindowState& state) {
+  const std::optional<std::string> published = state.port.HttpGet(msg::VersionFileUrl);
+  if (!published) {
+    state.port.ShowMessage(msg::VersionUnknown(), msg::DefaultTitle, MessageIcon::Information,
+                           MessageButtons::OK);
+    return;
+  }
+  // Equality only: an older published version also counts as different.
+  const std::string text = *published == RunningVersion() ? msg::VersionCurrent()
+                                                          : msg::NewerVersion();
+  state.port.ShowMessage(text, msg::UpdateTitle, MessageIcon::Information, MessageButtons::OK);
+}
+
+}  // namespace desktop

@@ -1,0 +1,12 @@
+#include "LaterCommands.h"
+
+#include "Messages.h"
+
+namespace desktop {
+
+void NotAvailable(WindowState& state) {
+  state.port.ShowMessage(msg::NotAvailable, msg::DefaultTitle, MessageIcon::Information,
+                         MessageButtons::OK);
+}
+
+}  // namespace desktop

@@ -1,0 +1,76 @@
+#include "Driver.h"
+
+#include <algorithm>
+#include <string>
+
+#include "CommandLine.h"
+#include "Messages.h"
+#include "RunState.h"
+
+namespace cli {
+
+namespace {
+
+// The first check that fails, in the fixed order; empty when all pass.
+std::string_view FirstFailedCheck(const BatchArguments& a) {
+  if (a.server.empty()) return msg::NoServer;
+  if (a.database.empty()) return msg::NoDatabase;
+  if (a.application.empty()) return msg::NoApplication;
+  if (a.user.empty()) return msg::NoUserName;
+  if (a.file.empty()) return msg::NoFile;
+  if (a.password.empty()) return msg::NoPassword;
+  if (a.operation.empty()) return msg::NoOperation;
+  return {};
+}
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
+  return s;
+}
+
+}  // namespace
+
+int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_view commandLine) {
+  RunState state(api, log);
+  state.Log(std::string(msg::ProcessStarting) + FormatGeneralDate(clock.Now()));
+  state.Log(std::string(msg::CommandLinePrefix) + MaskPasswords(commandLine));
+  // A run that cannot leave a trace does not touch the server.
+  if (state.logFailed) return 1;
+
+  const BatchArguments args = ParseCommandLine(commandLine);
+  if (std::string_view failed = FirstFailedCheck(args); !failed.empty()) {
+    state.Log(failed);
+    state.Log("");
+    return 1;
+  }
+
+  const essbase::ApiInitRecord record(ESB_API_VERSION_6, "C:\\");
+  state.lastStatus = api.EsbInit(record, state.instance);
+  if (state.lastStatus != 0) {
+    state.Log(msg::InitFailed);
+    state.Log("");
+    return 1;
+  }
+  state.lastStatus = api.EsbLogin(state.instance, args.server.c_str(), args.user.c_str(),
+                                  args.password.c_str(), state.itemCount, state.context);
+  if (state.lastStatus != 0) {
+    state.Log(std::string(msg::LoginFailed) + std::to_string(state.lastStatus));
+    state.Log("");
+    return 1;
+  }
+
+  bool done = false;
+  const std::string operation = Lower(args.operation);
+  if (operation == "import")
+    done = BatchImport(state, args.file, args.application, args.database);
+  else if (operation == "export")
+    done = BatchExport(state, args.file, args.application, args.database);
+
+  state.lastStatus = api.EsbLogout(state.context);
+  state.lastStatus = api.EsbTerm(state.instance);
+  state.Log("");
+  return done && !state.logFailed ? 0 : 1;
+}
+
+}  // namespace cli

@@ -1,0 +1,14 @@
+#pragma once
+// One run of QuorvelCL from its command line to its end. Returns the process
+// exit status: 0 when an export or import ran without a failure line, else 1.
+#include <string_view>
+
+#include "Clock.h"
+#include "EssbaseApi.h"
+#include "RunLog.h"
+
+namespace cli {
+
+int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_view commandLine);
+
+}  // namespace cli

@@ -1,0 +1,39 @@
+#pragma once
+// Every text QuorvelCL writes to its run log, in one place.
+#include <string_view>
+
+namespace cli::msg {
+
+constexpr std::string_view ProcessStarting = "//Process starting at ";
+constexpr std::string_view CommandLinePrefix = "//";
+constexpr std::string_view PasswordMask = "********";
+
+constexpr std::string_view NoServer = "A Server parameter must be identified (-s server name).";
+constexpr std::string_view NoDatabase = "A Database parameter must be identified (-d database).";
+constexpr std::string_view NoApplication =
+    "An Application parameter must be identified (-a application).";
+constexpr std::string_view NoUserName =
+    "An Essbase UserName parameter must be identified (-i UserName).";
+constexpr std::string_view NoFile =
+    "An Export/Import file location parameter must be identified (-f file name/location).";
+constexpr std::string_view NoPassword =
+    "An Essbase Password parameter must be identified (-p password).";
+constexpr std::string_view NoOperation =
+    "An Export or Import parameter must be identified (export or import).";
+
+constexpr std::string_view InitFailed = "The Essbase API could not be initiated.";
+constexpr std::string_view LoginFailed = "A successfull login did not occur. Error:  ";
+
+constexpr std::string_view ExportFailed =
+    "An error has occured accessing the filters.  No filters have been changed.";
+constexpr std::string_view ImportFailed = "An error occured importing filters.";
+
+constexpr std::string_view ExportFileNotCreated = "The export file could not be created: ";
+constexpr std::string_view ExportFileNotWritten = "The export file could not be written: ";
+constexpr std::string_view ImportFileNotOpened = "The import file could not be opened: ";
+constexpr std::string_view ImportFileNotRead = "The import file could not be read to its end: ";
+constexpr std::string_view LinePassedOverStart = "Line ";
+constexpr std::string_view LinePassedOverEnd =
+    " of the import file is not a filter row record and was passed over.";
+
+}  // namespace cli::msg

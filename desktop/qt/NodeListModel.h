@@ -1,0 +1,56 @@
+#pragma once
+// Shows a desktop::NodeList in a QTreeView: node text, the shared images and,
+// for the filter list, check boxes. The list stays the only record; the model
+// keeps nothing but the parent/row shape that Qt's indexes need.
+#include <QAbstractItemModel>
+#include <QPixmap>
+#include <array>
+#include <vector>
+
+#include "Images.h"
+#include "NodeList.h"
+
+namespace quorvel::qt {
+
+class NodeListModel : public QAbstractItemModel, public desktop::NodeListObserver {
+  Q_OBJECT
+ public:
+  NodeListModel(desktop::NodeList& list, bool checkBoxes, QObject* parent = nullptr);
+  ~NodeListModel() override;
+
+  // Node index (from 1) of a model index, 0 for none; and back.
+  int NodeOf(const QModelIndex& index) const;
+  QModelIndex IndexOf(int node) const;
+
+  QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+  QModelIndex parent(const QModelIndex& child) const override;
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  // NodeListObserver
+  void Reset() override;
+  void Added(int node) override;
+  void Changed(int node) override;
+  void StateChanged() override;
+
+ signals:
+  // The list's selection, visibility, enablement or width changed.
+  void listStateChanged();
+
+ private:
+  void Rebuild();
+  const std::vector<int>& ChildrenOf(int node) const;
+
+  desktop::NodeList& list_;
+  bool checkBoxes_;
+  std::vector<int> top_;                    // top-level nodes in order
+  std::vector<std::vector<int>> children_;  // by node index (slot 0 unused)
+  std::vector<int> row_;                    // row of each node within its parent
+  int shownSelected_ = 0;
+  std::array<QPixmap, ImageCount + 1> images_;
+};
+
+}  // namespace quorvel::qt

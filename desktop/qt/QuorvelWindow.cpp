@@ -1,0 +1,317 @@
+#include "QuorvelWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QResizeEvent>
+
+#include "AboutWindow.h"
+#include "FileDialog.h"
+#include "HttpGet.h"
+#include "ListControl.h"
+#include "Messages.h"
+#include "NodeListModel.h"
+#include "OpenUrl.h"
+#include "Twips.h"
+
+namespace quorvel::qt {
+
+namespace {
+
+QString Text(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int Px(int twips) { return TwipsToPixels(twips, ScreenDpi()); }
+
+QMessageBox::Icon BoxIcon(essbase::MessageIcon icon) {
+  switch (icon) {
+    case essbase::MessageIcon::Critical: return QMessageBox::Critical;
+    case essbase::MessageIcon::Question: return QMessageBox::Question;
+    case essbase::MessageIcon::Information: break;
+  }
+  return QMessageBox::Information;
+}
+
+}  // namespace
+
+QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation generation,
+                             QWidget* parent)
+    : QMainWindow(parent), api_(api), generation_(generation), prompt_(this) {
+  setObjectName("frmQuorvel");
+  setWindowTitle(Text(desktop::msg::WindowCaption));
+  // Like the original window, this one may be made very small; the layout
+  // rule then skips the sizes the lists refuse.
+  setMinimumSize(1, 1);
+  menu_ = BuildMainMenu(*this);
+  BuildControls();
+
+  logic_ = std::make_unique<desktop::frmQuorvel>(api, *this, generation);
+  treeModel_ = new NodeListModel(logic_->tree(), false, this);
+  filtersModel_ = new NodeListModel(logic_->filters(), true, this);
+  tree_->setModel(treeModel_);
+  filters_->setModel(filtersModel_);
+  FollowListState(treeModel_, tree_, logic_->tree());
+  FollowListState(filtersModel_, filters_, logic_->filters());
+  ConnectEvents();
+  promptRegistered_ = prompt_.RegisterWith(api);
+
+  logic_->Form_Load();
+  resize(Px(InitialClientWidth), Px(InitialClientHeight) + menuBar()->sizeHint().height());
+}
+
+QuorvelWindow::~QuorvelWindow() {
+  if (promptRegistered_) api_.SetLoginPrompt(nullptr, nullptr);
+  // The models observe the logic's lists: let them go before the lists do.
+  tree_->setModel(nullptr);
+  filters_->setModel(nullptr);
+  delete treeModel_;
+  delete filtersModel_;
+}
+
+void QuorvelWindow::BuildControls() {
+  namespace m = desktop::msg;
+  auto* client = new QWidget(this);
+  client->setObjectName("client");
+  setCentralWidget(client);
+
+  chkAll_ = new QCheckBox(Text(m::chkAllCaption), client);
+  chkAll_->setObjectName("chkAll");
+  chkAll_->setGeometry(Px(120), Px(0), Px(7455), Px(300));
+
+  label1_ = new QLabel(Text(m::Label1Caption), client);
+  label1_->setObjectName("Label1");
+  label1_->adjustSize();
+  label1_->move(Px(120), Px(360));
+
+  label2_ = new QLabel(Text(m::Label2Caption), client);
+  label2_->setObjectName("Label2");
+  label2_->adjustSize();
+  label2_->move(Px(InitialClientWidth / 2 + 120), Px(360));
+
+  tree_ = new ListControl(client);
+  tree_->setObjectName("tree");
+  tree_->setGeometry(Px(120), Px(700), Px(InitialClientWidth / 2 - 300), Px(5820));
+
+  filters_ = new ListControl(client);
+  filters_->setObjectName("filters");
+  filters_->setRootIsDecorated(false);
+  filters_->setGeometry(Px(InitialClientWidth / 2 + 120), Px(700),
+                        Px(InitialClientWidth / 2 - 300), Px(5820));
+}
+
+void QuorvelWindow::FollowListState(NodeListModel* model, ListControl* view,
+                                    desktop::NodeList& list) {
+  // Follows what the logic writes into the list itself; each state is applied
+  // when it changes, so the port's setters stay in charge otherwise.
+  struct Shown {
+    bool visible, enabled;
+  };
+  auto shown = std::make_shared<Shown>(Shown{list.Visible(), list.Enabled()});
+  connect(model, &NodeListModel::listStateChanged, view, [model, view, &list, shown] {
+    if (list.Visible() != shown->visible) view->setVisible(shown->visible = list.Visible());
+    if (list.Enabled() != shown->enabled) view->setEnabled(shown->enabled = list.Enabled());
+    const QModelIndex selected = model->IndexOf(list.Selected());
+    if (selected != view->currentIndex()) {
+      if (selected.isValid()) {
+        view->setCurrentIndex(selected);
+      } else {
+        view->selectionModel()->clear();
+      }
+    }
+  });
+}
+
+void QuorvelWindow::ConnectEvents() {
+  desktop::frmQuorvel* l = logic_.get();
+  auto on = [this](QAction* action, auto handler) {
+    connect(action, &QAction::triggered, this, handler);
+  };
+  on(menu_.mnuLogin, [l] { l->mnuLogin_Click(); });
+  on(menu_.mnuLogout, [l] { l->mnuLogout_Click(); });
+  on(menu_.mnuExport, [l] { l->mnuExport_Click(); });
+  on(menu_.mnuImport, [l] { l->mnuImport_Click(); });
+  on(menu_.mnuDelete, [l] { l->mnuDelete_Click(); });
+  on(menu_.mnuChange, [l] { l->mnuChange_Click(); });
+  on(menu_.mnuSelectAll, [l] { l->mnuSelectAll_Click(); });
+  on(menu_.mnuDeselect, [l] { l->mnuDeselect_Click(); });
+  on(menu_.mnuOtherExport, [l] { l->mnuOtherExport_Click(); });
+  on(menu_.mnuOtherImport, [l] { l->mnuOtherImport_Click(); });
+  on(menu_.mnuQuorvelHome, [l] { l->mnuQuorvelHome_Click(); });
+  on(menu_.mnuAbout, [l] { l->mnuAbout_Click(); });
+  on(menu_.mnuHelpVersionCheck, [l] { l->mnuHelpVersionCheck_Click(); });
+
+  connect(tree_, &ListControl::nodeClicked, this,
+          [this, l](const QModelIndex& index) { l->tree_NodeClick(treeModel_->NodeOf(index)); });
+  connect(tree_, &ListControl::doubleClickedAnywhere, this, [l] { l->tree_DblClick(); });
+  connect(filters_, &ListControl::mouseDown, this,
+          [l](int button, int shift, int x, int y) { l->filters_MouseDown(button, shift, x, y); });
+  connect(chkAll_, &QCheckBox::clicked, this, [l](bool ticked) { l->chkAll_Click(ticked ? 1 : 0); });
+  // Application nodes open as their databases arrive.
+  connect(treeModel_, &QAbstractItemModel::rowsInserted, tree_,
+          [this](const QModelIndex& parent) {
+            if (parent.isValid() && !tree_->isExpanded(parent)) tree_->expand(parent);
+          });
+}
+
+QWidget* QuorvelWindow::control(desktop::Control control) const {
+  using desktop::Control;
+  switch (control) {
+    case Control::Window: return const_cast<QuorvelWindow*>(this);
+    case Control::filters: return filters_;
+    case Control::tree: return tree_;
+    case Control::chkAll: return chkAll_;
+    case Control::Label1: return label1_;
+    case Control::Label2: return label2_;
+    default: return nullptr;
+  }
+}
+
+QAction* QuorvelWindow::MenuAction(desktop::Control control) const {
+  using desktop::Control;
+  switch (control) {
+    case Control::mnuExport: return menu_.mnuExport;
+    case Control::mnuImport: return menu_.mnuImport;
+    case Control::mnuDelete: return menu_.mnuDelete;
+    case Control::mnuChange: return menu_.mnuChange;
+    default: return nullptr;
+  }
+}
+
+essbase::MessageAnswer QuorvelWindow::ShowMessage(std::string_view text, std::string_view title,
+                                                  essbase::MessageIcon icon,
+                                                  essbase::MessageButtons buttons) {
+  const bool yesNo = buttons == essbase::MessageButtons::YesNo;
+  QMessageBox box(BoxIcon(icon), Text(title.empty() ? desktop::msg::DefaultTitle : title),
+                  Text(text), yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, this);
+  // The user answers with the normal pointer, even in the middle of a command.
+  if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const int answer = box.exec();
+  if (busy_) QApplication::restoreOverrideCursor();
+  if (!yesNo) return essbase::MessageAnswer::OK;
+  return answer == QMessageBox::Yes ? essbase::MessageAnswer::Yes : essbase::MessageAnswer::No;
+}
+
+void QuorvelWindow::SetBusy(bool busy) {
+  // Idempotent: Reconnect sets the hourglass again inside a busy command, and
+  // one "normal" must end it.
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+desktop::FileDialogResult QuorvelWindow::ShowSave(const desktop::FileDialogOptions& options) {
+  return ShowFileDialog(this, options, true);
+}
+
+desktop::FileDialogResult QuorvelWindow::ShowOpen(const desktop::FileDialogOptions& options) {
+  return ShowFileDialog(this, options, false);
+}
+
+void QuorvelWindow::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void QuorvelWindow::ShowAbout() {
+  AboutWindow about(generation_ == essbase::Generation::V5 ? 5 : 6, this);
+  about.exec();
+}
+
+void QuorvelWindow::OpenUrl(std::string_view address) { qt::OpenUrl(std::string(address)); }
+
+std::optional<std::string> QuorvelWindow::HttpGet(std::string_view url) {
+  return qt::HttpGet(std::string(url));
+}
+
+void QuorvelWindow::PopupOtherMenu() { menu_.mnuOther->exec(QCursor::pos()); }
+
+bool QuorvelWindow::SetEnabled(desktop::Control control, bool enabled) {
+  if (QAction* action = MenuAction(control)) {
+    action->setEnabled(enabled);
+    return true;
+  }
+  QWidget* widget = this->control(control);
+  if (!widget) return false;
+  widget->setEnabled(enabled);
+  return true;
+}
+
+bool QuorvelWindow::SetVisible(desktop::Control control, bool visible) {
+  if (QAction* action = MenuAction(control)) {
+    action->setVisible(visible);
+    return true;
+  }
+  QWidget* widget = this->control(control);
+  if (!widget || widget == this) return false;
+  widget->setVisible(visible);
+  return true;
+}
+
+template <typename F>
+bool QuorvelWindow::Place(desktop::Control control, int twips, F f) {
+  QWidget* widget = this->control(control);
+  if (!widget || widget == this) return false;
+  QRect r = widget->geometry();
+  if (!f(r, Px(twips))) return false;
+  widget->setGeometry(r);
+  return true;
+}
+
+bool QuorvelWindow::SetWidth(desktop::Control control, int twips) {
+  return Place(control, twips, [](QRect& r, int px) {
+    if (px < 0) return false;
+    r.setWidth(px);
+    return true;
+  });
+}
+
+bool QuorvelWindow::SetHeight(desktop::Control control, int twips) {
+  return Place(control, twips, [](QRect& r, int px) {
+    if (px < 0) return false;
+    r.setHeight(px);
+    return true;
+  });
+}
+
+bool QuorvelWindow::SetLeft(desktop::Control control, int twips) {
+  return Place(control, twips, [](QRect& r, int px) {
+    r.moveLeft(px);
+    return true;
+  });
+}
+
+bool QuorvelWindow::SetTop(desktop::Control control, int twips) {
+  return Place(control, twips, [](QRect& r, int px) {
+    r.moveTop(px);
+    return true;
+  });
+}
+
+void QuorvelWindow::SetCaption(desktop::Control control, std::string_view caption) {
+  const QString text = Text(caption);
+  if (control == desktop::Control::Window) {
+    setWindowTitle(text);
+  } else if (control == desktop::Control::chkAll) {
+    chkAll_->setText(text);
+  } else if (auto* label = qobject_cast<QLabel*>(this->control(control))) {
+    label->setText(text);
+    label->adjustSize();
+  }
+}
+
+void QuorvelWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (!logic_) return;
+  const QSize outer = frameGeometry().size();
+  const double dpi = ScreenDpi();
+  logic_->Form_Resize(PixelsToTwips(outer.width(), dpi), PixelsToTwips(outer.height(), dpi));
+}
+
+}  // namespace quorvel::qt

@@ -1,0 +1,93 @@
+#pragma once
+// frmQuorvel on screen: a humble view that owns the window logic, implements
+// its toolkit port and forwards every event to it.
+#include <QMainWindow>
+#include <memory>
+
+#include "EssbaseApi.h"
+#include "Generation.h"
+#include "LoginPrompt.h"
+#include "MainMenu.h"
+#include "ToolkitPort.h"
+#include "frmQuorvel.h"
+
+class QCheckBox;
+class QLabel;
+
+namespace quorvel::qt {
+
+class ListControl;
+class NodeListModel;
+
+class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
+  Q_OBJECT
+ public:
+  // The client area the window opens with, in twips.
+  static constexpr int InitialClientWidth = 7770;
+  static constexpr int InitialClientHeight = 7350;
+
+  QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation generation,
+                QWidget* parent = nullptr);
+  ~QuorvelWindow() override;
+
+  desktop::frmQuorvel& logic() { return *logic_; }
+  const MainMenu& menus() const { return menu_; }
+  ListControl* tree() const { return tree_; }
+  ListControl* filters() const { return filters_; }
+  NodeListModel* treeModel() const { return treeModel_; }
+  NodeListModel* filtersModel() const { return filtersModel_; }
+  QCheckBox* chkAll() const { return chkAll_; }
+  QWidget* control(desktop::Control control) const;
+  // Whether the library took the window's login prompt.
+  bool loginPromptRegistered() const { return promptRegistered_; }
+
+  // ToolkitPort
+  essbase::MessageAnswer ShowMessage(std::string_view text, std::string_view title,
+                                     essbase::MessageIcon icon,
+                                     essbase::MessageButtons buttons) override;
+  void SetBusy(bool busy) override;
+  desktop::FileDialogResult ShowSave(const desktop::FileDialogOptions& options) override;
+  desktop::FileDialogResult ShowOpen(const desktop::FileDialogOptions& options) override;
+  void ProcessEvents() override;
+  void ShowAbout() override;
+  void OpenUrl(std::string_view address) override;
+  std::optional<std::string> HttpGet(std::string_view url) override;
+  void PopupOtherMenu() override;
+  bool SetEnabled(desktop::Control control, bool enabled) override;
+  bool SetVisible(desktop::Control control, bool visible) override;
+  bool SetWidth(desktop::Control control, int twips) override;
+  bool SetHeight(desktop::Control control, int twips) override;
+  bool SetLeft(desktop::Control control, int twips) override;
+  bool SetTop(desktop::Control control, int twips) override;
+  void SetCaption(desktop::Control control, std::string_view caption) override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildControls();
+  void ConnectEvents();
+  void FollowListState(NodeListModel* model, ListControl* view, desktop::NodeList& list);
+  QAction* MenuAction(desktop::Control control) const;
+  // Applies f to the control's geometry in pixels; false when there is no
+  // such control or the value is refused.
+  template <typename F>
+  bool Place(desktop::Control control, int twips, F f);
+
+  essbase::EssbaseApi& api_;
+  essbase::Generation generation_;
+  MainMenu menu_;
+  QCheckBox* chkAll_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+  ListControl* tree_ = nullptr;
+  ListControl* filters_ = nullptr;
+  NodeListModel* treeModel_ = nullptr;
+  NodeListModel* filtersModel_ = nullptr;
+  LoginPrompt prompt_;
+  bool promptRegistered_ = false;
+  bool busy_ = false;
+  std::unique_ptr<desktop::frmQuorvel> logic_;
+};
+
+}  // namespace quorvel::qt

@@ -1,0 +1,17 @@
+// The desktop program. Built twice from this one source: the generation comes
+// from QUORVEL_API_GENERATION at build time.
+#include <QApplication>
+
+#include "Generation.h"
+#include "LibraryApi.h"
+#include "QuorvelWindow.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Quorvel");
+  // A library that cannot be loaded still opens the window: Login reports it.
+  essbase::LibraryApi api("libesbapin.so");
+  quorvel::qt::QuorvelWindow window(api, essbase::BuildGeneration);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Rules for the names the server holds, shared by the API and the loader.
+#include <cstddef>
+#include <string_view>
+
+namespace esbsim {
+
+constexpr size_t MaxApplicationName = 8;
+constexpr size_t MaxDatabaseName = 8;
+constexpr size_t MaxFilterName = 30;
+constexpr size_t MaxServerName = 30;
+constexpr size_t MaxUserName = 30;
+constexpr size_t MaxPassword = 100;
+constexpr size_t MaxRowText = 8192;
+
+// Callers pass blank-padded fields: trailing blanks are not part of a name.
+inline std::string_view TrimTrailingBlanks(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0 && s[n - 1] == ' ') --n;
+  return s.substr(0, n);
+}
+
+inline bool HasControlBreak(std::string_view s) {
+  return s.find_first_of(std::string_view("\t\r\n\0", 4)) != std::string_view::npos;
+}
+
+// 1..max characters, no TAB, CR, LF or NUL.
+inline bool ValidName(std::string_view name, size_t max) {
+  return !name.empty() && name.size() <= max && !HasControlBreak(name);
+}
+
+// A row may hold TABs but no line break, and must not be empty: an empty row
+// reads back as the end of the rows and would hide those after it.
+inline bool ValidRow(std::string_view row) {
+  return !row.empty() && row.size() <= MaxRowText &&
+         row.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+}  // namespace esbsim

@@ -10,10 +10,8 @@ LineReader::LineReader(std::istream& in, size_t chunkSize, size_t maxLine)
 bool LineReader::Fill() {
   if (failed_ || !in_.good()) return false;
   in_.read(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
-  if (in_.bad()) {
-    failed_ = true;
-    return false;
-  }
+  // Bytes read before a failure still count; the next fill reports it.
+  failed_ = in_.bad();
   pos_ = 0;
   end_ = static_cast<size_t>(in_.gcount());
   return end_ > 0;
@@ -44,7 +42,8 @@ LineReader::Result LineReader::Next(std::string& line) {
         if (pos_ < end_ && chunk_[pos_] == '\n') ++pos_;
       }
     }
-    if (failed_) return Result::ReadError;
+    // A last line cut by a failing device is not a line.
+    if (!ended && failed_) return Result::ReadError;
     if (!ended && !any) return Result::End;
     ++linesSeen_;
     if (line.empty() && !tooLong_) continue;

@@ -1,0 +1,173 @@
+#include "FilterFileReader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ApiFilterSink.h"
+#include "FailingStreams.h"
+#include "FakeEssbaseApi.h"
+#include "LineReader.h"
+
+namespace filterfile {
+namespace {
+
+using essbase::testing::FakeEssbaseApi;
+
+class FileIntoDatabase : public ::testing::Test {
+ protected:
+  FileIntoDatabase() {
+    api.AddDatabase("Ledger", "Actuals");
+    api.AddDatabase("Finance", "Plan");
+  }
+
+  // Reads `text` into Ledger/Actuals; returns the sink's ok().
+  bool Import(const std::string& text) {
+    std::istringstream in(text);
+    CallHooks hooks;
+    hooks.onFailure = [&](std::string_view op, int32_t status) {
+      failures.push_back(std::string(op) + ":" + std::to_string(status));
+      return AfterFailure::GoOn;
+    };
+    ApiFilterSink sink(api, context, "Ledger", "Actuals", hooks,
+                       [&](uint64_t line) { passedOver.push_back(line); });
+    outcome = ReadFilterFile(in, sink);
+    return sink.ok();
+  }
+
+  FakeEssbaseApi api;
+  essbase::Handle context = 7;
+  ReadOutcome outcome = ReadOutcome::ReadError;
+  std::vector<std::string> failures;
+  std::vector<uint64_t> passedOver;
+};
+
+const char* const ExampleFile =
+    "Finance\tPlan\tReadEast\t273\tEast\r\r\n"
+    "Finance\tPlan\tReadEast\t275\tWest\r\r\n"
+    "Finance\tPlan\tNoBudget\t0\tBudget\r\r\n";
+
+TEST_F(FileIntoDatabase, ExampleMakesExactCallSequence) {
+  EXPECT_TRUE(Import(ExampleFile));
+  EXPECT_EQ(outcome, ReadOutcome::Complete);
+  EXPECT_EQ(api.CallsText(),
+            "EsbSetFilter(Ledger,Actuals,ReadEast,1,375)\n"
+            "EsbSetFilterRow(East,273)\n"
+            "EsbSetFilterRow(West,275)\n"
+            "EsbSetFilterRow(null,375)\n"
+            "EsbSetFilter(Ledger,Actuals,NoBudget,1,375)\n"
+            "EsbSetFilterRow(Budget,0)\n"
+            "EsbSetFilterRow(null,375)\n");
+  for (const auto& call : api.calls) EXPECT_EQ(call.context, 7u) << call.text();
+  ASSERT_NE(api.FindFilter("Ledger", "Actuals", "ReadEast"), nullptr);
+  EXPECT_EQ(api.FindFilter("Finance", "Plan", "ReadEast"), nullptr);
+}
+
+TEST_F(FileIntoDatabase, EmptyFileMakesOnlyTheClosingCall) {
+  EXPECT_TRUE(Import(""));
+  EXPECT_EQ(api.CallsText(), "EsbSetFilterRow(null,375)\n");
+}
+
+TEST_F(FileIntoDatabase, FileOfLineEndsMakesOnlyTheClosingCall) {
+  EXPECT_TRUE(Import("\r\n\r\r\n\n\r"));
+  EXPECT_EQ(api.CallsText(), "EsbSetFilterRow(null,375)\n");
+}
+
+TEST_F(FileIntoDatabase, CommonAcrossTwoDatabasesIsOneFilter) {
+  Import("Finance\tPlan\tCommon\t273\tA\r\r\nFinance\tBudget\tCommon\t275\tB\r\r\n");
+  EXPECT_EQ(api.CountCalls("EsbSetFilter"), 1);
+  const auto* common = api.FindFilter("Ledger", "Actuals", "Common");
+  ASSERT_NE(common, nullptr);
+  ASSERT_EQ(common->rows.size(), 2u);
+  EXPECT_EQ(common->rows[1].text, "B");
+}
+
+TEST_F(FileIntoDatabase, NameComingBackOpensFilterAgain) {
+  Import("a\tb\tX\t1\tfirst\nab\tb\tY\t1\ty\na\tb\tX\t2\tsecond\n");
+  EXPECT_EQ(api.CallsText("EsbSetFilter"),
+            "EsbSetFilter(Ledger,Actuals,X,1,375)\n"
+            "EsbSetFilter(Ledger,Actuals,Y,1,375)\n"
+            "EsbSetFilter(Ledger,Actuals,X,1,375)\n");
+  ASSERT_EQ(api.FindFilter("Ledger", "Actuals", "X")->rows.size(), 1u);
+  EXPECT_EQ(api.FindFilter("Ledger", "Actuals", "X")->rows[0].text, "second");
+}
+
+TEST_F(FileIntoDatabase, NamesDifferingInCaseAreSeparateFilters) {
+  Import("a\tb\tread\t1\tx\na\tb\tRead\t1\ty\n");
+  EXPECT_EQ(api.CountCalls("EsbSetFilter"), 2);
+}
+
+TEST_F(FileIntoDatabase, TruncatedLastLineStillImported) {
+  Import("a\tb\tF\t273\tEast\r\r\na\tb\tF\t275\tWest");
+  EXPECT_EQ(api.CallsText("EsbSetFilterRow"),
+            "EsbSetFilterRow(East,273)\nEsbSetFilterRow(West,275)\nEsbSetFilterRow(null,375)\n");
+}
+
+TEST_F(FileIntoDatabase, TabInRowTextReadBackWhole) {
+  Import("a\tb\tF\t273\t\"East\"\t\"Sales\"\t\r\r\n");
+  EXPECT_EQ(api.FindFilter("Ledger", "Actuals", "F")->rows.at(0).text, "\"East\"\t\"Sales\"\t");
+}
+
+TEST_F(FileIntoDatabase, Access375InFileIsCarriedLikeAnyNumber) {
+  Import("a\tb\tF\t375\tx\n");
+  EXPECT_EQ(api.CallsText("EsbSetFilterRow"), "EsbSetFilterRow(x,375)\nEsbSetFilterRow(null,375)\n");
+}
+
+TEST_F(FileIntoDatabase, MalformedLineNeverReusesEarlierNameOrAccess) {
+  EXPECT_FALSE(Import("a\tb\tF\t273\tEast\n"
+                      "a\tb\tG\tRead\tNorth\n"
+                      "a\tb\tshort\n"
+                      "a\tb\tF\t275\tWest\n"));
+  EXPECT_EQ(passedOver, (std::vector<uint64_t>{2, 3}));
+  EXPECT_EQ(api.CallsText(),
+            "EsbSetFilter(Ledger,Actuals,F,1,375)\n"
+            "EsbSetFilterRow(East,273)\n"
+            "EsbSetFilterRow(West,275)\n"
+            "EsbSetFilterRow(null,375)\n");
+}
+
+TEST_F(FileIntoDatabase, EmptyFilterNameIsNoRecord) {
+  EXPECT_FALSE(Import("a\tb\t\t273\tx\n"));
+  EXPECT_EQ(passedOver, (std::vector<uint64_t>{1}));
+  EXPECT_EQ(api.CallsText(), "EsbSetFilterRow(null,375)\n");
+}
+
+TEST_F(FileIntoDatabase, FailedCallsDoNotStopTheReading) {
+  api.Fail("EsbSetFilter", ESB_STS_UNKNOWN_DATABASE);
+  EXPECT_FALSE(Import(ExampleFile));
+  EXPECT_EQ(api.CountCalls("EsbSetFilter"), 2);
+  EXPECT_EQ(api.CountCalls("EsbSetFilterRow"), 5);
+  // The fake had no open definition for ReadEast's rows: they fail in turn.
+  EXPECT_EQ(failures.front(), "EsbSetFilter:1051031");
+  EXPECT_NE(api.FindFilter("Ledger", "Actuals", "NoBudget"), nullptr);
+}
+
+TEST_F(FileIntoDatabase, RefusedClosingCallOfEmptyFileIsAFailure) {
+  api.Fail("EsbSetFilterRow", ESB_STS_STORE_FAILURE);
+  EXPECT_FALSE(Import(""));
+  EXPECT_EQ(failures, (std::vector<std::string>{"EsbSetFilterRow:1030030"}));
+}
+
+TEST_F(FileIntoDatabase, ReadErrorLeavesOpenFilterUnclosed) {
+  // The first block reads whole; the device fails inside the second.
+  std::string file;
+  while (file.size() < 65536) file += "a\tb\tF\t273\tEast\n";
+  testing::BrokenReadBuffer device(file + file, 65536);
+  std::istream in(&device);
+  ApiFilterSink sink(api, context, "Ledger", "Actuals", {});
+  EXPECT_EQ(ReadFilterFile(in, sink), ReadOutcome::ReadError);
+  EXPECT_EQ(api.CountCalls("EsbSetFilter"), 1);
+  EXPECT_GT(api.CountCalls("EsbSetFilterRow"), 1000);
+  EXPECT_EQ(api.calls.back().text(), "EsbSetFilterRow(East,273)");
+  EXPECT_EQ(api.FindFilter("Ledger", "Actuals", "F"), nullptr);
+}
+
+TEST_F(FileIntoDatabase, OverlongLineIsPassedOverNotCut) {
+  std::string row(LineReader::DefaultMaxLine, 'r');
+  EXPECT_FALSE(Import("a\tb\tF\t1\t" + row + "\na\tb\tF\t1\tok\n"));
+  EXPECT_EQ(passedOver, (std::vector<uint64_t>{1}));
+  EXPECT_EQ(api.CallsText("EsbSetFilterRow"), "EsbSetFilterRow(ok,1)\nEsbSetFilterRow(null,375)\n");
+}
+
+}  // namespace
+}  // namespace filterfile

@@ -1,0 +1,94 @@
+#include "LineReader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "FailingStreams.h"
+
+namespace filterfile {
+namespace {
+
+struct SplitCase {
+  const char* name;
+  std::string input;
+  std::vector<std::pair<uint64_t, std::string>> lines;  // number, text
+};
+
+std::vector<std::pair<uint64_t, std::string>> ReadAll(const std::string& input, size_t chunk) {
+  std::istringstream in(input);
+  LineReader reader(in, chunk);
+  std::vector<std::pair<uint64_t, std::string>> lines;
+  std::string line;
+  LineReader::Result r;
+  while ((r = reader.Next(line)) == LineReader::Result::Line)
+    lines.emplace_back(reader.lineNumber(), line);
+  EXPECT_EQ(r, LineReader::Result::End);
+  return lines;
+}
+
+// Chunk sizes 1 to 3 put every line end across a refill of the buffer.
+class LineSplitting : public ::testing::TestWithParam<std::tuple<SplitCase, size_t>> {};
+
+TEST_P(LineSplitting, Lines) {
+  const auto& [c, chunk] = GetParam();
+  EXPECT_EQ(ReadAll(c.input, chunk), c.lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, LineSplitting,
+    ::testing::Combine(
+        ::testing::Values(
+            SplitCase{"EmptyFile", "", {}},
+            SplitCase{"OnlyLineEnds", "\r\r\n\n\r\n\r", {}},
+            SplitCase{"WrittenRecordsCrCrLf", "a\r\r\nb\r\r\n", {{1, "a"}, {3, "b"}}},
+            SplitCase{"CrLf", "a\r\nb\r\n", {{1, "a"}, {2, "b"}}},
+            SplitCase{"Lf", "a\nb\n", {{1, "a"}, {2, "b"}}},
+            SplitCase{"LoneCr", "a\rb\r", {{1, "a"}, {2, "b"}}},
+            SplitCase{"LfCrIsTwoEnds", "a\n\rb", {{1, "a"}, {3, "b"}}},
+            SplitCase{"MixedEnds", "a\r\nb\nc\rd", {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}}},
+            SplitCase{"TruncatedLastLine", "a\r\r\nlast", {{1, "a"}, {3, "last"}}},
+            SplitCase{"EmptyLinesBetweenAndAtEnd", "\n\na\n\n\nb\n\n\n", {{3, "a"}, {6, "b"}}},
+            SplitCase{"TabsAndBlanksAreText", "\t \t\n", {{1, "\t \t"}}},
+            SplitCase{"NulByteIsText", std::string("a\0b\n", 4), {{1, std::string("a\0b", 3)}}}),
+        ::testing::Values(size_t{1}, size_t{2}, size_t{3}, size_t{65536})),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + "_chunk" +
+             std::to_string(std::get<1>(info.param));
+    });
+
+TEST(LineReader, LineLongerThanLimitIsFlaggedAndNotKept) {
+  std::istringstream in(std::string(100, 'x') + "\nok\n");
+  LineReader reader(in, 7, 10);
+  std::string line;
+  ASSERT_EQ(reader.Next(line), LineReader::Result::Line);
+  EXPECT_TRUE(reader.tooLong());
+  EXPECT_EQ(line.size(), 10u);
+  ASSERT_EQ(reader.Next(line), LineReader::Result::Line);
+  EXPECT_FALSE(reader.tooLong());
+  EXPECT_EQ(line, "ok");
+  EXPECT_EQ(reader.lineNumber(), 2u);
+}
+
+TEST(LineReader, LineOfExactlyTheLimitIsWhole) {
+  std::istringstream in(std::string(10, 'x'));
+  LineReader reader(in, 3, 10);
+  std::string line;
+  ASSERT_EQ(reader.Next(line), LineReader::Result::Line);
+  EXPECT_FALSE(reader.tooLong());
+  EXPECT_EQ(line, std::string(10, 'x'));
+}
+
+TEST(LineReader, BrokenDeviceIsAReadErrorNotAnEnd) {
+  testing::BrokenReadBuffer device("a\nb");
+  std::istream in(&device);
+  LineReader reader(in, 2);
+  std::string line;
+  ASSERT_EQ(reader.Next(line), LineReader::Result::Line);
+  EXPECT_EQ(line, "a");
+  EXPECT_EQ(reader.Next(line), LineReader::Result::ReadError);
+  EXPECT_EQ(reader.Next(line), LineReader::Result::ReadError);
+}
+
+}  // namespace
+}  // namespace filterfile

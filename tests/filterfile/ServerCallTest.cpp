@@ -1,0 +1,57 @@
+#include "ServerCall.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace filterfile {
+namespace {
+
+class RunCallHooks : public ::testing::Test {
+ protected:
+  int32_t Run(std::vector<int32_t> results, AfterFailure answer) {
+    hooks.onStatus = [&](int32_t s) { statuses.push_back(s); };
+    hooks.onFailure = [&, answer](std::string_view, int32_t) {
+      ++failures;
+      return answer;
+    };
+    size_t next = 0;
+    return RunCall(hooks, "Op", [&] {
+      ++calls;
+      return results.at(next++);
+    });
+  }
+  CallHooks hooks;
+  std::vector<int32_t> statuses;
+  int failures = 0;
+  int calls = 0;
+};
+
+TEST_F(RunCallHooks, SuccessIsNoFailure) {
+  EXPECT_EQ(Run({0}, AfterFailure::RetryOnce), 0);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(statuses, (std::vector<int32_t>{0}));
+}
+
+TEST_F(RunCallHooks, RetryRepeatsExactlyOnce) {
+  EXPECT_EQ(Run({5, 6}, AfterFailure::RetryOnce), 6);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(failures, 2);
+  EXPECT_EQ(statuses, (std::vector<int32_t>{5, 6}));
+}
+
+TEST_F(RunCallHooks, RetryThatSucceedsReturnsZero) {
+  EXPECT_EQ(Run({5, 0}, AfterFailure::RetryOnce), 0);
+  EXPECT_EQ(failures, 1);
+}
+
+TEST_F(RunCallHooks, GoOnDoesNotRepeat) {
+  EXPECT_EQ(Run({5}, AfterFailure::GoOn), 5);
+  EXPECT_EQ(calls, 1);
+}
+
+TEST(RunCall, NoHooksReturnsStatus) { EXPECT_EQ(RunCall({}, "Op", [] { return 3; }), 3); }
+
+}  // namespace
+}  // namespace filterfile

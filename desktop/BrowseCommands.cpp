@@ -16,6 +16,9 @@ int32_t ListFilters(WindowState& state, const std::string& application,
   auto& conn = state.conn;
   state.filters.Clear();
   int16_t count = 0;
+  // A Reconnect sets the hourglass for a command still at work; a click that
+  // did not set it must not leave it behind.
+  const bool wasBusy = state.busy;
   WindowScreen screen(state);
   CallWithRelogin(state.api, conn, screen, [&] {
     return state.api.EsbListFilters(conn.ContextHandle, application.c_str(), database.c_str(),
@@ -32,6 +35,7 @@ int32_t ListFilters(WindowState& state, const std::string& application,
                                        ImageMarkedDatabase);
     state.filters.SetChecked(node, true);
   }
+  if (!wasBusy && state.busy) Mouse(state, false);
   if (conn.Status != 0) {
     // A list cut short would look complete; show none rather than part.
     state.filters.Clear();

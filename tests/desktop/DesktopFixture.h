@@ -1,0 +1,61 @@
+#pragma once
+// The main window's logic over the recording fake API and the scripted port.
+#include <gtest/gtest.h>
+
+#include "FakeEssbaseApi.h"
+#include "ScriptedPort.h"
+#include "frmQuorvel.h"
+
+namespace desktop::testing {
+
+class DesktopTest : public ::testing::Test {
+ protected:
+  explicit DesktopTest(essbase::Generation g = essbase::Generation::V6)
+      : form(fake, port, g) {}
+
+  // Sample (Basic, Interim), Demo (Basic), Empty (no databases).
+  void AddSampleServer() {
+    fake.AddFilter("Sample", "Basic", "ReadAll");
+    fake.AddFilter("Sample", "Basic", "NoEast");
+    fake.AddFilter("Sample", "Basic", "WriteWest");
+    fake.AddDatabase("Sample", "Interim");
+    fake.AddFilter("Demo", "Basic", "DemoRead");
+    fake.AddApplication("Empty");
+  }
+
+  // Started window, logged in to the sample server.
+  void StartAndLogin() {
+    AddSampleServer();
+    form.Form_Load();
+    form.Form_Resize(9000, 8000);
+    form.mnuLogin_Click();
+  }
+
+  int Node(const std::string& key) const { return form.tree().Find(key); }
+
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> out;
+    for (const auto& m : port.messages) out.push_back(m.text);
+    return out;
+  }
+
+  essbase::testing::FakeEssbaseApi fake;
+  ScriptedPort port;
+  frmQuorvel form;
+};
+
+inline MenuStates Menus(bool exp, bool imp, bool del, bool chg) {
+  MenuStates m;
+  m.Export = exp;
+  m.Import = imp;
+  m.Delete = del;
+  m.Change = chg;
+  return m;
+}
+
+inline std::ostream& operator<<(std::ostream& os, const MenuStates& m) {
+  return os << "Export=" << m.Export << " Import=" << m.Import << " Delete=" << m.Delete
+            << " Change=" << m.Change;
+}
+
+}  // namespace desktop::testing

@@ -1,0 +1,66 @@
+#pragma once
+// A toolkit port for tests: records every call as one line of text, keeps the
+// view state the logic set, and answers message boxes and HTTP requests from
+// a script.
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ToolkitPort.h"
+
+namespace desktop::testing {
+
+struct ShownMessage {
+  std::string text;
+  std::string title;
+  MessageIcon icon;
+  MessageButtons buttons;
+};
+
+struct ControlView {
+  bool enabled = true;
+  bool visible = true;
+  int width = 0, height = 0, left = 0, top = 0;
+  std::string caption;
+};
+
+const char* ControlName(Control control);
+
+class ScriptedPort : public ToolkitPort {
+ public:
+  // Script.
+  std::deque<MessageAnswer> answers;                  // default: OK / Yes
+  std::deque<std::optional<std::string>> httpBodies;  // default: no text
+  std::set<Control> refuseWidth;                      // controls that refuse any width
+
+  // Record.
+  std::vector<std::string> log;
+  std::vector<ShownMessage> messages;
+  std::map<Control, ControlView> view;
+  bool busy = false;
+  std::string LogText() const;  // one call per line
+  void ClearLog() { log.clear(); messages.clear(); }
+
+  MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,
+                            MessageButtons buttons) override;
+  void SetBusy(bool on) override;
+  FileDialogResult ShowSave(const FileDialogOptions& options) override;
+  FileDialogResult ShowOpen(const FileDialogOptions& options) override;
+  void ProcessEvents() override;
+  void ShowAbout() override;
+  void OpenUrl(std::string_view address) override;
+  std::optional<std::string> HttpGet(std::string_view url) override;
+  void PopupOtherMenu() override;
+  bool SetEnabled(Control control, bool enabled) override;
+  bool SetVisible(Control control, bool visible) override;
+  bool SetWidth(Control control, int twips) override;
+  bool SetHeight(Control control, int twips) override;
+  bool SetLeft(Control control, int twips) override;
+  bool SetTop(Control control, int twips) override;
+  void SetCaption(Control control, std::string_view caption) override;
+};
+
+}  // namespace desktop::testing

@@ -1,0 +1,27 @@
+// GUI tests need a QApplication, and one that works without a display.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+  // Before QApplication exists: gtest_discover_tests runs this binary without
+  // the test environment.
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("XDG_RUNTIME_DIR")) {
+    const std::string dir = QDir::tempPath().toStdString() + "/qt_tests-runtime-" +
+                            std::to_string(getuid());
+    QDir().mkpath(QString::fromStdString(dir));
+    QFile::setPermissions(QString::fromStdString(dir),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  }
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

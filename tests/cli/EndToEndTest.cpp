@@ -1,0 +1,197 @@
+// Runs the built QuorvelCL against the simulated server: every test has its
+// own copy of the program and library (so its own Log.txt) and its own store.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "CliTestSupport.h"
+#include "Messages.h"
+#include "esbapin.h"
+#include "ProgramRunner.h"
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const Header =
+    "server\tessdemo\n"
+    "user\tdemo\tdemo\t275\n"
+    "app\tFin\tloaded\n"
+    "db\tFin\tPlan\n"
+    "db\tFin\tCopy\n";
+
+const char* const PlanFilters =
+    "filter\tFin\tPlan\tReadEast\t0\t273\n"
+    "row\t273\t@IDESCENDANTS(\"East\")\n"
+    "row\t275\t\"West\",\t\"Budget\"\n"
+    "filter\tFin\tPlan\tNoRows\t1\t375\n"
+    "filter\tFin\tPlan\tNameThatFillsAllThirtyChars_30\t1\t375\n"
+    "row\t0\tBudget\n";
+
+const char* const PlanExport =
+    "Fin\tPlan\tReadEast\t273\t@IDESCENDANTS(\"East\")\r\r\n"
+    "Fin\tPlan\tReadEast\t275\t\"West\",\t\"Budget\"\r\r\n"
+    "Fin\tPlan\tNameThatFillsAllThirtyChars_30\t0\tBudget\r\r\n";
+
+class QuorvelCLRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(dir.path().empty());
+    fs::copy_file(QUORVELCL_PATH, dir / "QuorvelCL");
+    fs::copy_file(ESBAPIN_PATH, dir / "libesbapin.so");
+  }
+
+  void Load(const std::string& description) {
+    testing::WriteFile(dir / "server.txt", description);
+    auto r = testing::RunProgram(ESBSIM_PATH, {"load", dir / "store.db", dir / "server.txt"}, {},
+                                 dir / "esbsim.out");
+    ASSERT_EQ(r.status, 0) << testing::ReadFile(dir / "esbsim.out");
+  }
+
+  std::string Dump() {
+    auto r = testing::RunProgram(ESBSIM_PATH, {"dump", dir / "store.db"}, {}, dir / "dump.txt");
+    EXPECT_EQ(r.status, 0);
+    return testing::ReadFile(dir / "dump.txt");
+  }
+
+  int Run(const std::vector<std::string>& args) {
+    auto r = testing::RunProgram(dir / "QuorvelCL", args, {"ESBSIM_STORE=" + (dir / "store.db")},
+                                 dir / "console.txt");
+    EXPECT_EQ(testing::ReadFile(dir / "console.txt"), "") << "QuorvelCL wrote to the console";
+    return r.status;
+  }
+
+  int Export(const std::string& db, const std::string& file) {
+    return Run({"-s", "essdemo", "-a", "Fin", "-d", db, "-i", "demo", "-p", "demo", "-f", file,
+                "-t", "export"});
+  }
+  int Import(const std::string& db, const std::string& file) {
+    return Run({"-s", "essdemo", "-a", "Fin", "-d", db, "-i", "demo", "-p", "demo", "-f", file,
+                "-t", "import"});
+  }
+
+  // The run log with every date line checked and replaced by "//DATE".
+  std::string Log() {
+    std::string log = testing::ReadFile(dir / "Log.txt");
+    static const std::regex date(
+        "//Process starting at [0-9]{1,2}/[0-9]{1,2}/[0-9]{4} [0-9]{1,2}:[0-9]{2}:[0-9]{2} [AP]M\r\n");
+    return std::regex_replace(log, date, "//DATE\r\n");
+  }
+  std::string Block(const std::string& db, const std::string& file, const std::string& op,
+                    const std::string& middle) {
+    return "//DATE\r\n//-s essdemo -a Fin -d " + db + " -i demo -p ******** -f " + file +
+           " -t " + op + "\r\n" + middle + "\r\n";
+  }
+
+  testing::TempDir dir;
+};
+
+TEST_F(QuorvelCLRun, ExportWritesExactBytes) {
+  Load(std::string(Header) + PlanFilters);
+  const std::string file = dir / "plan.txt";
+  EXPECT_EQ(Export("Plan", file), 0);
+  EXPECT_EQ(testing::ReadFile(file), PlanExport);
+  EXPECT_EQ(Log(), Block("Plan", file, "export", ""));
+}
+
+TEST_F(QuorvelCLRun, ImportDefinesFiltersInCommandLineDatabase) {
+  Load(std::string(Header) +
+       "filter\tFin\tCopy\tKeep\t0\t273\nrow\t273\tx\n"
+       "filter\tFin\tCopy\tReadEast\t0\t0\nrow\t0\told\n");
+  testing::WriteFile(dir / "in.txt",
+                     "Else\tWhere\tReadEast\t273\t@IDESCENDANTS(\"East\")\r\r\n"
+                     "Else\tWhere\tReadEast\t275\t\"West\",\t\"Budget\"\r\r\n\n"
+                     "Else\tWhere\tNew\t-1\tlast line without end");
+  EXPECT_EQ(Import("Copy", dir / "in.txt"), 0);
+  EXPECT_EQ(Dump(), std::string(Header) +
+                        "filter\tFin\tCopy\tKeep\t0\t273\nrow\t273\tx\n"
+                        "filter\tFin\tCopy\tReadEast\t1\t375\n"
+                        "row\t273\t@IDESCENDANTS(\"East\")\n"
+                        "row\t275\t\"West\",\t\"Budget\"\n"
+                        "filter\tFin\tCopy\tNew\t1\t375\nrow\t-1\tlast line without end\n");
+  EXPECT_EQ(Log(), Block("Copy", dir / "in.txt", "import", ""));
+}
+
+TEST_F(QuorvelCLRun, ExportThenImportRoundTripsEveryFilterWithRows) {
+  Load(std::string(Header) + PlanFilters);
+  ASSERT_EQ(Export("Plan", dir / "plan.txt"), 0);
+  ASSERT_EQ(Import("Copy", dir / "plan.txt"), 0);
+  ASSERT_EQ(Export("Copy", dir / "copy.txt"), 0);
+  std::string expected = PlanExport;
+  for (size_t at; (at = expected.find("\tPlan\t")) != std::string::npos;)
+    expected.replace(at, 6, "\tCopy\t");
+  EXPECT_EQ(testing::ReadFile(dir / "copy.txt"), expected);
+}
+
+TEST_F(QuorvelCLRun, RefusedRowFailsExportKeepsEarlierRecords) {
+  Load(std::string(Header) + PlanFilters + "fault\tEsbGetFilterRow\t1030030\t1\t1\n");
+  EXPECT_EQ(Export("Plan", dir / "plan.txt"), 1);
+  EXPECT_EQ(testing::ReadFile(dir / "plan.txt"),
+            "Fin\tPlan\tReadEast\t273\t@IDESCENDANTS(\"East\")\r\r\n");
+  EXPECT_EQ(Log(), Block("Plan", dir / "plan.txt", "export",
+                         std::string(msg::ExportFailed) + "\r\n"));
+}
+
+TEST_F(QuorvelCLRun, RefusedListingFailsExport) {
+  Load(std::string(Header) + PlanFilters + "fault\tEsbListFilters\t1030030\t0\t1\n");
+  EXPECT_EQ(Export("Plan", dir / "plan.txt"), 1);
+  EXPECT_EQ(testing::ReadFile(dir / "plan.txt"), "");
+  EXPECT_EQ(Log(), Block("Plan", dir / "plan.txt", "export",
+                         std::string(msg::ExportFailed) + "\r\n"));
+}
+
+TEST_F(QuorvelCLRun, ReloginStatusFailsLikeAnyOther) {
+  Load(std::string(Header) + "fault\tEsbSetFilterRow\t1051021\t1\t1\n");
+  testing::WriteFile(dir / "in.txt", "a\tb\tF\t1\tr1\na\tb\tF\t1\tr2\na\tb\tG\t1\tr3\n");
+  EXPECT_EQ(Import("Copy", dir / "in.txt"), 1);
+  // The dropped session fails every later call: r2, closing F, G, r3, closing G.
+  std::string lines;
+  for (int i = 0; i < 5; ++i) lines += std::string(msg::ImportFailed) + "\r\n";
+  EXPECT_EQ(Log(), Block("Copy", dir / "in.txt", "import", lines));
+  EXPECT_EQ(Dump(), Header);
+}
+
+TEST_F(QuorvelCLRun, RowLongerThanBufferIsNeverCut) {
+  Load(std::string(Header) + "filter\tFin\tPlan\tA\t1\t375\nrow\t1\tshort\n" +
+       "filter\tFin\tPlan\tLong\t1\t375\nrow\t1\t" + std::string(512, 'L') + "\n");
+  EXPECT_EQ(Export("Plan", dir / "plan.txt"), 1);
+  EXPECT_EQ(testing::ReadFile(dir / "plan.txt"), "Fin\tPlan\tA\t1\tshort\r\r\n");
+  EXPECT_EQ(Log(), Block("Plan", dir / "plan.txt", "export",
+                         std::string(msg::ExportFailed) + "\r\n"));
+}
+
+TEST_F(QuorvelCLRun, WrongPasswordLogsLoginStatus) {
+  Load(Header);
+  EXPECT_EQ(Run({"-s", "essdemo", "-a", "Fin", "-d", "Plan", "-i", "demo", "-p", "nope", "-f",
+                 "x", "-t", "export"}),
+            1);
+  EXPECT_EQ(Log(), "//DATE\r\n//-s essdemo -a Fin -d Plan -i demo -p ******** -f x -t export\r\n"
+                   "A successfull login did not occur. Error:  " +
+                       std::to_string(ESB_STS_BAD_LOGIN) + "\r\n\r\n");
+}
+
+TEST_F(QuorvelCLRun, RunsAppendBlocksToOneLog) {
+  Load(Header);
+  EXPECT_EQ(Run({}), 1);
+  EXPECT_EQ(Run({"-s"}), 1);
+  const std::string block = std::string("//DATE\r\n//\r\n") + std::string(msg::NoServer) + "\r\n\r\n";
+  EXPECT_EQ(Log(), block + "//DATE\r\n//-s\r\n" + std::string(msg::NoServer) + "\r\n\r\n");
+}
+
+TEST_F(QuorvelCLRun, ImportFileMissingStillLogsOut) {
+  Load(Header);
+  EXPECT_EQ(Import("Copy", dir / "absent.txt"), 1);
+  EXPECT_EQ(Log(), Block("Copy", dir / "absent.txt", "import",
+                         std::string(msg::ImportFileNotOpened) + (dir / "absent.txt") + "\r\n"));
+}
+
+TEST_F(QuorvelCLRun, LibraryMissingMeansInitFailure) {
+  fs::remove(dir / "libesbapin.so");
+  EXPECT_EQ(Export("Plan", dir / "x.txt"), 1);
+  EXPECT_EQ(Log(), Block("Plan", dir / "x.txt", "export", std::string(msg::InitFailed) + "\r\n"));
+}
+
+}  // namespace
+}  // namespace cli

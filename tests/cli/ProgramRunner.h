@@ -1,0 +1,53 @@
+#pragma once
+// Runs the built programs as separate processes, the way a scheduler would.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace cli::testing {
+
+struct ProgramResult {
+  int status = -1;  // exit status, -1 when it did not exit normally
+};
+
+// Runs `program` with `args` and `env` added to the environment; the child's
+// standard output and error go to `consoleFile`.
+inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                                const std::vector<std::string>& env,
+                                const std::string& consoleFile, const std::string& stdinFile = "/dev/null") {
+  std::vector<std::string> envStore;
+  for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
+  for (const auto& e : env) envStore.push_back(e);
+  std::vector<char*> envp;
+  for (auto& e : envStore) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::vector<std::string> argStore{program};
+  argStore.insert(argStore.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : argStore) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, stdinFile.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, consoleFile.c_str(),
+                                   O_WRONLY | O_CREAT | O_APPEND, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  pid_t pid = 0;
+  ProgramResult result;
+  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  return result;
+}
+
+}  // namespace cli::testing

@@ -31,6 +31,11 @@ int ShiftMask(Qt::KeyboardModifiers modifiers) {
 
 ListControl::ListControl(QWidget* parent) : QTreeView(parent) {
   header()->hide();
+  // Names are shown whole: the column grows with its widest visible name and
+  // the list scrolls sideways instead of cutting it.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  setTextElideMode(Qt::ElideNone);
   setUniformRowHeights(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 
@@ -195,6 +196,19 @@ TEST_F(MainWindow, ClickOnDatabaseListsItsFiltersAllTicked) {
   EXPECT_TRUE(window->filters()->isEnabled());
   EXPECT_TRUE(Action("mnuDelete")->isEnabled());
   EXPECT_TRUE(Action("mnuImport")->isEnabled());
+}
+
+TEST_F(MainWindow, LongFilterNameNotCutInANarrowList) {
+  const std::string thirty = "Regional_Sales_Managers_Europe";
+  api.AddFilter("Sample", "Basic", thirty);
+  ResizeOuter(300, 500);
+  LoginAndChooseSampleBasic();
+  ListControl* filters = window->filters();
+  const QModelIndex last = window->filtersModel()->index(3, 0);
+  ASSERT_EQ(last.data().toString().toStdString(), thirty);
+  EXPECT_GE(filters->visualRect(last).width(),
+            filters->fontMetrics().horizontalAdvance(QString::fromStdString(thirty)));
+  EXPECT_GT(filters->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(MainWindow, SpaceUnticksTheCurrentFilterInTheList) {

@@ -1,0 +1,204 @@
+// The esbsim tool: demo, load, dump; malformed descriptions are refused with
+// their line and leave the store as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "SimTestSupport.h"
+
+namespace simtest {
+namespace {
+
+// Every kind of record and the awkward corners a dump must reproduce.
+const char* const kEveryCorner =
+    "server\tThirtyCharacterServerName12345\n"
+    "user\tdemo\tdemo\t275\n"
+    "user\tnopass\t\t-1\n"
+    "app\tFULLNAM8\tloaded\n"
+    "db\tFULLNAM8\tDBFULL08\n"
+    "filter\tFULLNAM8\tDBFULL08\tABCDEFGHIJKLMNOPQRSTUVWXYZ0123\t1\t375\n"
+    "row\t273\t\"Actual\",\t\"Budget\"\t\n"
+    "row\t-32768\t  leading blanks and trailing  \n"
+    "filter\tFULLNAM8\tDBFULL08\tNo rows\t0\t0\n"
+    "db\tFULLNAM8\tEmptyDb\n"
+    "app\tOff\tunloaded\n"
+    "db\tOff\tPlan\n"
+    "filter\tOff\tPlan\tF\t32767\t-32768\n"
+    "row\t0\t\xe9t\xe9 caf\xc3\xa9\n"
+    "app\tNoDbs\tloaded\n"
+    "fault\tEsbSetFilterRow\t1051021\t3\t1\n"
+    "fault\tEsbInit\t-2147483648\t0\t0\n"
+    "fault\tEsbGetFilter\t2147483647\t2147483647\t2147483647\n";
+
+class Esbsim : public ::testing::Test {
+ protected:
+  std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+  RunResult Load(const std::string& text) {
+    return RunEsbsim("load " + Quoted(store_.path()) + " " +
+                     Quoted(WriteFile(store_.dir(), "input.txt", text)));
+  }
+  RunResult Dump() { return RunEsbsim("dump " + Quoted(store_.path())); }
+  TempStore store_;
+};
+
+TEST_F(Esbsim, LoadThenDumpIsByteExact) {
+  const RunResult load = Load(kEveryCorner);
+  ASSERT_EQ(load.exitCode, 0) << load.err;
+  const RunResult dump = Dump();
+  ASSERT_EQ(dump.exitCode, 0) << dump.err;
+  EXPECT_EQ(dump.out, kEveryCorner);
+}
+
+TEST_F(Esbsim, LoadReadsStandardInput) {
+  const RunResult load = RunEsbsim("load " + Quoted(store_.path()) + " -", kEveryCorner);
+  ASSERT_EQ(load.exitCode, 0) << load.err;
+  EXPECT_EQ(Dump().out, kEveryCorner);
+}
+
+TEST_F(Esbsim, CommentsAndEmptyLinesAreSkipped) {
+  ASSERT_EQ(Load("# a server\n\nserver\ts\n#user\tx\ty\t1\n\napp\tA\tloaded\n").exitCode, 0);
+  EXPECT_EQ(Dump().out, "server\ts\napp\tA\tloaded\n");
+}
+
+TEST_F(Esbsim, TruncatedLastLineIsStillLoaded) {
+  ASSERT_EQ(Load("server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tF\t1\t375\nrow\t273\tlast")
+                .exitCode,
+            0);
+  EXPECT_EQ(Dump().out,
+            "server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tF\t1\t375\nrow\t273\tlast\n");
+}
+
+TEST_F(Esbsim, RowsBelongToNearestFilterAbove) {
+  ASSERT_EQ(Load("server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tF\t1\t375\nrow\t1\tr1\n"
+                 "db\tA\tE\nrow\t2\tr2\n")
+                .exitCode,
+            0);
+  EXPECT_EQ(Dump().out,
+            "server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tF\t1\t375\nrow\t1\tr1\nrow\t2\tr2\n"
+            "db\tA\tE\n");
+}
+
+TEST_F(Esbsim, DemoServerReloadsUnchanged) {
+  ASSERT_EQ(RunEsbsim("demo " + Quoted(store_.path())).exitCode, 0);
+  const std::string demo = Dump().out;
+  TempStore second;
+  const RunResult load =
+      RunEsbsim("load " + Quoted(second.path()) + " " + Quoted(WriteFile(second.dir(), "d", demo)));
+  ASSERT_EQ(load.exitCode, 0) << load.err;
+  EXPECT_EQ(RunEsbsim("dump " + Quoted(second.path())).out, demo);
+}
+
+TEST_F(Esbsim, DemoServerHasTheAdvertisedContent) {
+  ASSERT_EQ(RunEsbsim("demo " + Quoted(store_.path())).exitCode, 0);
+  const std::string demo = Dump().out;
+  auto has = [&](const std::string& s) { return demo.find(s) != std::string::npos; };
+  EXPECT_TRUE(has("server\tessdemo\n"));
+  EXPECT_TRUE(has("user\tdemo\tdemo\t275\n"));
+  EXPECT_TRUE(has("app\tFinPlan8\tloaded\ndb\tFinPlan8\tForecast\n"));
+  EXPECT_TRUE(has("\tunloaded\n"));
+  EXPECT_TRUE(has("\tRegional_Sales_Managers_Europe\t"));
+  EXPECT_TRUE(has("row\t273\t\"Actual\",\t\"Budget\"\n"));
+  EXPECT_TRUE(has("\t375\nfilter\t"));                 // a filter without rows
+  EXPECT_TRUE(has("db\tSample\tXchgrate\napp\t"));     // a database without filters
+  EXPECT_TRUE(has("app\tScratch\tloaded\n"));          // no databases (last app)
+  size_t filters = 0;
+  for (size_t at = demo.find("\nfilter\t"); at != std::string::npos;
+       at = demo.find("\nfilter\t", at + 1))
+    ++filters;
+  EXPECT_GE(filters, 35u);
+  EXPECT_LE(filters, 50u);
+}
+
+TEST_F(Esbsim, DumpOfMissingStoreFailsWithoutCreatingIt) {
+  const RunResult r = Dump();
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(store_.path()));
+}
+
+TEST_F(Esbsim, WrongArgumentsShowUsage) {
+  EXPECT_EQ(RunEsbsim("").exitCode, 2);
+  EXPECT_EQ(RunEsbsim("frobnicate x").exitCode, 2);
+  EXPECT_EQ(RunEsbsim("load " + Quoted(store_.path())).exitCode, 2);
+}
+
+TEST_F(Esbsim, MissingInputFileFails) {
+  EXPECT_EQ(RunEsbsim("load " + Quoted(store_.path()) + " /nonexistent/file").exitCode, 1);
+}
+
+struct Malformed {
+  const char* name;
+  std::string text;  // appended to a valid head of 4 lines + comment + blank
+  int line;
+};
+
+// Lines 1..6 are valid; the fault sits on the line named.
+const std::string kHead =
+    "server\ts\n"
+    "# comment\n"
+    "\n"
+    "user\tu\tp\t275\n"
+    "app\tA\tloaded\n"
+    "db\tA\tD\n";
+
+class EsbsimMalformed : public Esbsim, public ::testing::WithParamInterface<Malformed> {};
+
+TEST_P(EsbsimMalformed, RefusedWithLineAndStoreUnchanged) {
+  ASSERT_EQ(Load(kEveryCorner).exitCode, 0);
+  const RunResult r = Load(kHead + GetParam().text);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("line " + std::to_string(GetParam().line) + ": "), std::string::npos)
+      << r.err;
+  EXPECT_EQ(Dump().out, kEveryCorner);
+}
+
+const std::string k31(31, 'f');
+const std::string kRow8193(8193, 'r');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EsbsimMalformed,
+    ::testing::Values(
+        Malformed{"UnknownRecord", "filter\tA\tD\tF\t1\t375\nbogus\tx\n", 8},
+        Malformed{"FilterOfUndefinedDatabase", "filter\tA\tX\tF\t1\t375\n", 7},
+        Malformed{"FilterOfUndefinedApplication", "filter\tB\tD\tF\t1\t375\n", 7},
+        Malformed{"DatabaseOfUndefinedApplication", "db\tB\tD\n", 7},
+        Malformed{"NineCharacterApplication", "app\tNINECHARS\tloaded\n", 7},
+        Malformed{"NineCharacterDatabase", "db\tA\tNINECHARS\n", 7},
+        Malformed{"ThirtyOneCharacterFilter", "filter\tA\tD\t" + k31 + "\t1\t375\n", 7},
+        Malformed{"NonNumericRowAccess", "filter\tA\tD\tF\t1\t375\nrow\tRead\ttext\n", 8},
+        Malformed{"NonNumericFilterAccess", "filter\tA\tD\tF\t1\tWrite\n", 7},
+        Malformed{"NonNumericUserAccess", "user\tv\tp\t27x\n", 7},
+        Malformed{"LeadingZeroNumber", "filter\tA\tD\tF\t1\t0375\n", 7},
+        Malformed{"PlusSignNumber", "filter\tA\tD\tF\t+1\t375\n", 7},
+        Malformed{"NegativeZero", "filter\tA\tD\tF\t-0\t375\n", 7},
+        Malformed{"AccessOutOfRange", "filter\tA\tD\tF\t1\t32768\n", 7},
+        Malformed{"RowBeforeAnyFilter", "row\t273\ttext\n", 7},
+        Malformed{"RowWithoutText", "filter\tA\tD\tF\t1\t375\nrow\t273\n", 8},
+        Malformed{"EmptyRowText", "filter\tA\tD\tF\t1\t375\nrow\t273\t\n", 8},
+        Malformed{"RowTooLong", "filter\tA\tD\tF\t1\t375\nrow\t273\t" + kRow8193 + "\n", 8},
+        Malformed{"CarriageReturnInRow", "filter\tA\tD\tF\t1\t375\nrow\t273\ttext\r\n", 8},
+        Malformed{"TooFewFields", "app\tB\n", 7},
+        Malformed{"TooManyFields", "db\tA\tE\textra\n", 7},
+        Malformed{"FilterFieldCount", "filter\tA\tD\tF\t1\t375\t9\n", 7},
+        Malformed{"DuplicateApplication", "app\tA\tunloaded\n", 7},
+        Malformed{"DuplicateDatabase", "db\tA\tD\n", 7},
+        Malformed{"DuplicateFilter", "filter\tA\tD\tF\t1\t375\nfilter\tA\tD\tF\t1\t375\n", 8},
+        Malformed{"DuplicateUser", "user\tu\tq\t273\n", 7},
+        Malformed{"SecondServer", "server\tt\n", 7},
+        Malformed{"BadLoadState", "app\tB\trunning\n", 7},
+        Malformed{"NameEndingInBlank", "app\tB \tloaded\n", 7},
+        Malformed{"EmptyName", "db\tA\t\n", 7},
+        Malformed{"UnknownFaultOperation", "fault\tEsbFrobnicate\t1\t0\t1\n", 7},
+        Malformed{"NegativeFaultCount", "fault\tEsbInit\t1\t-1\t1\n", 7},
+        Malformed{"FaultStatusOutOfRange", "fault\tEsbInit\t2147483648\t0\t1\n", 7}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Esbsim, DescriptionWithoutServerIsRefused) {
+  ASSERT_EQ(Load(kEveryCorner).exitCode, 0);
+  const RunResult r = Load("app\tA\tloaded\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("line 2: "), std::string::npos) << r.err;
+  EXPECT_EQ(Dump().out, kEveryCorner);
+}
+
+}  // namespace
+}  // namespace simtest

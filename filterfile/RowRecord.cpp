@@ -9,13 +9,27 @@ bool WriteRowRecord(std::ostream& out, std::string_view application, std::string
   char number[8];
   auto [end, ec] = std::to_chars(number, number + sizeof number, access);
   (void)ec;  // a 16-bit value always fits
-  out.write(application.data(), static_cast<std::streamsize>(application.size())).put('\t');
-  out.write(database.data(), static_cast<std::streamsize>(database.size())).put('\t');
-  out.write(filter.data(), static_cast<std::streamsize>(filter.size())).put('\t');
-  out.write(number, end - number).put('\t');
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.write("\r\r\n", 3);
-  return out.good();
+  if (!out.good()) return false;
+  // Straight to the stream buffer: one record is nine small pieces, and a
+  // sentry per piece costs more than the copying.
+  std::streambuf& buf = *out.rdbuf();
+  bool whole = true;
+  auto put = [&](std::string_view piece) {
+    whole = whole && buf.sputn(piece.data(), static_cast<std::streamsize>(piece.size())) ==
+                         static_cast<std::streamsize>(piece.size());
+  };
+  put(application);
+  put("\t");
+  put(database);
+  put("\t");
+  put(filter);
+  put("\t");
+  put(std::string_view(number, static_cast<size_t>(end - number)));
+  put("\t");
+  put(text);
+  put("\r\r\n");
+  if (!whole) out.setstate(std::ios::badbit);
+  return whole;
 }
 
 bool ParseAccess(std::string_view field, int16_t& access) {

@@ -2,20 +2,14 @@
 // reader, without any server behind them.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <sstream>
-#include <streambuf>
 #include <string>
 
 #include "FilterFileReader.h"
 #include "RowRecord.h"
 
 namespace {
-
-class DiscardBuffer : public std::streambuf {
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-};
 
 class CountingSink : public filterfile::FilterSink {
  public:
@@ -36,9 +30,9 @@ std::string File(int filters, int rows) {
   return out.str();
 }
 
+// Into a file stream, as the programs write: its buffer's per-call cost counts.
 void BM_WriteRecords(benchmark::State& state) {
-  DiscardBuffer discard;
-  std::ostream out(&discard);
+  std::ofstream out("/dev/null", std::ios::binary);
   const std::string text = "@IDESCENDANTS(\"Member00001_001\"), \"Actual\"";
   for (auto _ : state)
     for (int i = 0; i < 1000; ++i)

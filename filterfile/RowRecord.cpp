@@ -1,5 +1,6 @@
 #include "RowRecord.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace filterfile {
@@ -10,24 +11,26 @@ bool WriteRowRecord(std::ostream& out, std::string_view application, std::string
   auto [end, ec] = std::to_chars(number, number + sizeof number, access);
   (void)ec;  // a 16-bit value always fits
   if (!out.good()) return false;
-  // Straight to the stream buffer: one record is nine small pieces, and a
-  // sentry per piece costs more than the copying.
+  const std::string_view pieces[] = {application, "\t",  database, "\t", filter, "\t",
+                                     std::string_view(number, static_cast<size_t>(end - number)),
+                                     "\t",         text, "\r\r\n"};
+  size_t total = 0;
+  for (std::string_view p : pieces) total += p.size();
+  // One hand-over to the stream buffer per record: its per-call cost is
+  // larger than the copying of a typical row.
   std::streambuf& buf = *out.rdbuf();
   bool whole = true;
-  auto put = [&](std::string_view piece) {
-    whole = whole && buf.sputn(piece.data(), static_cast<std::streamsize>(piece.size())) ==
-                         static_cast<std::streamsize>(piece.size());
-  };
-  put(application);
-  put("\t");
-  put(database);
-  put("\t");
-  put(filter);
-  put("\t");
-  put(std::string_view(number, static_cast<size_t>(end - number)));
-  put("\t");
-  put(text);
-  put("\r\r\n");
+  char record[1024];
+  if (total <= sizeof record) {
+    char* at = record;
+    for (std::string_view p : pieces) at = std::copy(p.begin(), p.end(), at);
+    whole = buf.sputn(record, static_cast<std::streamsize>(total)) ==
+            static_cast<std::streamsize>(total);
+  } else {
+    for (std::string_view p : pieces)
+      whole = whole && buf.sputn(p.data(), static_cast<std::streamsize>(p.size())) ==
+                           static_cast<std::streamsize>(p.size());
+  }
   if (!whole) out.setstate(std::ios::badbit);
   return whole;
 }

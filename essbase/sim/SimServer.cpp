@@ -83,8 +83,10 @@ void SimServer::Forget(Context& c) {
   c.itemKind = 0;
   c.reading = false;
   c.readRows.clear();
+  c.readCount = 0;
   c.writing = false;
   c.writeRows.clear();
+  c.writeCount = 0;
 }
 
 int32_t SimServer::Init(const void* record, EsbHandle* instance) {

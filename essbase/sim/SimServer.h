@@ -69,13 +69,15 @@ class SimServer {
     size_t nextItem = 0;
     // Rows opened by GetFilter.
     bool reading = false;
-    std::vector<StoredRow> readRows;
+    std::vector<StoredRow> readRows;  // reused: the first readCount are current
+    size_t readCount = 0;
     size_t nextRow = 0;
     // Definition opened by SetFilter, committed by the closing row call.
     bool writing = false;
     std::string app, db, filter;
     int16_t active = 0, filterAccess = 0;
-    std::vector<StoredRow> writeRows;
+    std::vector<StoredRow> writeRows;  // reused: the first writeCount are current
+    size_t writeCount = 0;
   };
   struct Call {
     int32_t status = 0;  // non-zero: return it at once

@@ -163,16 +163,14 @@ int32_t SimServer::GetFilter(EsbHandle context, const char* application, const c
   if (call.status) return call.status;
   Context& c = *call.context;
   c.reading = false;
-  c.readRows.clear();
   std::string app, db, name;
   if (int32_t status = NameArg(application, ESB_APPNAME_WIDTH, app)) return status;
   if (int32_t status = NameArg(database, ESB_DBNAME_WIDTH, db)) return status;
   if (int32_t status = NameArg(filter, ESB_FILTERNAME_WIDTH, name)) return status;
   StoredFilter found;
-  Store& store = call.instance->store;
-  int32_t status = store.findFilter(app, db, name, found);
-  if (status == 0) status = store.readRows(found.id, c.readRows);
-  if (status) return status;
+  if (int32_t status =
+          call.instance->store.openFilter(app, db, name, found, c.readRows, c.readCount))
+    return status;
   c.reading = true;
   c.nextRow = 0;
   *active = found.active;
@@ -187,11 +185,10 @@ int32_t SimServer::GetFilterRow(EsbHandle context, char* row, int32_t length, in
   Context& c = *call.context;
   if (!c.reading) return ESB_STS_ROWS_NOT_OPEN;
   if (length <= 0) return ESB_STS_BUFFER_TOO_SMALL;
-  if (c.nextRow == c.readRows.size()) {
+  if (c.nextRow == c.readCount) {
     row[0] = '\0';
     *access = 0;
     c.reading = false;
-    c.readRows.clear();
     return Leave(call, Op::GetFilterRow, 0);
   }
   const StoredRow& r = c.readRows[c.nextRow];
@@ -210,7 +207,7 @@ int32_t SimServer::SetFilter(EsbHandle context, const char* application, const c
   Context& c = *call.context;
   // A new definition replaces one left open: the old one is never committed.
   c.writing = false;
-  c.writeRows.clear();
+  c.writeCount = 0;
   std::string app, db, name;
   if (int32_t status = NameArg(application, ESB_APPNAME_WIDTH, app)) return status;
   if (int32_t status = NameArg(database, ESB_DBNAME_WIDTH, db)) return status;
@@ -234,15 +231,17 @@ int32_t SimServer::SetFilterRow(EsbHandle context, const char* row, int16_t acce
     if (!c.writing) return Leave(call, Op::SetFilterRow, 0);
     c.writing = false;
     int32_t status = call.instance->store.commitFilter(c.app, c.db, c.filter, c.active,
-                                                       c.filterAccess, c.writeRows);
-    c.writeRows.clear();
-    c.writeRows.shrink_to_fit();
+                                                       c.filterAccess, c.writeRows, c.writeCount);
+    c.writeCount = 0;
     return Leave(call, Op::SetFilterRow, status);
   }
   if (!c.writing) return ESB_STS_ROWS_NOT_OPEN;
   const size_t n = strnlen(row, MaxRowText + 1);
   if (!ValidRow(std::string_view(row, n))) return ESB_STS_BAD_ROW;
-  c.writeRows.push_back({access, std::string(row, n)});
+  if (c.writeCount == c.writeRows.size()) c.writeRows.emplace_back();
+  c.writeRows[c.writeCount].access = access;
+  c.writeRows[c.writeCount].text.assign(row, n);
+  ++c.writeCount;
   return Leave(call, Op::SetFilterRow, 0);
 }
 

@@ -26,6 +26,7 @@ class Statement {
   int step();
   int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
   std::string_view text(int column) const;
+  bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
  private:
   sqlite3_stmt* stmt_;

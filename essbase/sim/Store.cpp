@@ -84,7 +84,7 @@ int32_t Store::open(const std::string& path, bool seedDemo) {
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
   if (!db_.open(path)) return kFail;
   if (!db_.exec("PRAGMA busy_timeout = 10000; PRAGMA journal_mode = WAL;"
-                " PRAGMA synchronous = NORMAL;"))
+                " PRAGMA synchronous = NORMAL; PRAGMA wal_autocheckpoint = 10000;"))
     return kFail;
   Statement* version = db_.prepare("PRAGMA user_version");
   if (!version || version->step() != SQLITE_ROW) return kFail;
@@ -225,20 +225,41 @@ int32_t Store::setLoaded(int64_t app, bool loaded) {
   return rc == SQLITE_DONE ? 0 : kFail;
 }
 
-int32_t Store::readRows(int64_t filter, std::vector<StoredRow>& rows) {
-  rows.clear();
-  Statement* st = db_.prepare("SELECT access, text FROM rows WHERE filter = ?1 ORDER BY seq");
+int32_t Store::openFilter(std::string_view app, std::string_view db, std::string_view filter,
+                          StoredFilter& found, std::vector<StoredRow>& rows, size_t& count) {
+  Statement* st = db_.prepare(
+      "SELECT f.id, f.active, f.access, r.access, r.text FROM apps a JOIN dbs d ON d.app = a.id"
+      " JOIN filters f ON f.db = d.id LEFT JOIN rows r ON r.filter = f.id"
+      " WHERE a.name = ?1 AND d.name = ?2 AND f.name = ?3 ORDER BY r.seq");
   if (!st) return kFail;
-  st->bind(1, filter);
+  st->bind(1, app).bind(2, db).bind(3, filter);
+  count = 0;
+  bool any = false;
   int rc;
-  while ((rc = st->step()) == SQLITE_ROW)
-    rows.push_back({static_cast<int16_t>(st->integer(0)), std::string(st->text(1))});
+  while ((rc = st->step()) == SQLITE_ROW) {
+    if (!any) {
+      any = true;
+      found.id = st->integer(0);
+      found.active = static_cast<int16_t>(st->integer(1));
+      found.access = static_cast<int16_t>(st->integer(2));
+    }
+    if (st->isNull(4)) continue;  // a filter without rows
+    if (count == rows.size()) rows.emplace_back();
+    rows[count].access = static_cast<int16_t>(st->integer(3));
+    rows[count].text.assign(st->text(4));
+    ++count;
+  }
   st->reset();
-  return rc == SQLITE_DONE ? 0 : kFail;
+  if (rc != SQLITE_DONE) return kFail;
+  if (any) return 0;
+  int64_t dbId = 0;
+  int32_t status = findDatabase(app, db, dbId);
+  return status == 0 ? ESB_STS_UNKNOWN_FILTER : status;
 }
 
 int32_t Store::commitFilter(std::string_view app, std::string_view db, std::string_view name,
-                            int16_t active, int16_t access, const std::vector<StoredRow>& rows) {
+                            int16_t active, int16_t access, const std::vector<StoredRow>& rows,
+                            size_t count) {
   Transaction tx(db_);
   if (!tx.started()) return kFail;
   int64_t dbId = 0;
@@ -270,7 +291,8 @@ int32_t Store::commitFilter(std::string_view app, std::string_view db, std::stri
   Statement* row = db_.prepare(sql::kInsertRow);
   if (!row) return kFail;
   int64_t seq = 0;
-  for (const StoredRow& r : rows) {
+  for (size_t i = 0; i < count; ++i) {
+    const StoredRow& r = rows[i];
     rc = row->reset().bind(1, id).bind(2, ++seq).bind(3, r.access).bind(4, r.text).step();
     if (rc != SQLITE_DONE) return kFail;
   }

@@ -65,10 +65,16 @@ class Store {
   int32_t applicationState(int64_t app, bool& loaded, int16_t& databases);
   int32_t setLoaded(int64_t app, bool loaded);
 
-  int32_t readRows(int64_t filter, std::vector<StoredRow>& rows);
-  // Creates or replaces (keeping its listing place) a filter in one transaction.
+  // A filter and its rows in one query. rows is reused (its first count
+  // entries are the filter's rows) so that reading filter after filter does
+  // not allocate afresh.
+  int32_t openFilter(std::string_view app, std::string_view db, std::string_view filter,
+                     StoredFilter& found, std::vector<StoredRow>& rows, size_t& count);
+  // Creates or replaces (keeping its listing place) a filter with the first
+  // count rows, in one transaction.
   int32_t commitFilter(std::string_view app, std::string_view db, std::string_view name,
-                       int16_t active, int16_t access, const std::vector<StoredRow>& rows);
+                       int16_t active, int16_t access, const std::vector<StoredRow>& rows,
+                       size_t count);
   int32_t deleteFilter(std::string_view app, std::string_view db, std::string_view filter);
 
   int32_t readFaults(std::vector<StoredFault>& faults);

@@ -106,6 +106,21 @@ TEST_F(BatchRun, ExportFileNotCreatedOneLineThenLogout) {
   EXPECT_TRUE(LoggedOut());
 }
 
+TEST_F(BatchRun, FullDiskFailsExportNotReportedAsSuccess) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  EXPECT_EQ(Export("/dev/full"), 1);
+  EXPECT_EQ(Middle(), Line(std::string(msg::ExportFileNotWritten) + "/dev/full"));
+  EXPECT_TRUE(LoggedOut());
+}
+
+TEST_F(BatchRun, UnreadableImportFileNeverClosesAFilter) {
+  // A folder opens like a file and then fails on the first read.
+  EXPECT_EQ(Import(dir.path()), 1);
+  EXPECT_EQ(Middle(), Line(std::string(msg::ImportFileNotRead) + dir.path()));
+  EXPECT_EQ(api.CountCalls("EsbSetFilterRow"), 0);
+  EXPECT_TRUE(LoggedOut());
+}
+
 TEST_F(BatchRun, ImportIntoCommandLineDatabase) {
   EXPECT_EQ(ImportText("Finance\tPlan\tReadEast\t273\tEast\r\r\n\r\n\n"
                        "Other\tDb\tReadEast\t275\tWest\r\r\n\r\r\n"),

@@ -1,10 +1,42 @@
 #include "NodeList.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace desktop {
+
+namespace {
+
+uint32_t HashOf(std::string_view key) {
+  const size_t h = std::hash<std::string_view>{}(key);
+  return static_cast<uint32_t>(h ^ (h >> 32));
+}
+
+}  // namespace
+
+size_t NodeList::Probe(std::string_view key, uint32_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& s = slots_[i];
+    if (s.index == 0 || (s.hash == hash && nodes_[s.index - 1].key == key)) return i;
+  }
+}
+
+void NodeList::Grow() {
+  std::vector<Slot> old(std::max<size_t>(16, slots_.size() * 2));
+  old.swap(slots_);
+  const size_t mask = slots_.size() - 1;
+  for (const Slot& s : old) {
+    if (s.index == 0) continue;
+    size_t i = s.hash & mask;
+    while (slots_[i].index != 0) i = (i + 1) & mask;
+    slots_[i] = s;
+  }
+}
 
 void NodeList::Clear() {
   nodes_.clear();
-  byKey_.clear();
+  std::fill(slots_.begin(), slots_.end(), Slot{});
   selected_ = 0;
   if (observer_) observer_->Reset();
 }
@@ -16,16 +48,20 @@ int NodeList::Add(std::string_view parentKey, std::string key, std::string text,
     parent = Find(parentKey);
     if (parent == 0) return 0;
   }
+  if ((nodes_.size() + 1) * 2 > slots_.size()) Grow();
+  const uint32_t hash = HashOf(key);
+  Slot& slot = slots_[Probe(key, hash)];
+  if (slot.index != 0) return 0;
   const int index = Count() + 1;
-  if (!byKey_.try_emplace(key, index).second) return 0;
+  slot = {hash, index};
   nodes_.push_back({std::move(key), std::move(text), parent, image, selectedImage, false});
   if (observer_) observer_->Added(index);
   return index;
 }
 
 int NodeList::Find(std::string_view key) const {
-  auto it = byKey_.find(std::string(key));
-  return it == byKey_.end() ? 0 : it->second;
+  if (slots_.empty()) return 0;
+  return slots_[Probe(key, HashOf(key))].index;
 }
 
 std::string NodeList::Text(int index) const { return Valid(index) ? At(index)->text : ""; }

@@ -3,9 +3,9 @@
 // indexes count from 1 in insertion order; keys are unique and compared
 // exactly (case-sensitive, as the server compares names). Adding is O(1)
 // amortised so that big servers fill linearly.
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace desktop {
@@ -81,8 +81,20 @@ class NodeList {
   void SetObserver(NodeListObserver* observer) { observer_ = observer; }
 
  private:
+  // Key index: open addressing over node indexes, with each key's hash kept
+  // in its slot so that looking up a new key rarely touches a node. Small
+  // enough to stay in cache where a node-based map would not, which keeps
+  // filling a list of tens of thousands linear in practice, not just on paper.
+  struct Slot {
+    uint32_t hash = 0;
+    int index = 0;  // 0 = empty
+  };
+  // The slot holding key, or the empty slot where it would go.
+  size_t Probe(std::string_view key, uint32_t hash) const;
+  void Grow();
+
   std::vector<Node> nodes_;
-  std::unordered_map<std::string, int> byKey_;
+  std::vector<Slot> slots_;  // size a power of two, at most half full
   int selected_ = 0;
   bool visible_ = true;
   bool enabled_ = true;

@@ -1,0 +1,116 @@
+// Filling the tree (1,000 applications x 10 databases) and the filter list
+// (3,000 and 30,000 filters) through the fake API and the real handlers. The
+// filter list must fill linearly: the 30,000-vs-3,000 ratio should be near 10.
+#include <benchmark/benchmark.h>
+
+#include <iostream>
+#include <map>
+
+#include "FakeEssbaseApi.h"
+#include "frmQuorvel.h"
+
+namespace {
+
+using desktop::Control;
+using desktop::FileDialogOptions;
+using desktop::FileDialogResult;
+
+// A screen that accepts everything and shows nothing.
+class QuietPort : public desktop::ToolkitPort {
+ public:
+  essbase::MessageAnswer ShowMessage(std::string_view, std::string_view, essbase::MessageIcon,
+                                     essbase::MessageButtons) override {
+    ++messages;
+    return essbase::MessageAnswer::OK;
+  }
+  void SetBusy(bool) override {}
+  FileDialogResult ShowSave(const FileDialogOptions&) override { return {}; }
+  FileDialogResult ShowOpen(const FileDialogOptions&) override { return {}; }
+  void ProcessEvents() override {}
+  void ShowAbout() override {}
+  void OpenUrl(std::string_view) override {}
+  std::optional<std::string> HttpGet(std::string_view) override { return std::nullopt; }
+  void PopupOtherMenu() override {}
+  bool SetEnabled(Control, bool) override { return true; }
+  bool SetVisible(Control, bool) override { return true; }
+  bool SetWidth(Control, int) override { return true; }
+  bool SetHeight(Control, int) override { return true; }
+  bool SetLeft(Control, int) override { return true; }
+  bool SetTop(Control, int) override { return true; }
+  void SetCaption(Control, std::string_view) override {}
+  int messages = 0;
+};
+
+void BM_FillTree(benchmark::State& state) {
+  essbase::testing::FakeEssbaseApi fake;
+  const int apps = static_cast<int>(state.range(0));
+  for (int a = 0; a < apps; ++a) {
+    const std::string app = "A" + std::to_string(a);
+    for (int d = 0; d < 10; ++d) fake.AddDatabase(app, "D" + std::to_string(d));
+  }
+  QuietPort port;
+  desktop::frmQuorvel form(fake, port, essbase::Generation::V6);
+  form.Form_Load();
+  for (auto _ : state) {
+    fake.ClearCalls();
+    form.mnuLogin_Click();
+    benchmark::DoNotOptimize(form.tree().Count());
+  }
+  if (form.tree().Count() != apps * 11 || port.messages) state.SkipWithError("tree not filled");
+  state.SetItemsProcessed(state.iterations() * apps * 11);
+}
+BENCHMARK(BM_FillTree)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_FillFilters(benchmark::State& state) {
+  essbase::testing::FakeEssbaseApi fake;
+  const int filters = static_cast<int>(state.range(0));
+  fake.AddDatabase("Big", "Db");
+  auto& db = *fake.FindDatabase("Big", "Db");
+  for (int f = 0; f < filters; ++f) db.filters.push_back({"Filter_" + std::to_string(f), 1,
+                                                         essbase::FilterAccess, {}});
+  QuietPort port;
+  desktop::frmQuorvel form(fake, port, essbase::Generation::V6);
+  form.Form_Load();
+  form.mnuLogin_Click();
+  const int node = form.tree().Find("Db:Big-Db");
+  for (auto _ : state) {
+    fake.ClearCalls();
+    form.tree_NodeClick(node);
+    benchmark::DoNotOptimize(form.filters().Count());
+  }
+  if (form.filters().Count() != filters || !form.filters().Checked(filters) || port.messages)
+    state.SkipWithError("filter list not filled");
+  state.SetItemsProcessed(state.iterations() * filters);
+}
+BENCHMARK(BM_FillFilters)->Arg(3000)->Arg(30000)->Repetitions(5)->Unit(benchmark::kMillisecond);
+
+// Keeps each benchmark's best time per iteration (the least disturbed by
+// other work on the machine) so the ratio can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& r : runs) {
+      if (r.run_type != Run::RT_Iteration) continue;
+      const std::string name = r.run_name.function_name + "/" + r.run_name.args;
+      const double t = r.GetAdjustedCPUTime();
+      if (!times.count(name) || t < times[name]) times[name] = t;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  const auto small = reporter.times.find("BM_FillFilters/3000");
+  const auto big = reporter.times.find("BM_FillFilters/30000");
+  if (small != reporter.times.end() && big != reporter.times.end() && small->second > 0)
+    std::cout << "filter list 30,000 vs 3,000 (best CPU time): ratio "
+              << big->second / small->second << " (linear = 10)\n";
+  return 0;
+}

@@ -83,6 +83,26 @@ TEST(NodeList, NegativeWidthRefusedOldKept) {
   EXPECT_EQ(list.Width(), 4200);
 }
 
+TEST(NodeList, ManyKeysFoundAcrossIndexGrowth) {
+  NodeList list;
+  for (int round = 0; round < 2; ++round) {  // the second round reuses a cleared index
+    list.Clear();
+    for (int i = 0; i < 5000; ++i)
+      ASSERT_EQ(list.Add("", "_f" + std::to_string(i), "f" + std::to_string(i), 3, 4), i + 1);
+    for (int i = 0; i < 5000; ++i) ASSERT_EQ(list.Find("_f" + std::to_string(i)), i + 1);
+    for (int i = 0; i < 5000; i += 97) EXPECT_EQ(list.Add("", "_f" + std::to_string(i), "x", 3), 0);
+    EXPECT_EQ(list.Find("_f5000"), 0);
+    EXPECT_EQ(list.Find("_f"), 0);
+    EXPECT_EQ(list.Count(), 5000);
+  }
+}
+
+TEST(NodeList, FindOnEmptyListFindsNothing) {
+  NodeList list;
+  EXPECT_EQ(list.Find(""), 0);
+  EXPECT_EQ(list.Find("App:A"), 0);
+}
+
 TEST(NodeList, ObserverHearsEveryChange) {
   NodeList list;
   RecordingObserver obs;

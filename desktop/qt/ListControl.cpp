@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "Twips.h"
 
@@ -31,16 +32,57 @@ int ShiftMask(Qt::KeyboardModifiers modifiers) {
 
 ListControl::ListControl(QWidget* parent) : QTreeView(parent) {
   header()->hide();
-  // Names are shown whole: the column grows with its widest visible name and
-  // the list scrolls sideways instead of cutting it.
-  header()->setStretchLastSection(false);
-  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // The column fills the list and grows past it for a long name; the list
+  // then scrolls sideways instead of cutting the name.
+  header()->setStretchLastSection(true);
   setTextElideMode(Qt::ElideNone);
   setUniformRowHeights(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setContextMenuPolicy(Qt::NoContextMenu);
   connect(this, &QAbstractItemView::clicked, this, &ListControl::nodeClicked);
+}
+
+void ListControl::setModel(QAbstractItemModel* m) {
+  if (model()) disconnect(model(), nullptr, this, nullptr);
+  QTreeView::setModel(m);
+  MeasureAll();
+  if (!m) return;
+  connect(m, &QAbstractItemModel::rowsInserted, this, &ListControl::Measure);
+  connect(m, &QAbstractItemModel::modelReset, this, &ListControl::MeasureAll);
+  connect(m, &QAbstractItemModel::dataChanged, this,
+          [this](const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                 const QList<int>& roles) {
+            if (roles.isEmpty() || roles.contains(Qt::DisplayRole))
+              Measure(topLeft.parent(), topLeft.row(), bottomRight.row());
+          });
+}
+
+void ListControl::MeasureAll() {
+  widest_ = 0;
+  extra_ = -1;
+  if (model()) Measure({}, 0, model()->rowCount() - 1);
+  ApplyWidth();
+}
+
+void ListControl::Measure(const QModelIndex& parent, int first, int last) {
+  QAbstractItemModel* m = model();
+  if (!m || first > last) return;
+  int depth = rootIsDecorated() ? 1 : 0;
+  for (QModelIndex p = parent; p.isValid(); p = p.parent()) ++depth;
+  const QFontMetrics metrics = fontMetrics();
+  for (int row = first; row <= last; ++row) {
+    const QModelIndex index = m->index(row, 0, parent);
+    const int text = metrics.horizontalAdvance(index.data().toString());
+    if (extra_ < 0) extra_ = std::max(0, sizeHintForIndex(index).width() - text);
+    widest_ = std::max(widest_, depth * indentation() + extra_ + text);
+    if (m->rowCount(index) > 0) Measure(index, 0, m->rowCount(index) - 1);
+  }
+  ApplyWidth();
+}
+
+void ListControl::ApplyWidth() {
+  if (header()->minimumSectionSize() != widest_) header()->setMinimumSectionSize(widest_);
 }
 
 void ListControl::mousePressEvent(QMouseEvent* event) {

@@ -10,6 +10,7 @@ class ListControl : public QTreeView {
   Q_OBJECT
  public:
   explicit ListControl(QWidget* parent = nullptr);
+  void setModel(QAbstractItemModel* model) override;
 
  signals:
   // A click on a node, or a key that moved to another node.
@@ -21,9 +22,20 @@ class ListControl : public QTreeView {
   void doubleClickedAnywhere();
 
  protected:
+  // Names are shown whole: the column is as wide as the widest name, measured
+  // as rows arrive (a content-sized header would re-measure the whole list at
+  // every tick).
+  void Measure(const QModelIndex& parent, int first, int last);
+  void MeasureAll();
+  void ApplyWidth();
+
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  int widest_ = 0;
+  int extra_ = -1;  // icon, check box and margins around the text; -1 = unknown
 };
 
 }  // namespace quorvel::qt

@@ -10,6 +10,9 @@ struct DateCase {
   LocalTime time;
   const char* text;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const DateCase& c, std::ostream* os) { *os << c.name; }
+
 
 class GeneralDate : public ::testing::TestWithParam<DateCase> {};
 

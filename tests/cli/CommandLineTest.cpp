@@ -10,6 +10,9 @@ struct GrammarCase {
   std::string text;
   BatchArguments expected;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const GrammarCase& c, std::ostream* os) { *os << c.name; }
+
 
 BatchArguments Args(std::string s, std::string a, std::string d, std::string i, std::string p,
                     std::string f, std::string t) {
@@ -75,6 +78,9 @@ struct MaskCase {
   std::string text;
   std::string logged;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.name; }
+
 
 class PasswordMask : public ::testing::TestWithParam<MaskCase> {};
 

@@ -47,6 +47,9 @@ struct CheckCase {
   const char* commandLine;
   std::string_view message;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
+
 
 class FailedCheck : public DriverRun, public ::testing::WithParamInterface<CheckCase> {};
 

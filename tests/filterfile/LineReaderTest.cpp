@@ -14,6 +14,9 @@ struct SplitCase {
   std::string input;
   std::vector<std::pair<uint64_t, std::string>> lines;  // number, text
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
+
 
 std::vector<std::pair<uint64_t, std::string>> ReadAll(const std::string& input, size_t chunk) {
   std::istringstream in(input);

@@ -122,6 +122,9 @@ struct StopCase {
   int after;
   const char* written;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const StopCase& c, std::ostream* os) { *os << c.operation; }
+
 
 class FailedCallStopsProducer : public DatabaseIntoFile,
                                 public ::testing::WithParamInterface<StopCase> {};

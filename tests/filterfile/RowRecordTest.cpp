@@ -50,6 +50,9 @@ struct ParseCase {
   int16_t access;
   std::string text;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+
 
 class RowRecordParser : public ::testing::TestWithParam<ParseCase> {};
 

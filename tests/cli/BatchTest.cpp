@@ -177,21 +177,5 @@ TEST_F(BatchRun, ImportReloginStatusNoRelogin) {
   EXPECT_EQ(api.CountCalls("EsbSetFilterRow"), 2);
 }
 
-TEST_F(BatchRun, ExportThenImportRoundTrip) {
-  api.FindFilter("Finance", "Plan", "ReadEast")->active = 0;
-  api.FindFilter("Finance", "Plan", "ReadEast")->access = 273;
-  api.FindFilter("Finance", "Plan", "ReadEast")->rows[0].text = "a\tb";
-  ASSERT_EQ(Export(dir / "x.txt"), 0);
-  api.ClearCalls();
-  ASSERT_EQ(RunDriver(api, log, clock,
-                      "-s s -a Finance -d Plan -i u -p p -f " + (dir / "x.txt") + " -t import"),
-            0);
-  const auto* f = api.FindFilter("Finance", "Plan", "ReadEast");
-  EXPECT_EQ(f->active, 1);
-  EXPECT_EQ(f->access, 375);
-  EXPECT_EQ(f->rows[0].text, "a\tb");
-  EXPECT_EQ(f->rows[1].access, 275);
-}
-
 }  // namespace
 }  // namespace cli

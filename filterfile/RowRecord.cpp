@@ -36,13 +36,12 @@ bool WriteRowRecord(std::ostream& out, std::string_view application, std::string
 }
 
 bool ParseAccess(std::string_view field, int16_t& access) {
-  const char* first = field.data();
-  const char* last = first + field.size();
-  if (first != last && *first == '-' && first + 1 == last) return false;
-  // from_chars takes an optional '-' and digits only: no '+', no blanks.
+  // from_chars takes an optional '-' and digits only: no '+', no blanks, and
+  // reports a value outside 16 bits as out of range.
+  const char* last = field.data() + field.size();
   int16_t value = 0;
-  auto [ptr, ec] = std::from_chars(first, last, value);
-  if (ec != std::errc() || ptr != last || field.empty()) return false;
+  auto [ptr, ec] = std::from_chars(field.data(), last, value);
+  if (ec != std::errc() || ptr != last) return false;
   access = value;
   return true;
 }

@@ -36,6 +36,18 @@ TEST(RowRecordWriter, EightBitBytesUntouched) {
   EXPECT_EQ(Written("A", "B", "F", 1, text), "A\tB\tF\t1\t" + text + "\r\r\n");
 }
 
+TEST(RowRecordWriter, RowOfDesktopBufferSizeWrittenWhole) {
+  const std::string text(2999, 'r');
+  EXPECT_EQ(Written("Finance", "Plan", "F", 273, text), "Finance\tPlan\tF\t273\t" + text + "\r\r\n");
+}
+
+TEST(RowRecordWriter, FullDiskReportsFailureForLongRecordToo) {
+  testing::FullDiskBuffer disk(2000);
+  std::ostream out(&disk);
+  EXPECT_FALSE(WriteRowRecord(out, "A", "B", "F", 1, std::string(2999, 'r')));
+  EXPECT_TRUE(out.bad());
+}
+
 TEST(RowRecordWriter, FullDiskReportsFailure) {
   testing::FullDiskBuffer disk(10);
   std::ostream out(&disk);

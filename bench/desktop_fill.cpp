@@ -66,8 +66,8 @@ void BM_FillFilters(benchmark::State& state) {
   const int filters = static_cast<int>(state.range(0));
   fake.AddDatabase("Big", "Db");
   auto& db = *fake.FindDatabase("Big", "Db");
-  for (int f = 0; f < filters; ++f) db.filters.push_back({"Filter_" + std::to_string(f), 1,
-                                                         essbase::FilterAccess, {}});
+  for (int f = 0; f < filters; ++f)
+    db.filters.push_back({"Filter_" + std::to_string(f), 1, essbase::FilterAccess, {}});
   QuietPort port;
   desktop::frmQuorvel form(fake, port, essbase::Generation::V6);
   form.Form_Load();

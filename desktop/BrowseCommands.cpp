@@ -31,8 +31,8 @@ int32_t ListFilters(WindowState& state, const std::string& application,
     const std::string filter = FieldText(name);
     // Ticking each new node gives what ticking them all after each addition
     // gives, in linear time.
-    const int node = state.filters.Add("", "_" + filter, filter, ImageDatabase,
-                                       ImageMarkedDatabase);
+    const int node =
+        state.filters.Add("", "_" + filter, filter, ImageDatabase, ImageMarkedDatabase);
     state.filters.SetChecked(node, true);
   }
   if (!wasBusy && state.busy) Mouse(state, false);

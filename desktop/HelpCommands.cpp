@@ -9,11 +9,13 @@
 namespace desktop {
 
 std::string RunningVersion() {
-  return std::to_string(QUORVEL_VERSION_MAJOR) + "." + std::to_string(QUORVEL_VERSION_MINOR) +
-         "." + std::to_string(QUORVEL_VERSION_REVISION);
+  return std::to_string(QUORVEL_VERSION_MAJOR) + "." + std::to_string(QUORVEL_VERSION_MINOR) + "." +
+         std::to_string(QUORVEL_VERSION_REVISION);
 }
 
-void About(WindowState& state) { state.port.ShowAbout(); }
+void About(WindowState& state) {
+  state.port.ShowAbout();
+}
 
 void OpenHomePage(WindowState& state) {
   state.port.OpenUrl(std::string(msg::SiteHost) + std::string(msg::HomePagePath));
@@ -27,8 +29,8 @@ void CheckVersion(WindowState& state) {
     return;
   }
   // Equality only: an older published version also counts as different.
-  const std::string text = *published == RunningVersion() ? msg::VersionCurrent()
-                                                          : msg::NewerVersion();
+  const std::string text =
+      *published == RunningVersion() ? msg::VersionCurrent() : msg::NewerVersion();
   state.port.ShowMessage(text, msg::UpdateTitle, MessageIcon::Information, MessageButtons::OK);
 }
 

@@ -64,14 +64,24 @@ int NodeList::Find(std::string_view key) const {
   return slots_[Probe(key, HashOf(key))].index;
 }
 
-std::string NodeList::Text(int index) const { return Valid(index) ? At(index)->text : ""; }
-std::string NodeList::Key(int index) const { return Valid(index) ? At(index)->key : ""; }
-int NodeList::Parent(int index) const { return Valid(index) ? At(index)->parent : 0; }
-int NodeList::Image(int index) const { return Valid(index) ? At(index)->image : 0; }
+std::string NodeList::Text(int index) const {
+  return Valid(index) ? At(index)->text : "";
+}
+std::string NodeList::Key(int index) const {
+  return Valid(index) ? At(index)->key : "";
+}
+int NodeList::Parent(int index) const {
+  return Valid(index) ? At(index)->parent : 0;
+}
+int NodeList::Image(int index) const {
+  return Valid(index) ? At(index)->image : 0;
+}
 int NodeList::SelectedImage(int index) const {
   return Valid(index) ? At(index)->selectedImage : 0;
 }
-bool NodeList::Checked(int index) const { return Valid(index) && At(index)->checked; }
+bool NodeList::Checked(int index) const {
+  return Valid(index) && At(index)->checked;
+}
 
 bool NodeList::SetText(int index, std::string text) {
   if (!Valid(index)) return false;

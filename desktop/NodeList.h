@@ -30,10 +30,10 @@ struct Node {
 class NodeListObserver {
  public:
   virtual ~NodeListObserver() = default;
-  virtual void Reset() = 0;                // emptied
-  virtual void Added(int index) = 0;       // node appended at index
-  virtual void Changed(int index) = 0;     // text, image or check box of a node
-  virtual void StateChanged() = 0;         // selection, visible, enabled or width
+  virtual void Reset() = 0;             // emptied
+  virtual void Added(int index) = 0;    // node appended at index
+  virtual void Changed(int index) = 0;  // text, image or check box of a node
+  virtual void StateChanged() = 0;      // selection, visible, enabled or width
 };
 
 class NodeList {

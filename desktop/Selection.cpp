@@ -13,7 +13,8 @@ Selection ReadSelection(const WindowState& state) {
   } else {
     const int node = tree.Selected();
     // An application node (no parent) names no database.
-    if (tree.Parent(node) != 0) s.databases.push_back({tree.Text(tree.Parent(node)), tree.Text(node)});
+    if (tree.Parent(node) != 0)
+      s.databases.push_back({tree.Text(tree.Parent(node)), tree.Text(node)});
   }
   const NodeList& filters = state.filters;
   for (int i = 1; i <= filters.Count(); ++i)

@@ -11,8 +11,7 @@
 
 namespace desktop {
 
-frmQuorvel::frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port,
-                       essbase::Generation generation)
+frmQuorvel::frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port, essbase::Generation generation)
     : state_(api, port, generation) {}
 
 void frmQuorvel::Form_Load() {
@@ -20,34 +19,74 @@ void frmQuorvel::Form_Load() {
   desktop::ChangeMenu(state_, false);
 }
 
-void frmQuorvel::Form_Resize(int width, int height) { ApplyLayout(state_, width, height); }
-void frmQuorvel::ChangeMenu(bool on) { desktop::ChangeMenu(state_, on); }
-void frmQuorvel::Mouse(bool on) { desktop::Mouse(state_, on); }
+void frmQuorvel::Form_Resize(int width, int height) {
+  ApplyLayout(state_, width, height);
+}
+void frmQuorvel::ChangeMenu(bool on) {
+  desktop::ChangeMenu(state_, on);
+}
+void frmQuorvel::Mouse(bool on) {
+  desktop::Mouse(state_, on);
+}
 
-void frmQuorvel::mnuLogin_Click() { Login(state_); }
-void frmQuorvel::mnuLogout_Click() { Logout(state_); }
+void frmQuorvel::mnuLogin_Click() {
+  Login(state_);
+}
+void frmQuorvel::mnuLogout_Click() {
+  Logout(state_);
+}
 
-void frmQuorvel::tree_NodeClick(int index) { NodeClick(state_, index); }
-void frmQuorvel::tree_DblClick() { DblClick(state_); }
-void frmQuorvel::chkAll_Click(int value) { ModeClick(state_, value); }
+void frmQuorvel::tree_NodeClick(int index) {
+  NodeClick(state_, index);
+}
+void frmQuorvel::tree_DblClick() {
+  DblClick(state_);
+}
+void frmQuorvel::chkAll_Click(int value) {
+  ModeClick(state_, value);
+}
 void frmQuorvel::filters_MouseDown(int button, int, int, int) {
   FilterListMouseDown(state_, button);
 }
 
-void frmQuorvel::mnuSelectAll_Click() { TickAll(state_.filters, true); }
-void frmQuorvel::mnuDeselect_Click() { TickAll(state_.filters, false); }
-void frmQuorvel::mnuOtherExport_Click() { NotAvailable(state_); }
-void frmQuorvel::mnuOtherImport_Click() { NotAvailable(state_); }
+void frmQuorvel::mnuSelectAll_Click() {
+  TickAll(state_.filters, true);
+}
+void frmQuorvel::mnuDeselect_Click() {
+  TickAll(state_.filters, false);
+}
+void frmQuorvel::mnuOtherExport_Click() {
+  NotAvailable(state_);
+}
+void frmQuorvel::mnuOtherImport_Click() {
+  NotAvailable(state_);
+}
 
-void frmQuorvel::mnuExport_Click() { NotAvailable(state_); }
-void frmQuorvel::mnuImport_Click() { NotAvailable(state_); }
-void frmQuorvel::mnuDelete_Click() { NotAvailable(state_); }
-void frmQuorvel::mnuChange_Click() { NotAvailable(state_); }
+void frmQuorvel::mnuExport_Click() {
+  NotAvailable(state_);
+}
+void frmQuorvel::mnuImport_Click() {
+  NotAvailable(state_);
+}
+void frmQuorvel::mnuDelete_Click() {
+  NotAvailable(state_);
+}
+void frmQuorvel::mnuChange_Click() {
+  NotAvailable(state_);
+}
 
-void frmQuorvel::mnuAbout_Click() { About(state_); }
-void frmQuorvel::mnuQuorvelHome_Click() { OpenHomePage(state_); }
-void frmQuorvel::mnuHelpVersionCheck_Click() { CheckVersion(state_); }
+void frmQuorvel::mnuAbout_Click() {
+  About(state_);
+}
+void frmQuorvel::mnuQuorvelHome_Click() {
+  OpenHomePage(state_);
+}
+void frmQuorvel::mnuHelpVersionCheck_Click() {
+  CheckVersion(state_);
+}
 
-Selection frmQuorvel::ReadSelection() const { return desktop::ReadSelection(state_); }
+Selection frmQuorvel::ReadSelection() const {
+  return desktop::ReadSelection(state_);
+}
 
 }  // namespace desktop

@@ -41,9 +41,8 @@ int32_t AutoLogin(EssbaseApi& api, ConnectionState& state) {
   Put(user, state.User);
   Put(password, state.Password);
 
-  const int32_t status =
-      api.EsbAutoLogin(state.InstanceHandle, server, user, password, application, database, 2,
-                       state.Access, state.ContextHandle);
+  const int32_t status = api.EsbAutoLogin(state.InstanceHandle, server, user, password, application,
+                                          database, 2, state.Access, state.ContextHandle);
   // The last byte stays NUL whatever the library wrote before it.
   server.back() = user.back() = password.back() = '\0';
   state.Server = Take(server, NameWidth);

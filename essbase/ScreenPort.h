@@ -14,8 +14,8 @@ class ScreenPort {
   virtual ~ScreenPort() = default;
 
   // Modal message box; returns the button the user chose (OK for an OK box).
-  virtual MessageAnswer ShowMessage(std::string_view text, std::string_view title,
-                                    MessageIcon icon, MessageButtons buttons) = 0;
+  virtual MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,
+                                    MessageButtons buttons) = 0;
   // Application-wide pointer: true the hourglass, false the normal pointer.
   virtual void SetBusy(bool busy) = 0;
 };

@@ -11,6 +11,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Quorvel");
   // A library that cannot be loaded still opens the window: Login reports it.
   essbase::LibraryApi api("libesbapin.so");
+  if (!api.loaded())
+    qWarning("Quorvel: the Essbase client library is not available: %s", api.loadError().c_str());
   quorvel::qt::QuorvelWindow window(api, essbase::BuildGeneration);
   window.show();
   return QApplication::exec();

@@ -80,16 +80,14 @@ TEST_P(ListingFailureTest, StatusReportedListEmptyMenusKept) {
   port.ClearLog();
   fake.Fail("EsbListFilters", GetParam());
   form.tree_NodeClick(Node("Db:Demo-Basic"));
-  EXPECT_EQ(port.LogText(), "ShowMessage(Critical,Quorvel,An error (" +
-                                std::to_string(GetParam()) +
+  EXPECT_EQ(port.LogText(), "ShowMessage(Critical,Quorvel,An error (" + std::to_string(GetParam()) +
                                 ") has occured accessing the filters.)\n");
   EXPECT_EQ(form.filters().Count(), 0);
   EXPECT_EQ(form.menus(), Menus(false, false, false, false));
   EXPECT_FALSE(form.filters().Enabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Statuses, ListingFailureTest,
-                         ::testing::Values(1051031, 1030030, -5));
+INSTANTIATE_TEST_SUITE_P(Statuses, ListingFailureTest, ::testing::Values(1051031, 1030030, -5));
 
 TEST_F(BrowseTest, ItemFailureMidListingReportedNotShownAsPartialList) {
   fake.Fail("EsbGetNextItem", 1030020, 0, 1);

@@ -131,10 +131,12 @@ TEST_F(ConnectionTest, CallWithReloginRepeatsOnlyOnceEvenIfReloginAgain) {
 
 TEST_F(ConnectionTest, OtherFailureNotRetried) {
   int calls = 0;
-  EXPECT_EQ(CallWithRelogin(fake, state, screen, [&] {
-              ++calls;
-              return 1051030;
-            }), 1051030);
+  EXPECT_EQ(CallWithRelogin(fake, state, screen,
+                            [&] {
+                              ++calls;
+                              return 1051030;
+                            }),
+            1051030);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 0);
 }

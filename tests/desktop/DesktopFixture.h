@@ -10,8 +10,7 @@ namespace desktop::testing {
 
 class DesktopTest : public ::testing::Test {
  protected:
-  explicit DesktopTest(essbase::Generation g = essbase::Generation::V6)
-      : form(fake, port, g) {}
+  explicit DesktopTest(essbase::Generation g = essbase::Generation::V6) : form(fake, port, g) {}
 
   // Sample (Basic, Interim), Demo (Basic), Empty (no databases).
   void AddSampleServer() {

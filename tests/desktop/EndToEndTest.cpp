@@ -72,7 +72,9 @@ class EndToEndTest : public ::testing::TestWithParam<essbase::Generation> {
     api.SetLoginPrompt(nullptr, nullptr);
     fs::remove_all(dir);
   }
-  std::string Dump() { return Capture("'" + std::string(ESBSIM_PROGRAM) + "' dump '" + store + "'"); }
+  std::string Dump() {
+    return Capture("'" + std::string(ESBSIM_PROGRAM) + "' dump '" + store + "'");
+  }
 
   // The tree the server's description calls for: applications first, then
   // each application's databases.
@@ -129,9 +131,10 @@ TEST_P(EndToEndTest, DroppedSessionWhileListingLogsInAgainAndLists) {
   const std::string description = Dump() + "fault\tEsbListFilters\t1051021\t0\t1\n";
   const std::string file = dir + "/with-fault.txt";
   { std::ofstream(file) << description; }
-  ASSERT_EQ(std::system(("'" + std::string(ESBSIM_PROGRAM) + "' load '" + store + "' '" + file +
-                         "'").c_str()),
-            0);
+  ASSERT_EQ(
+      std::system(
+          ("'" + std::string(ESBSIM_PROGRAM) + "' load '" + store + "' '" + file + "'").c_str()),
+      0);
   frmQuorvel form(api, port, GetParam());
   form.Form_Load();
   form.mnuLogin_Click();

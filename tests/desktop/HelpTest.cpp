@@ -22,22 +22,21 @@ TEST_P(VersionCheckTest, ExactComparisonDecides) {
   EXPECT_EQ(m.title, "Update Available");
   EXPECT_EQ(m.icon, MessageIcon::Information);
   EXPECT_EQ(m.buttons, MessageButtons::OK);
-  EXPECT_EQ(port.log.at(0), "HttpGet(http://" + std::string(msg::SiteHost) +
-                                "/quorvel/version.txt)");
+  EXPECT_EQ(port.log.at(0),
+            "HttpGet(http://" + std::string(msg::SiteHost) + "/quorvel/version.txt)");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bodies, VersionCheckTest,
-    ::testing::Values(VersionCase{"Exact", "1.6.1458", true},
-                      VersionCase{"TrailingNewline", "1.6.1458\n", false},
-                      VersionCase{"TrailingCrLf", "1.6.1458\r\n", false},
-                      VersionCase{"TrailingBlank", "1.6.1458 ", false},
-                      VersionCase{"LeadingZeros", "1.06.1458", false},
-                      VersionCase{"Older", "1.5.0", false},
-                      VersionCase{"Newer", "1.7.0", false},
-                      VersionCase{"EmptyBody", "", false},
-                      VersionCase{"ErrorPage", "<html>404</html>", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bodies, VersionCheckTest,
+                         ::testing::Values(VersionCase{"Exact", "1.6.1458", true},
+                                           VersionCase{"TrailingNewline", "1.6.1458\n", false},
+                                           VersionCase{"TrailingCrLf", "1.6.1458\r\n", false},
+                                           VersionCase{"TrailingBlank", "1.6.1458 ", false},
+                                           VersionCase{"LeadingZeros", "1.06.1458", false},
+                                           VersionCase{"Older", "1.5.0", false},
+                                           VersionCase{"Newer", "1.7.0", false},
+                                           VersionCase{"EmptyBody", "", false},
+                                           VersionCase{"ErrorPage", "<html>404</html>", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VersionTexts, ByteForByte) {
   EXPECT_EQ(msg::VersionCurrent(),

@@ -95,9 +95,9 @@ TEST_F(LoginTest, UserOfferedAgainAtNextLoginServerBlank) {
   fake.loginAnswers.push_back({1});
   form.mnuLogin_Click();
   form.mnuLogin_Click();
-  EXPECT_EQ(fake.CallsText("EsbAutoLogin"),
-            "EsbAutoLogin(" + std::string(30, ' ') + ",,,2)\n" +
-            "EsbAutoLogin(" + std::string(30, ' ') + ",alice,pw1,2)\n");
+  EXPECT_EQ(fake.CallsText("EsbAutoLogin"), "EsbAutoLogin(" + std::string(30, ' ') + ",,,2)\n" +
+                                                "EsbAutoLogin(" + std::string(30, ' ') +
+                                                ",alice,pw1,2)\n");
 }
 
 TEST_F(LoginTest, FailingApplicationListingIsSilentAndAddsNothing) {

@@ -112,8 +112,7 @@ struct RightClickCase {
   bool opens;
 };
 
-class RightClickTest : public DesktopTest, public ::testing::WithParamInterface<RightClickCase> {
-};
+class RightClickTest : public DesktopTest, public ::testing::WithParamInterface<RightClickCase> {};
 
 TEST_P(RightClickTest, ContextMenuOnlyOnEnabledVisibleList) {
   const auto& c = GetParam();

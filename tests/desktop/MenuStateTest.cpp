@@ -10,8 +10,8 @@ TEST_F(MenuStateTest, StartUpDisablesOnlyTheFilterCommandsAndList) {
   form.Form_Load();
   EXPECT_EQ(form.menus(), Menus(false, false, false, false));
   EXPECT_FALSE(form.filters().Enabled());
-  for (Control c : {Control::mnuExport, Control::mnuImport, Control::mnuDelete,
-                    Control::mnuChange, Control::filters})
+  for (Control c : {Control::mnuExport, Control::mnuImport, Control::mnuDelete, Control::mnuChange,
+                    Control::filters})
     EXPECT_FALSE(port.view.at(c).enabled) << ControlName(c);
   EXPECT_EQ(port.view.at(Control::Window).caption, "Quorvel");
 }
@@ -59,26 +59,17 @@ TEST_P(LaterCommandTest, SaysPlainlyItIsNotAvailableAndTouchesNothing) {
   fake.ClearCalls();
   port.ClearLog();
   (form.*GetParam())();
-  EXPECT_EQ(port.LogText(), "ShowMessage(Information,Quorvel," + std::string(msg::NotAvailable) +
-                                ")\n");
+  EXPECT_EQ(port.LogText(),
+            "ShowMessage(Information,Quorvel," + std::string(msg::NotAvailable) + ")\n");
   EXPECT_EQ(fake.CallsText(), "");
   EXPECT_EQ(form.filters().Dump(), filters);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, LaterCommandTest,
-                         ::testing::Values(&frmQuorvel::mnuExport_Click,
-                                           &frmQuorvel::mnuImport_Click,
-                                           &frmQuorvel::mnuDelete_Click,
-                                           &frmQuorvel::mnuChange_Click,
-                                           &frmQuorvel::mnuOtherExport_Click,
-                                           &frmQuorvel::mnuOtherImport_Click));
-
-TEST_F(MenuStateTest, MouseTrueHourglassFalseNormal) {
-  form.Mouse(true);
-  EXPECT_TRUE(port.busy);
-  form.Mouse(false);
-  EXPECT_FALSE(port.busy);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Commands, LaterCommandTest,
+    ::testing::Values(&frmQuorvel::mnuExport_Click, &frmQuorvel::mnuImport_Click,
+                      &frmQuorvel::mnuDelete_Click, &frmQuorvel::mnuChange_Click,
+                      &frmQuorvel::mnuOtherExport_Click, &frmQuorvel::mnuOtherImport_Click));
 
 }  // namespace
 }  // namespace desktop::testing

@@ -63,8 +63,12 @@ FileDialogResult ScriptedPort::ShowOpen(const FileDialogOptions& options) {
   return {};
 }
 
-void ScriptedPort::ProcessEvents() { log.push_back("ProcessEvents()"); }
-void ScriptedPort::ShowAbout() { log.push_back("ShowAbout()"); }
+void ScriptedPort::ProcessEvents() {
+  log.push_back("ProcessEvents()");
+}
+void ScriptedPort::ShowAbout() {
+  log.push_back("ShowAbout()");
+}
 void ScriptedPort::OpenUrl(std::string_view address) {
   log.push_back("OpenUrl(" + std::string(address) + ")");
 }
@@ -77,7 +81,9 @@ std::optional<std::string> ScriptedPort::HttpGet(std::string_view url) {
   return body;
 }
 
-void ScriptedPort::PopupOtherMenu() { log.push_back("PopupOtherMenu()"); }
+void ScriptedPort::PopupOtherMenu() {
+  log.push_back("PopupOtherMenu()");
+}
 
 bool ScriptedPort::SetEnabled(Control control, bool enabled) {
   log.push_back(std::string("SetEnabled(") + ControlName(control) + "," + (enabled ? "1" : "0") +

@@ -42,7 +42,10 @@ class ScriptedPort : public ToolkitPort {
   std::map<Control, ControlView> view;
   bool busy = false;
   std::string LogText() const;  // one call per line
-  void ClearLog() { log.clear(); messages.clear(); }
+  void ClearLog() {
+    log.clear();
+    messages.clear();
+  }
 
   MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,
                             MessageButtons buttons) override;

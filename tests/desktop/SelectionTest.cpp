@@ -38,8 +38,7 @@ TEST_F(SelectionTest, AllModeIsEveryMarkedDatabaseInTreeOrder) {
   form.tree_DblClick();  // unmarked again
   const Selection s = form.ReadSelection();
   EXPECT_TRUE(s.allDatabases);
-  EXPECT_EQ(s.databases,
-            (std::vector<SelectedDatabase>{{"Sample", "Basic"}, {"Demo", "Basic"}}));
+  EXPECT_EQ(s.databases, (std::vector<SelectedDatabase>{{"Sample", "Basic"}, {"Demo", "Basic"}}));
   EXPECT_EQ(s.tickedFilters.size(), 3u);  // the hidden list's ticks, for Export
 }
 

@@ -22,13 +22,13 @@ inline uint32_t GetU32(const uint8_t* p) {
 }
 inline void PutBlankPadded(uint8_t* p, size_t width, std::string_view text) {
   size_t n = std::min(width, text.size());
-  std::memcpy(p, text.data(), n);
+  if (n) std::memcpy(p, text.data(), n);  // an empty view may carry a null pointer
   std::memset(p + n, ' ', width - n);
 }
 // Fixed-width text field: NUL-padded; a text that fills it has no NUL.
 inline void PutFixed(uint8_t* p, size_t width, std::string_view text) {
   size_t n = std::min(width, text.size());
-  std::memcpy(p, text.data(), n);
+  if (n) std::memcpy(p, text.data(), n);
   std::memset(p + n, 0, width - n);
 }
 // The text of a fixed-width field: up to its first NUL, at most width bytes.

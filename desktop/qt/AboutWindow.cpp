@@ -21,7 +21,7 @@ AboutWindow::AboutWindow(int generation, QWidget* parent) : QDialog(parent) {
 
   auto* image = new QLabel(this);
   image->setObjectName("Image1");
-  image->setPixmap(ListImage(4).scaled(48, 48));
+  image->setPixmap(ListImage(4, 48));
   image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
   auto* info = new QPlainTextEdit(this);

@@ -37,11 +37,12 @@ void DrawTick(QPainter& p) {
   p.drawPath(tick);
 }
 
-QPixmap Draw(int index) {
-  QPixmap pixmap(ImageSize, ImageSize);
+QPixmap Draw(int index, int size) {
+  QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
+  p.scale(static_cast<double>(size) / ImageSize, static_cast<double>(size) / ImageSize);
   switch (index) {
     case 1: DrawApplication(p); break;
     case 2:
@@ -59,9 +60,9 @@ QPixmap Draw(int index) {
 
 }  // namespace
 
-QPixmap ListImage(int index) {
-  if (index < 1 || index > ImageCount) return {};
-  return Draw(index);
+QPixmap ListImage(int index, int size) {
+  if (index < 1 || index > ImageCount || size < 1) return {};
+  return Draw(index, size);
 }
 
 }  // namespace quorvel::qt

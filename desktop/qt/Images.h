@@ -10,6 +10,7 @@ constexpr int ImageCount = 4;
 constexpr int ImageSize = 16;
 
 // An empty pixmap for an index outside 1..ImageCount (a node without image).
-QPixmap ListImage(int index);
+// size: edge in pixels; the pictures are drawn for ImageSize and scaled smoothly.
+QPixmap ListImage(int index, int size = ImageSize);
 
 }  // namespace quorvel::qt

@@ -170,3 +170,30 @@ TEST_F(FilterAdapter, FlatListRowsHaveNoChildren) {
 
 }  // namespace
 }  // namespace quorvel::qt
+
+namespace quorvel::qt {
+namespace {
+
+TEST(ListImages, UsedPicturesDifferFromEachOther) {
+  const QImage application = ListImage(1).toImage();
+  const QImage database = ListImage(3).toImage();
+  const QImage marked = ListImage(4).toImage();
+  EXPECT_NE(application, database);
+  EXPECT_NE(database, marked);
+  EXPECT_NE(application, marked);
+}
+
+TEST(ListImages, IndexOutsideTheListHasNoPicture) {
+  EXPECT_TRUE(ListImage(0).isNull());
+  EXPECT_TRUE(ListImage(ImageCount + 1).isNull());
+  EXPECT_FALSE(ListImage(2).isNull());
+}
+
+TEST(ListImages, DrawnAtTheSizeAsked) {
+  EXPECT_EQ(ListImage(4, 48).size(), QSize(48, 48));
+  EXPECT_EQ(ListImage(3).size(), QSize(ImageSize, ImageSize));
+  EXPECT_TRUE(ListImage(3, 0).isNull());
+}
+
+}  // namespace
+}  // namespace quorvel::qt

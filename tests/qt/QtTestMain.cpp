@@ -16,11 +16,13 @@ int main(int argc, char** argv) {
   if (!std::getenv("XDG_RUNTIME_DIR")) {
     const std::string dir = QDir::tempPath().toStdString() + "/qt_tests-runtime-" +
                             std::to_string(getuid());
-    QDir().mkpath(QString::fromStdString(dir));
-    QFile::setPermissions(QString::fromStdString(dir),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
   }
+  // Qt wants the runtime directory to exist and be private.
+  const QString runtime = QString::fromLocal8Bit(std::getenv("XDG_RUNTIME_DIR"));
+  QDir().mkpath(runtime);
+  QFile::setPermissions(runtime,
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
+#include <QTemporaryDir>
+
 #include "FileDialog.h"
+#include "Modal.h"
 #include "OpenUrl.h"
 
 namespace quorvel::qt {
@@ -30,6 +34,46 @@ TEST(WithScheme, SchemeKept) {
 
 TEST(WithScheme, SchemeLikeTextInPathIsNotAScheme) {
   EXPECT_EQ(WithScheme("host/redirect?to=http://x"), "http://host/redirect?to=http://x");
+}
+
+class CommonDialog : public ::testing::Test {
+ protected:
+  desktop::FileDialogOptions Options() const {
+    desktop::FileDialogOptions o;
+    o.DefaultExt = ".txt";
+    o.DialogTitle = "Export filters";
+    o.Filter = "Text (*.txt)|*.txt|All Files (*.*)|*.*";
+    o.InitDir = dir.path().toStdString();
+    o.FileName = "Sample-Basic";
+    o.CancelError = true;
+    return o;
+  }
+  QTemporaryDir dir;
+  QObject pollers;
+};
+
+TEST_F(CommonDialog, SaveAddsTheDefaultExtensionToTheProposedName) {
+  QString title;
+  testing::AnswerNextModal(
+      [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return static_cast<QDialog*>(modal)->reject();
+        title = dialog->windowTitle();
+        static_cast<QDialog*>(dialog)->accept();
+      },
+      &pollers);
+  const auto result = ShowFileDialog(nullptr, Options(), true);
+  EXPECT_EQ(title, "Export filters");
+  ASSERT_EQ(result.outcome, desktop::FileDialogResult::Outcome::Chosen);
+  EXPECT_EQ(result.path, dir.filePath("Sample-Basic.txt").toStdString());
+}
+
+TEST_F(CommonDialog, CancelChoosesNothing) {
+  testing::AnswerNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); },
+                           &pollers);
+  const auto result = ShowFileDialog(nullptr, Options(), false);
+  EXPECT_EQ(result.outcome, desktop::FileDialogResult::Outcome::Cancelled);
+  EXPECT_TRUE(result.path.empty());
 }
 
 }  // namespace

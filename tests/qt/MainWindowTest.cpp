@@ -211,6 +211,16 @@ TEST_F(MainWindow, LongFilterNameNotCutInANarrowList) {
   EXPECT_GT(filters->horizontalScrollBar()->maximum(), 0);
 }
 
+TEST_F(MainWindow, ArrowKeyOntoADatabaseListsItsFilters) {
+  Action("mnuLogin")->trigger();
+  ListControl* tree = window->tree();
+  tree->setCurrentIndex(window->treeModel()->index(0, 0));
+  QTest::keyClick(tree, Qt::Key_Down);
+  const QModelIndex basic = window->treeModel()->index(0, 0, window->treeModel()->index(0, 0));
+  EXPECT_EQ(window->logic().tree().Selected(), window->treeModel()->NodeOf(basic));
+  EXPECT_EQ(window->filtersModel()->rowCount(), 3);
+}
+
 TEST_F(MainWindow, SpaceUnticksTheCurrentFilterInTheList) {
   LoginAndChooseSampleBasic();
   ListControl* filters = window->filters();

@@ -24,12 +24,25 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// A store that did not exist before a failed load does not exist after it.
+void RemoveNewStore(const std::string& path) {
+  std::error_code ec;
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    std::filesystem::remove(path + suffix, ec);
+}
+
 int Load(const std::string& path, std::istream& in) {
-  esbsim::Store store;
-  if (store.open(path, false) != 0) return Fail(path + ": " + store.error());
+  const bool existed = std::filesystem::exists(path);
   std::string error;
-  if (!esbsim::ReplaceContent(store, in, error)) return Fail(error);
-  return 0;
+  {
+    esbsim::Store store;
+    if (store.open(path, false) != 0)
+      error = path + ": " + store.error();
+    else if (esbsim::ReplaceContent(store, in, error))
+      return 0;
+  }
+  if (!existed) RemoveNewStore(path);
+  return Fail(error);
 }
 
 }  // namespace

@@ -14,6 +14,9 @@
 namespace simtest {
 
 enum class Via { InProcess, Library };
+inline void PrintTo(Via via, std::ostream* os) {
+  *os << (via == Via::InProcess ? "in process" : "through libesbapin.so");
+}
 
 struct Row {
   int16_t access = 0;

@@ -192,6 +192,12 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"FaultStatusOutOfRange", "fault\tEsbInit\t2147483648\t0\t1\n", 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(Esbsim, FailedLoadLeavesNoNewStoreBehind) {
+  const RunResult r = Load("server\ts\nbogus\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(store_.path()));
+}
+
 TEST_F(Esbsim, DescriptionWithoutServerIsRefused) {
   ASSERT_EQ(Load(kEveryCorner).exitCode, 0);
   const RunResult r = Load("app\tA\tloaded\n");

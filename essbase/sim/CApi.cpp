@@ -21,17 +21,21 @@ esbsim::SimServer& Server() {
 
 }  // namespace
 
-#define ESB_SERVER std::lock_guard<std::recursive_mutex> guard(Lock()); return Server()
+#define ESB_SERVER                                     \
+  std::lock_guard<std::recursive_mutex> guard(Lock()); \
+  return Server()
 
 extern "C" {
 
 ESB_API int32_t EsbInit(const void* record, EsbHandle* instance) {
   ESB_SERVER.Init(record, instance);
 }
-ESB_API int32_t EsbTerm(EsbHandle instance) { ESB_SERVER.Term(instance); }
+ESB_API int32_t EsbTerm(EsbHandle instance) {
+  ESB_SERVER.Term(instance);
+}
 ESB_API int32_t EsbAutoLogin(EsbHandle instance, char* server, char* user, char* password,
-                             char* application, char* database, int16_t options,
-                             int16_t* access, EsbHandle* context) {
+                             char* application, char* database, int16_t options, int16_t* access,
+                             EsbHandle* context) {
   ESB_SERVER.AutoLogin(instance, server, user, password, application, database, options, access,
                        context);
 }
@@ -39,7 +43,9 @@ ESB_API int32_t EsbLogin(EsbHandle instance, const char* server, const char* use
                          const char* password, int16_t* count, EsbHandle* context) {
   ESB_SERVER.Login(instance, server, user, password, count, context);
 }
-ESB_API int32_t EsbLogout(EsbHandle context) { ESB_SERVER.Logout(context); }
+ESB_API int32_t EsbLogout(EsbHandle context) {
+  ESB_SERVER.Logout(context);
+}
 ESB_API int32_t EsbListApplications(EsbHandle context, int16_t* count) {
   ESB_SERVER.ListApplications(context, count);
 }
@@ -78,8 +84,8 @@ ESB_API int32_t EsbSetFilter(EsbHandle context, const char* application, const c
 ESB_API int32_t EsbSetFilterRow(EsbHandle context, const char* row, int16_t access) {
   ESB_SERVER.SetFilterRow(context, row, access);
 }
-ESB_API int32_t EsbDeleteFilter(EsbHandle context, const char* application,
-                                const char* database, const char* filter) {
+ESB_API int32_t EsbDeleteFilter(EsbHandle context, const char* application, const char* database,
+                                const char* filter) {
   ESB_SERVER.DeleteFilter(context, application, database, filter);
 }
 ESB_API void EsbSimSetLoginPrompt(EsbSimLoginPrompt prompt, void* user_data) {

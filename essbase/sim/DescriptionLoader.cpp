@@ -130,7 +130,8 @@ class Loader {
     if (auto e = checkName("application name", f[1], MaxApplicationName); !e.empty()) return e;
     if (f[2] != "loaded" && f[2] != "unloaded")
       return "load state \"" + std::string(f[2]) + "\" is neither loaded nor unloaded";
-    if (apps_.count(std::string(f[1]))) return "duplicate application \"" + std::string(f[1]) + "\"";
+    if (apps_.count(std::string(f[1])))
+      return "duplicate application \"" + std::string(f[1]) + "\"";
     auto why = insert(sql::kInsertApp, f[1], int64_t{f[2] == "loaded" ? 1 : 0});
     apps_[std::string(f[1])] = db_.lastInsertId();
     return why;

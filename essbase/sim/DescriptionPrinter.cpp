@@ -97,16 +97,15 @@ class Printer {
       field(name);
       field(s.integer(2) ? "loaded" : "unloaded");
       out_.put('\n');
-      return each("SELECT id, name FROM dbs WHERE app = ?1 ORDER BY id", app,
-                  [&](Statement& d) {
-                    const int64_t db = d.integer(0);
-                    const std::string dbName(d.text(1));
-                    out_ << "db";
-                    field(name);
-                    field(dbName);
-                    out_.put('\n');
-                    return filters(db, name, dbName);
-                  });
+      return each("SELECT id, name FROM dbs WHERE app = ?1 ORDER BY id", app, [&](Statement& d) {
+        const int64_t db = d.integer(0);
+        const std::string dbName(d.text(1));
+        out_ << "db";
+        field(name);
+        field(dbName);
+        out_.put('\n');
+        return filters(db, name, dbName);
+      });
     });
   }
 

@@ -28,7 +28,9 @@ inline bool HasAny(std::string_view s, bool tab) {
   return false;
 }
 
-inline bool HasControlBreak(std::string_view s) { return HasAny(s, true); }
+inline bool HasControlBreak(std::string_view s) {
+  return HasAny(s, true);
+}
 
 // 1..max characters, no TAB, CR, LF or NUL.
 inline bool ValidName(std::string_view name, size_t max) {

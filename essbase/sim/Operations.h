@@ -6,20 +6,48 @@
 namespace esbsim {
 
 enum class Op {
-  Init, Term, AutoLogin, Login, Logout, ListApplications, ListDatabases, GetNextItem,
-  GetApplicationInfo, UnloadApplication, SetActive, ListFilters, GetFilter, GetFilterRow,
-  SetFilter, SetFilterRow, DeleteFilter
+  Init,
+  Term,
+  AutoLogin,
+  Login,
+  Logout,
+  ListApplications,
+  ListDatabases,
+  GetNextItem,
+  GetApplicationInfo,
+  UnloadApplication,
+  SetActive,
+  ListFilters,
+  GetFilter,
+  GetFilterRow,
+  SetFilter,
+  SetFilterRow,
+  DeleteFilter
 };
 
 constexpr size_t OpCount = 17;
 
-constexpr std::array<std::string_view, OpCount> OpNames = {
-    "EsbInit", "EsbTerm", "EsbAutoLogin", "EsbLogin", "EsbLogout", "EsbListApplications",
-    "EsbListDatabases", "EsbGetNextItem", "EsbGetApplicationInfo", "EsbUnloadApplication",
-    "EsbSetActive", "EsbListFilters", "EsbGetFilter", "EsbGetFilterRow", "EsbSetFilter",
-    "EsbSetFilterRow", "EsbDeleteFilter"};
+constexpr std::array<std::string_view, OpCount> OpNames = {"EsbInit",
+                                                           "EsbTerm",
+                                                           "EsbAutoLogin",
+                                                           "EsbLogin",
+                                                           "EsbLogout",
+                                                           "EsbListApplications",
+                                                           "EsbListDatabases",
+                                                           "EsbGetNextItem",
+                                                           "EsbGetApplicationInfo",
+                                                           "EsbUnloadApplication",
+                                                           "EsbSetActive",
+                                                           "EsbListFilters",
+                                                           "EsbGetFilter",
+                                                           "EsbGetFilterRow",
+                                                           "EsbSetFilter",
+                                                           "EsbSetFilterRow",
+                                                           "EsbDeleteFilter"};
 
-inline std::string_view OpName(Op op) { return OpNames[static_cast<size_t>(op)]; }
+inline std::string_view OpName(Op op) {
+  return OpNames[static_cast<size_t>(op)];
+}
 
 // False for a name that is not an operation.
 inline bool FindOp(std::string_view name, Op& op) {

@@ -14,7 +14,9 @@ int32_t SimApi::EsbInit(const essbase::ApiInitRecord& record, Handle& instance) 
   return server_.Init(record.data(), &instance);
 }
 
-int32_t SimApi::EsbTerm(Handle instance) { return server_.Term(instance); }
+int32_t SimApi::EsbTerm(Handle instance) {
+  return server_.Term(instance);
+}
 
 int32_t SimApi::EsbAutoLogin(Handle instance, std::span<char> server, std::span<char> user,
                              std::span<char> password, std::span<char> application,
@@ -24,9 +26,9 @@ int32_t SimApi::EsbAutoLogin(Handle instance, std::span<char> server, std::span<
       password.size() < ESB_PASSWORD_BUFFER || application.size() < ESB_OBJNAME_BUFFER ||
       database.size() < ESB_OBJNAME_BUFFER)
     return ESB_STS_BUFFER_TOO_SMALL;
-  int32_t status = server_.AutoLogin(instance, server.data(), user.data(), password.data(),
-                                     application.data(), database.data(), options, &access,
-                                     &context);
+  int32_t status =
+      server_.AutoLogin(instance, server.data(), user.data(), password.data(), application.data(),
+                        database.data(), options, &access, &context);
   if (status == 0) owner_[context] = instance;
   return status;
 }
@@ -38,7 +40,9 @@ int32_t SimApi::EsbLogin(Handle instance, const char* server, const char* user,
   return status;
 }
 
-int32_t SimApi::EsbLogout(Handle context) { return server_.Logout(context); }
+int32_t SimApi::EsbLogout(Handle context) {
+  return server_.Logout(context);
+}
 
 int32_t SimApi::EsbListApplications(Handle context, int16_t& count) {
   return server_.ListApplications(context, &count);

@@ -137,9 +137,9 @@ int32_t SimServer::Login(EsbHandle instance, const char* server, const char* use
   Call call = EnterInstance(instance, Op::Login);
   if (call.status) return call.status;
   int16_t access = 0;
-  int32_t status = CheckLogin(*call.instance, Trimmed(server, ESB_NAME_BUFFER),
-                              Trimmed(user, ESB_NAME_BUFFER),
-                              Trimmed(password, ESB_PASSWORD_BUFFER), access);
+  int32_t status =
+      CheckLogin(*call.instance, Trimmed(server, ESB_NAME_BUFFER), Trimmed(user, ESB_NAME_BUFFER),
+                 Trimmed(password, ESB_PASSWORD_BUFFER), access);
   if (status == 0) status = call.instance->store.countApplications(*count);
   if (status == 0) *context = NewContext(instance, access);
   return Leave(call, Op::Login, status);
@@ -176,8 +176,7 @@ int32_t SimServer::AutoLogin(EsbHandle instance, char* server, char* user, char*
   int16_t userAccess = 0;
   const std::string answerServer = Trimmed(s, sizeof s), answerUser = Trimmed(u, sizeof u),
                     answerPassword = Trimmed(p, sizeof p);
-  int32_t status = CheckLogin(*call.instance, answerServer, answerUser, answerPassword,
-                              userAccess);
+  int32_t status = CheckLogin(*call.instance, answerServer, answerUser, answerPassword, userAccess);
   PutText(server, ESB_NAME_BUFFER, answerServer);
   PutText(user, ESB_NAME_BUFFER, answerUser);
   PutText(password, ESB_PASSWORD_BUFFER, answerPassword);

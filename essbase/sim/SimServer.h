@@ -24,9 +24,8 @@ class SimServer {
 
   int32_t Init(const void* record, EsbHandle* instance);
   int32_t Term(EsbHandle instance);
-  int32_t AutoLogin(EsbHandle instance, char* server, char* user, char* password,
-                    char* application, char* database, int16_t options, int16_t* access,
-                    EsbHandle* context);
+  int32_t AutoLogin(EsbHandle instance, char* server, char* user, char* password, char* application,
+                    char* database, int16_t options, int16_t* access, EsbHandle* context);
   int32_t Login(EsbHandle instance, const char* server, const char* user, const char* password,
                 int16_t* count, EsbHandle* context);
   int32_t Logout(EsbHandle context);

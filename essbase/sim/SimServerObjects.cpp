@@ -102,8 +102,7 @@ int32_t SimServer::GetApplicationInfo(EsbHandle context, const char* application
   info.server = server;
   info.loaded = loaded;
   info.databases = static_cast<uint16_t>(count);
-  essbase::WriteAppInfo(std::span<uint8_t>(static_cast<uint8_t*>(record), AppInfoSize(g)), g,
-                        info);
+  essbase::WriteAppInfo(std::span<uint8_t>(static_cast<uint8_t*>(record), AppInfoSize(g)), g, info);
   *databases = count;
   return Leave(call, Op::GetApplicationInfo, 0);
 }

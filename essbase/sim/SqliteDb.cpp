@@ -19,7 +19,9 @@ Statement& Statement::bind(int index, std::string_view text) {
   return *this;
 }
 
-int Statement::step() { return sqlite3_step(stmt_); }
+int Statement::step() {
+  return sqlite3_step(stmt_);
+}
 
 std::string_view Statement::text(int column) const {
   const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
@@ -60,6 +62,8 @@ Statement* SqliteDb::prepare(const char* sql) {
   return slot.get();
 }
 
-std::string SqliteDb::error() const { return db_ ? sqlite3_errmsg(db_) : openError_; }
+std::string SqliteDb::error() const {
+  return db_ ? sqlite3_errmsg(db_) : openError_;
+}
 
 }  // namespace esbsim

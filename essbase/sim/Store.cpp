@@ -32,7 +32,8 @@ const char* const kInsertApp = "INSERT INTO apps(name, loaded) VALUES (?1, ?2)";
 const char* const kInsertDb = "INSERT INTO dbs(app, name) VALUES (?1, ?2)";
 const char* const kInsertFilter =
     "INSERT INTO filters(db, name, active, access) VALUES (?1, ?2, ?3, ?4)";
-const char* const kInsertRow = "INSERT INTO rows(filter, seq, access, text) VALUES (?1, ?2, ?3, ?4)";
+const char* const kInsertRow =
+    "INSERT INTO rows(filter, seq, access, text) VALUES (?1, ?2, ?3, ?4)";
 const char* const kInsertFault =
     "INSERT INTO faults(operation, status, after, times) VALUES (?1, ?2, ?3, ?4)";
 const char* const kClearAll =
@@ -204,8 +205,8 @@ int32_t Store::countApplications(int16_t& count) {
 }
 
 int32_t Store::applicationState(int64_t app, bool& loaded, int16_t& databases) {
-  Statement* st =
-      db_.prepare("SELECT loaded, (SELECT count(*) FROM dbs WHERE app = ?1) FROM apps WHERE id = ?1");
+  Statement* st = db_.prepare(
+      "SELECT loaded, (SELECT count(*) FROM dbs WHERE app = ?1) FROM apps WHERE id = ?1");
   if (!st) return kFail;
   int rc = st->bind(1, app).step();
   if (rc == SQLITE_ROW) {
@@ -318,8 +319,7 @@ int32_t Store::deleteFilter(std::string_view app, std::string_view db, std::stri
 
 int32_t Store::readFaults(std::vector<StoredFault>& faults) {
   faults.clear();
-  Statement* st =
-      db_.prepare("SELECT id, operation, status, after, times FROM faults ORDER BY id");
+  Statement* st = db_.prepare("SELECT id, operation, status, after, times FROM faults ORDER BY id");
   if (!st) return kFail;
   int rc;
   while ((rc = st->step()) == SQLITE_ROW)

@@ -47,8 +47,7 @@ void Conformance::TearDown() {
 
 essbase::Handle Conformance::Init(essbase::Generation g) {
   essbase::Handle instance = 0;
-  EXPECT_EQ(api().EsbInit(essbase::ApiInitRecord(essbase::InitVersion(g), "C:\\ESSBASE"),
-                          instance),
+  EXPECT_EQ(api().EsbInit(essbase::ApiInitRecord(essbase::InitVersion(g), "C:\\ESSBASE"), instance),
             0);
   instances_.push_back(instance);
   return instance;
@@ -62,8 +61,7 @@ essbase::Handle Conformance::Login(essbase::Handle instance, const char* user,
   return context;
 }
 
-std::vector<std::string> Conformance::Items(essbase::Handle context, int16_t kind,
-                                            int16_t count) {
+std::vector<std::string> Conformance::Items(essbase::Handle context, int16_t kind, int16_t count) {
   std::vector<std::string> items;
   const size_t width = static_cast<size_t>(essbase::ItemWidth(kind));
   for (int i = 0; i < count; ++i) {
@@ -84,8 +82,8 @@ std::vector<std::string> Conformance::FilterNames(essbase::Handle context, const
   return names;
 }
 
-std::vector<Row> Conformance::ReadRows(essbase::Handle context, const char* app,
-                                       const char* db, const char* filter, size_t buffer) {
+std::vector<Row> Conformance::ReadRows(essbase::Handle context, const char* app, const char* db,
+                                       const char* filter, size_t buffer) {
   int16_t active = 0, access = 0;
   std::vector<Row> rows;
   EXPECT_EQ(api().EsbGetFilter(context, app, db, filter, active, access), 0);
@@ -107,6 +105,8 @@ void Conformance::Write(essbase::Handle context, const char* app, const char* db
   ASSERT_EQ(api().EsbSetFilterRow(context, nullptr, essbase::FilterAccess), 0);
 }
 
-std::string FieldText(const std::string& field) { return field.substr(0, field.find('\0')); }
+std::string FieldText(const std::string& field) {
+  return field.substr(0, field.find('\0'));
+}
 
 }  // namespace simtest

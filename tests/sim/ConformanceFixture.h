@@ -62,9 +62,8 @@ inline std::string ViaName(const ::testing::TestParamInfo<Via>& info) {
   return info.param == Via::InProcess ? "InProcess" : "Library";
 }
 
-#define SIM_BOTH_WAYS(Suite)                                                             \
-  INSTANTIATE_TEST_SUITE_P(Both, Suite, ::testing::Values(Via::InProcess, Via::Library), \
-                           ViaName)
+#define SIM_BOTH_WAYS(Suite) \
+  INSTANTIATE_TEST_SUITE_P(Both, Suite, ::testing::Values(Via::InProcess, Via::Library), ViaName)
 
 // The text of a fixed-width field up to its first NUL.
 std::string FieldText(const std::string& field);

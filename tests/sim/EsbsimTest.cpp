@@ -61,9 +61,9 @@ TEST_F(Esbsim, CommentsAndEmptyLinesAreSkipped) {
 }
 
 TEST_F(Esbsim, TruncatedLastLineIsStillLoaded) {
-  ASSERT_EQ(Load("server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tF\t1\t375\nrow\t273\tlast")
-                .exitCode,
-            0);
+  ASSERT_EQ(
+      Load("server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tF\t1\t375\nrow\t273\tlast").exitCode,
+      0);
   EXPECT_EQ(Dump().out,
             "server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tF\t1\t375\nrow\t273\tlast\n");
 }
@@ -98,9 +98,9 @@ TEST_F(Esbsim, DemoServerHasTheAdvertisedContent) {
   EXPECT_TRUE(has("\tunloaded\n"));
   EXPECT_TRUE(has("\tRegional_Sales_Managers_Europe\t"));
   EXPECT_TRUE(has("row\t273\t\"Actual\",\t\"Budget\"\n"));
-  EXPECT_TRUE(has("\t375\nfilter\t"));                 // a filter without rows
-  EXPECT_TRUE(has("db\tSample\tXchgrate\napp\t"));     // a database without filters
-  EXPECT_TRUE(has("app\tScratch\tloaded\n"));          // no databases (last app)
+  EXPECT_TRUE(has("\t375\nfilter\t"));              // a filter without rows
+  EXPECT_TRUE(has("db\tSample\tXchgrate\napp\t"));  // a database without filters
+  EXPECT_TRUE(has("app\tScratch\tloaded\n"));       // no databases (last app)
   size_t filters = 0;
   for (size_t at = demo.find("\nfilter\t"); at != std::string::npos;
        at = demo.find("\nfilter\t", at + 1))

@@ -7,7 +7,9 @@ namespace {
 
 using namespace essbase;
 
-std::string WithFault(const std::string& fault) { return std::string(kContent) + fault + "\n"; }
+std::string WithFault(const std::string& fault) {
+  return std::string(kContent) + fault + "\n";
+}
 
 // Arms a fault through a connection of its own, as another process would.
 void ArmFault(const std::string& path, const char* op, int64_t status, int64_t after,

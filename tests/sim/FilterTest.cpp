@@ -33,9 +33,9 @@ TEST_P(Filters, UnknownObjectsHaveTheirOwnStatus) {
             ESB_STS_UNKNOWN_DATABASE);
   EXPECT_EQ(api().EsbGetFilter(c, "Sample", "Basic", "alpha", active, access),
             ESB_STS_UNKNOWN_FILTER);
-  EXPECT_EQ(api().EsbGetFilter(c, "Sample", "Basic", "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234", active,
-                               access),
-            ESB_STS_BAD_NAME);
+  EXPECT_EQ(
+      api().EsbGetFilter(c, "Sample", "Basic", "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234", active, access),
+      ESB_STS_BAD_NAME);
 }
 
 TEST_P(Filters, EndOfRowsIsNulThenReadIsClosed) {
@@ -87,7 +87,8 @@ TEST_P(Filters, WrittenFilterIsAppendedToListing) {
 TEST_P(Filters, ReplacedFilterKeepsItsPlaceAndLosesOldRows) {
   Handle c = Connect();
   Write(c, "Sample", "Basic", "Alpha", {{0, "\"Scenario\""}});
-  EXPECT_EQ(FilterNames(c, "Sample", "Basic"), (std::vector<std::string>{"Alpha", "Beta", "Empty"}));
+  EXPECT_EQ(FilterNames(c, "Sample", "Basic"),
+            (std::vector<std::string>{"Alpha", "Beta", "Empty"}));
   EXPECT_EQ(ReadRows(c, "Sample", "Basic", "Alpha"), (std::vector<Row>{{0, "\"Scenario\""}}));
 }
 

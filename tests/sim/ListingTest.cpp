@@ -58,7 +58,8 @@ TEST_P(Listing, ThirtyCharacterFilterNameFillsFieldWithoutNul) {
 
 TEST_P(Listing, FiltersInCreationOrder) {
   Handle c = Connect();
-  EXPECT_EQ(FilterNames(c, "Sample", "Basic"), (std::vector<std::string>{"Alpha", "Beta", "Empty"}));
+  EXPECT_EQ(FilterNames(c, "Sample", "Basic"),
+            (std::vector<std::string>{"Alpha", "Beta", "Empty"}));
 }
 
 TEST_P(Listing, EmptyListingLeavesNothingPending) {

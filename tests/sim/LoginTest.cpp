@@ -238,8 +238,7 @@ TEST_P(LoadState, LayoutAHasLoadStateInSecondValue) {
   EXPECT_EQ(GetFixed(reinterpret_cast<const char*>(record.data()) + 8, 30), "srv");
   EXPECT_EQ(GetU16(&record[38]), 0);
   EXPECT_EQ(GetU16(&record[40]), 1);
-  EXPECT_EQ(std::vector<uint8_t>(record.begin() + 52, record.end()),
-            std::vector<uint8_t>(4, 0xAA));
+  EXPECT_EQ(std::vector<uint8_t>(record.begin() + 52, record.end()), std::vector<uint8_t>(4, 0xAA));
   ASSERT_EQ(api().EsbGetApplicationInfo(c, "FULLNAM8", record, databases), 0);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.data()), 8), "FULLNAM8");
   EXPECT_EQ(GetU16(&record[40]), 0);
@@ -252,8 +251,7 @@ TEST_P(LoadState, LayoutBHasLoadStateInFirstValueAndIs48Bytes) {
   ASSERT_EQ(api().EsbGetApplicationInfo(c, "Sample", record, databases), 0);
   EXPECT_EQ(GetU16(&record[38]), 1);
   EXPECT_EQ(GetU16(&record[40]), 0);
-  EXPECT_EQ(std::vector<uint8_t>(record.begin() + 48, record.end()),
-            std::vector<uint8_t>(4, 0xAA));
+  EXPECT_EQ(std::vector<uint8_t>(record.begin() + 48, record.end()), std::vector<uint8_t>(4, 0xAA));
 }
 
 TEST_P(LoadState, SetActiveLoadsAndUnloadUnloadsForEveryInstance) {
@@ -277,8 +275,7 @@ TEST_P(LoadState, UnknownApplicationOrDatabaseIsReported) {
   EXPECT_EQ(api().EsbSetActive(c, "Sample", "Nope", access), ESB_STS_UNKNOWN_DATABASE);
   EXPECT_EQ(api().EsbSetActive(c, "Nope", "Basic", access), ESB_STS_UNKNOWN_APPLICATION);
   EXPECT_EQ(api().EsbUnloadApplication(c, "Nope"), ESB_STS_UNKNOWN_APPLICATION);
-  EXPECT_EQ(api().EsbGetApplicationInfo(c, "Nope", record, databases),
-            ESB_STS_UNKNOWN_APPLICATION);
+  EXPECT_EQ(api().EsbGetApplicationInfo(c, "Nope", record, databases), ESB_STS_UNKNOWN_APPLICATION);
 }
 
 SIM_BOTH_WAYS(Logins);

@@ -40,8 +40,8 @@ TEST_P(SharedStore, OurCommitIsSeenByEsbsimAtOnce) {
 
 TEST_P(SharedStore, ContentReplacedByEsbsimIsSeenByOpenInstance) {
   Handle c = Connect();
-  const std::string file = WriteFile(store_.dir(), "next.txt",
-                                     "server\tsrv\nuser\tu\tpw\t275\napp\tOnly\tloaded\n");
+  const std::string file =
+      WriteFile(store_.dir(), "next.txt", "server\tsrv\nuser\tu\tpw\t275\napp\tOnly\tloaded\n");
   ASSERT_EQ(RunEsbsim("load '" + store_.path() + "' '" + file + "'").exitCode, 0);
   int16_t count = -1;
   ASSERT_EQ(api().EsbListApplications(c, count), 0);

@@ -62,8 +62,8 @@ RunResult RunEsbsim(const std::string& args, const std::string& input) {
   char pattern[] = "/tmp/esbsim-run-XXXXXX";
   const std::string dir = mkdtemp(pattern);
   const std::string in = WriteFile(dir, "in", input);
-  const std::string command = std::string("'") + ESBSIM_PATH + "' " + args + " <'" + in +
-                              "' >'" + dir + "/out' 2>'" + dir + "/err'";
+  const std::string command = std::string("'") + ESBSIM_PATH + "' " + args + " <'" + in + "' >'" +
+                              dir + "/out' 2>'" + dir + "/err'";
   RunResult r;
   const int status = std::system(command.c_str());
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -74,6 +74,8 @@ RunResult RunEsbsim(const std::string& args, const std::string& input) {
   return r;
 }
 
-std::string Header() { return "server\tsrv\nuser\tu\tpw\t275\n"; }
+std::string Header() {
+  return "server\tsrv\nuser\tu\tpw\t275\n";
+}
 
 }  // namespace simtest

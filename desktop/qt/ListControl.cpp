@@ -50,12 +50,12 @@ void ListControl::setModel(QAbstractItemModel* m) {
   if (!m) return;
   connect(m, &QAbstractItemModel::rowsInserted, this, &ListControl::Measure);
   connect(m, &QAbstractItemModel::modelReset, this, &ListControl::MeasureAll);
-  connect(m, &QAbstractItemModel::dataChanged, this,
-          [this](const QModelIndex& topLeft, const QModelIndex& bottomRight,
-                 const QList<int>& roles) {
-            if (roles.isEmpty() || roles.contains(Qt::DisplayRole))
-              Measure(topLeft.parent(), topLeft.row(), bottomRight.row());
-          });
+  connect(
+      m, &QAbstractItemModel::dataChanged, this,
+      [this](const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+        if (roles.isEmpty() || roles.contains(Qt::DisplayRole))
+          Measure(topLeft.parent(), topLeft.row(), bottomRight.row());
+      });
 }
 
 void ListControl::MeasureAll() {

@@ -32,7 +32,9 @@ QAction* Item(QMenu* menu, const char* name, std::string_view caption, char ctrl
   return action;
 }
 
-void Separator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); }
+void Separator(QMenu* menu, const char* name) {
+  menu->addSeparator()->setObjectName(name);
+}
 
 }  // namespace
 

@@ -9,7 +9,9 @@ NodeListModel::NodeListModel(desktop::NodeList& list, bool checkBoxes, QObject* 
   list_.SetObserver(this);
 }
 
-NodeListModel::~NodeListModel() { list_.SetObserver(nullptr); }
+NodeListModel::~NodeListModel() {
+  list_.SetObserver(nullptr);
+}
 
 void NodeListModel::Rebuild() {
   top_.clear();
@@ -61,7 +63,9 @@ int NodeListModel::rowCount(const QModelIndex& parent) const {
   return static_cast<int>(ChildrenOf(node).size());
 }
 
-int NodeListModel::columnCount(const QModelIndex&) const { return 1; }
+int NodeListModel::columnCount(const QModelIndex&) const {
+  return 1;
+}
 
 QVariant NodeListModel::data(const QModelIndex& index, int role) const {
   const desktop::Node* node = list_.At(NodeOf(index));
@@ -72,15 +76,15 @@ QVariant NodeListModel::data(const QModelIndex& index, int role) const {
       return QString::fromLatin1(node->text.data(), static_cast<qsizetype>(node->text.size()));
     case Qt::DecorationRole: {
       int image = node->image;
-      if (node->selectedImage != 0 && list_.Selected() == NodeOf(index)) image = node->selectedImage;
+      if (node->selectedImage != 0 && list_.Selected() == NodeOf(index))
+        image = node->selectedImage;
       if (image < 1 || image > ImageCount) return {};
       return images_[static_cast<size_t>(image)];
     }
     case Qt::CheckStateRole:
       if (!checkBoxes_) return {};
       return node->checked ? Qt::Checked : Qt::Unchecked;
-    default:
-      return {};
+    default: return {};
   }
 }
 

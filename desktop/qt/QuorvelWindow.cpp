@@ -27,7 +27,9 @@ QString Text(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-int Px(int twips) { return TwipsToPixels(twips, ScreenDpi()); }
+int Px(int twips) {
+  return TwipsToPixels(twips, ScreenDpi());
+}
 
 QMessageBox::Icon BoxIcon(essbase::MessageIcon icon) {
   switch (icon) {
@@ -101,8 +103,8 @@ void QuorvelWindow::BuildControls() {
   filters_ = new ListControl(client);
   filters_->setObjectName("filters");
   filters_->setRootIsDecorated(false);
-  filters_->setGeometry(Px(InitialClientWidth / 2 + 120), Px(700),
-                        Px(InitialClientWidth / 2 - 300), Px(5820));
+  filters_->setGeometry(Px(InitialClientWidth / 2 + 120), Px(700), Px(InitialClientWidth / 2 - 300),
+                        Px(5820));
 }
 
 void QuorvelWindow::FollowListState(NodeListModel* model, ListControl* view,
@@ -151,12 +153,12 @@ void QuorvelWindow::ConnectEvents() {
   connect(tree_, &ListControl::doubleClickedAnywhere, this, [l] { l->tree_DblClick(); });
   connect(filters_, &ListControl::mouseDown, this,
           [l](int button, int shift, int x, int y) { l->filters_MouseDown(button, shift, x, y); });
-  connect(chkAll_, &QCheckBox::clicked, this, [l](bool ticked) { l->chkAll_Click(ticked ? 1 : 0); });
+  connect(chkAll_, &QCheckBox::clicked, this,
+          [l](bool ticked) { l->chkAll_Click(ticked ? 1 : 0); });
   // Application nodes open as their databases arrive.
-  connect(treeModel_, &QAbstractItemModel::rowsInserted, tree_,
-          [this](const QModelIndex& parent) {
-            if (parent.isValid() && !tree_->isExpanded(parent)) tree_->expand(parent);
-          });
+  connect(treeModel_, &QAbstractItemModel::rowsInserted, tree_, [this](const QModelIndex& parent) {
+    if (parent.isValid() && !tree_->isExpanded(parent)) tree_->expand(parent);
+  });
 }
 
 QWidget* QuorvelWindow::control(desktop::Control control) const {
@@ -217,20 +219,26 @@ desktop::FileDialogResult QuorvelWindow::ShowOpen(const desktop::FileDialogOptio
   return ShowFileDialog(this, options, false);
 }
 
-void QuorvelWindow::ProcessEvents() { QCoreApplication::processEvents(); }
+void QuorvelWindow::ProcessEvents() {
+  QCoreApplication::processEvents();
+}
 
 void QuorvelWindow::ShowAbout() {
   AboutWindow about(generation_ == essbase::Generation::V5 ? 5 : 6, this);
   about.exec();
 }
 
-void QuorvelWindow::OpenUrl(std::string_view address) { qt::OpenUrl(std::string(address)); }
+void QuorvelWindow::OpenUrl(std::string_view address) {
+  qt::OpenUrl(std::string(address));
+}
 
 std::optional<std::string> QuorvelWindow::HttpGet(std::string_view url) {
   return qt::HttpGet(std::string(url));
 }
 
-void QuorvelWindow::PopupOtherMenu() { menu_.mnuOther->exec(QCursor::pos()); }
+void QuorvelWindow::PopupOtherMenu() {
+  menu_.mnuOther->exec(QCursor::pos());
+}
 
 bool QuorvelWindow::SetEnabled(desktop::Control control, bool enabled) {
   if (QAction* action = MenuAction(control)) {

@@ -7,7 +7,9 @@
 namespace quorvel::qt {
 
 namespace {
-double Usable(double dpi) { return dpi > 0 ? dpi : 96.0; }
+double Usable(double dpi) {
+  return dpi > 0 ? dpi : 96.0;
+}
 }  // namespace
 
 int TwipsToPixels(int twips, double dpi) {

@@ -38,8 +38,9 @@ class LocalServer {
 };
 
 QByteArray Response(const char* status, const QByteArray& body) {
-  return QByteArray("HTTP/1.1 ") + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
-         QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+  return QByteArray("HTTP/1.1 ") + status +
+         "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
+         "\r\nConnection: close\r\n\r\n" + body;
 }
 
 TEST(HttpGet, BodyComesBackByteForByte) {

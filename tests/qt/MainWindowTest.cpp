@@ -26,8 +26,12 @@ using essbase::testing::FakeEssbaseApi;
 using testing::AnswerNextModal;
 using testing::AnswerNextPopup;
 
-int Px(int twips) { return TwipsToPixels(twips, ScreenDpi()); }
-int Tw(int pixels) { return PixelsToTwips(pixels, ScreenDpi()); }
+int Px(int twips) {
+  return TwipsToPixels(twips, ScreenDpi());
+}
+int Tw(int pixels) {
+  return PixelsToTwips(pixels, ScreenDpi());
+}
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -112,7 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
 std::string Shape(const QMenu* menu) {
   std::string out;
   for (const QAction* a : menu->actions())
-    out += (out.empty() ? "" : ",") + (a->isSeparator() ? std::string("-") : a->objectName().toStdString());
+    out += (out.empty() ? "" : ",") +
+           (a->isSeparator() ? std::string("-") : a->objectName().toStdString());
   return out;
 }
 
@@ -345,9 +350,9 @@ TEST_F(MainWindow, MessageWithoutTitleShowsProductName) {
         box->button(QMessageBox::Ok)->click();
       },
       &pollers);
-  EXPECT_EQ(window->ShowMessage("Gone.", "", essbase::MessageIcon::Critical,
-                                essbase::MessageButtons::OK),
-            essbase::MessageAnswer::OK);
+  EXPECT_EQ(
+      window->ShowMessage("Gone.", "", essbase::MessageIcon::Critical, essbase::MessageButtons::OK),
+      essbase::MessageAnswer::OK);
   EXPECT_EQ(title, "Quorvel");
   EXPECT_EQ(text, "Gone.");
   EXPECT_EQ(icon, QMessageBox::Critical);

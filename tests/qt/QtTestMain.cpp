@@ -1,5 +1,6 @@
 // GUI tests need a QApplication, and one that works without a display.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -7,15 +8,13 @@
 #include <cstdlib>
 #include <string>
 
-#include <unistd.h>
-
 int main(int argc, char** argv) {
   // Before QApplication exists: gtest_discover_tests runs this binary without
   // the test environment.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   if (!std::getenv("XDG_RUNTIME_DIR")) {
-    const std::string dir = QDir::tempPath().toStdString() + "/qt_tests-runtime-" +
-                            std::to_string(getuid());
+    const std::string dir =
+        QDir::tempPath().toStdString() + "/qt_tests-runtime-" + std::to_string(getuid());
     setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
   }
   // Qt wants the runtime directory to exist and be private.

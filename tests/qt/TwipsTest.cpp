@@ -35,7 +35,9 @@ TEST(Twips, NoScreenDpiFallsBackTo96) {
   EXPECT_EQ(PixelsToTwips(96, -1), 1440);
 }
 
-TEST(Twips, ScreenDpiIsPositive) { EXPECT_GT(ScreenDpi(), 0); }
+TEST(Twips, ScreenDpiIsPositive) {
+  EXPECT_GT(ScreenDpi(), 0);
+}
 
 }  // namespace
 }  // namespace quorvel::qt

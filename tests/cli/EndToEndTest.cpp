@@ -187,6 +187,17 @@ TEST_F(QuorvelCLRun, ImportFileMissingStillLogsOut) {
                          std::string(msg::ImportFileNotOpened) + (dir / "absent.txt") + "\r\n"));
 }
 
+TEST_F(QuorvelCLRun, InheritedStoreNeverUsed) {
+  Load(std::string(Header) + PlanFilters);
+  const std::string decoy = dir / "inherited.db";
+  setenv("ESBSIM_STORE", decoy.c_str(), 1);
+  const int status = Export("Plan", dir / "plan.txt");
+  unsetenv("ESBSIM_STORE");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(testing::ReadFile(dir / "plan.txt"), PlanExport);
+  EXPECT_FALSE(fs::exists(decoy));
+}
+
 TEST_F(QuorvelCLRun, LibraryMissingMeansInitFailure) {
   fs::remove(dir / "libesbapin.so");
   EXPECT_EQ(Export("Plan", dir / "x.txt"), 1);

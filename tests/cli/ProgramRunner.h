@@ -21,8 +21,17 @@ struct ProgramResult {
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                                 const std::vector<std::string>& env,
                                 const std::string& consoleFile, const std::string& stdinFile = "/dev/null") {
+  // A variable given here replaces the inherited one: the C library reads
+  // the first of duplicate names, so appending would leave a developer's own
+  // ESBSIM_STORE in force and the run would touch that store.
+  auto name = [](const std::string& e) { return e.substr(0, e.find('=') + 1); };
   std::vector<std::string> envStore;
-  for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
+  for (char** e = environ; *e; ++e) {
+    const std::string inherited = *e;
+    bool replaced = false;
+    for (const auto& given : env) replaced = replaced || name(given) == name(inherited);
+    if (!replaced) envStore.push_back(inherited);
+  }
   for (const auto& e : env) envStore.push_back(e);
   std::vector<char*> envp;
   for (auto& e : envStore) envp.push_back(e.data());

@@ -60,6 +60,10 @@ std::optional<RowFields> ParseRowRecord(std::string_view line) {
   if (!ParseAccess(line.substr(tabs[2] + 1, tabs[3] - tabs[2] - 1), fields.access))
     return std::nullopt;
   fields.text = line.substr(tabs[3] + 1);
+  // Names and rows reach the server NUL-terminated: a NUL would cut them.
+  if (fields.filter.find('\0') != std::string_view::npos ||
+      fields.text.find('\0') != std::string_view::npos)
+    return std::nullopt;
   return fields;
 }
 

@@ -22,8 +22,9 @@ struct RowFields {
 };
 
 // The fields of one line (line ends already removed), or nothing when the line
-// is not a row record: fewer than four TABs, an empty filter name, or an access
-// that is not a whole number within signed 16 bits (optional '-', digits only).
+// is not a row record: fewer than four TABs, an empty filter name, an access
+// that is not a whole number within signed 16 bits (optional '-', digits only),
+// or a NUL byte in the filter name or the row text.
 std::optional<RowFields> ParseRowRecord(std::string_view line);
 
 // An access field as written: signed decimal, no sign for positives.

@@ -132,6 +132,13 @@ TEST_F(FileIntoDatabase, EmptyFilterNameIsNoRecord) {
   EXPECT_EQ(api.CallsText(), "EsbSetFilterRow(null,375)\n");
 }
 
+TEST_F(FileIntoDatabase, NulByteNeverCutsARowSilently) {
+  EXPECT_FALSE(Import(std::string("a\tb\tF\t273\tEast\0West\na\tb\tF\t275\tSouth\n", 36)));
+  EXPECT_EQ(passedOver, (std::vector<uint64_t>{1}));
+  EXPECT_EQ(api.CallsText("EsbSetFilterRow"),
+            "EsbSetFilterRow(South,275)\nEsbSetFilterRow(null,375)\n");
+}
+
 TEST_F(FileIntoDatabase, FailedCallsDoNotStopTheReading) {
   api.Fail("EsbSetFilter", ESB_STS_UNKNOWN_DATABASE);
   EXPECT_FALSE(Import(ExampleFile));

@@ -100,7 +100,11 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"AccessPlusSign", "a\tb\tF\t+273\tx", false, "", 0, ""},
         ParseCase{"AccessMinusAlone", "a\tb\tF\t-\tx", false, "", 0, ""},
         ParseCase{"AccessEmpty", "a\tb\tF\t\tx", false, "", 0, ""},
-        ParseCase{"FilterNameEmpty", "a\tb\t\t273\tx", false, "", 0, ""}),
+        ParseCase{"FilterNameEmpty", "a\tb\t\t273\tx", false, "", 0, ""},
+        // The server takes NUL-terminated texts: a NUL would cut them silently.
+        ParseCase{"NulInRowText", std::string("a\tb\tF\t1\tEast\0West", 17), false, "", 0, ""},
+        ParseCase{"NulInFilterName", std::string("a\tb\tF\0G\t1\tx", 11), false, "", 0, ""},
+        ParseCase{"NulInSkippedFields", std::string("a\0\tb\0\tF\t1\tx", 11), true, "F", 1, "x"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -67,6 +67,18 @@ std::string_view Value(std::string_view piece) {
   return t.size() < 2 ? std::string_view() : Trim(t.substr(2));
 }
 
+// Where the password a piece carries begins, or npos. Besides the -p switch
+// this takes pieces the grammar ignores but that were typed for a password
+// (-pSecret after the first piece, -P), so that none reaches the log in clear.
+size_t PasswordOffset(std::string_view piece) {
+  if (SwitchLetter(piece) == 'p') return ValueOffset(piece);
+  size_t at = LeadingBlanks(piece);
+  if (at < piece.size() && piece[at] == '-') ++at;
+  if (at == piece.size() || (piece[at] != 'p' && piece[at] != 'P')) return std::string_view::npos;
+  ++at;
+  return at + LeadingBlanks(piece.substr(at));
+}
+
 }  // namespace
 
 std::string JoinArguments(int argc, const char* const* argv) {
@@ -102,11 +114,12 @@ std::string MaskPasswords(std::string_view text) {
   std::string out;
   size_t copied = 0;
   for (size_t i = 0; i < pieces.size(); ++i) {
-    if (SwitchLetter(pieces[i].text) != 'p') continue;
+    const size_t offset = PasswordOffset(pieces[i].text);
+    if (offset == std::string_view::npos) continue;
     size_t last = i;
     while (last + 1 < pieces.size() && SwitchLetter(pieces[last + 1].text) == 0) ++last;
     const Piece& end = pieces[last];
-    size_t from = pieces[i].begin + ValueOffset(pieces[i].text);
+    size_t from = pieces[i].begin + offset;
     size_t to = end.begin + (Trim(end.text).empty()
                                  ? 0
                                  : LeadingBlanks(end.text) + Trim(end.text).size());

@@ -26,7 +26,8 @@ BatchArguments ParseCommandLine(std::string_view text);
 
 // The text with every password value replaced by eight asterisks, together
 // with any pieces that the " -" split cut off it (they are the rest of the
-// password as typed). Everything else is kept byte for byte.
+// password as typed); also after a -p or -P the grammar does not take as a
+// switch. Everything else is kept byte for byte.
 std::string MaskPasswords(std::string_view text);
 
 }  // namespace cli

@@ -97,6 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"BareSwitchUnchanged", "-s srv -p", "-s srv -p"},
         MaskCase{"NoPassword", "-s srv -d db", "-s srv -d db"},
         MaskCase{"EmptyText", "", ""},
+        // Pieces the grammar ignores but that were typed to carry a password.
+        MaskCase{"JoinedAfterFirstPiece", "-s srv -psecret -f x", "-s srv -p******** -f x"},
+        MaskCase{"UpperCaseLetter", "-s srv -P secret -f x", "-s srv -P ******** -f x"},
         MaskCase{"OtherValuesByteForByte", " -s  \"a b\"  -p x", " -s  \"a b\"  -p ********"}),
     [](const auto& info) { return std::string(info.param.name); });
 

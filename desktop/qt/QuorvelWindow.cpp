@@ -150,6 +150,11 @@ void QuorvelWindow::ConnectEvents() {
 
   connect(tree_, &ListControl::nodeClicked, this,
           [this, l](const QModelIndex& index) { l->tree_NodeClick(treeModel_->NodeOf(index)); });
+  // The filter list handles no click, but the node the user picks is its
+  // selected node (and shows its selected image).
+  connect(filters_, &ListControl::nodeClicked, this, [this, l](const QModelIndex& index) {
+    l->filters().Select(filtersModel_->NodeOf(index));
+  });
   connect(tree_, &ListControl::doubleClickedAnywhere, this, [l] { l->tree_DblClick(); });
   connect(filters_, &ListControl::mouseDown, this,
           [l](int button, int shift, int x, int y) { l->filters_MouseDown(button, shift, x, y); });

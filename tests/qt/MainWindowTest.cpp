@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "FakeEssbaseApi.h"
+#include "Images.h"
 #include "ListControl.h"
 #include "Modal.h"
 #include "NodeListModel.h"
@@ -189,6 +190,46 @@ TEST_F(MainWindow, CtrlDShortcutOfHiddenOtherMenuStillWorks) {
   QTest::keyClick(window->filters(), Qt::Key_D, Qt::ControlModifier);
   EXPECT_FALSE(window->logic().filters().Checked(1));
   EXPECT_FALSE(window->logic().filters().Checked(3));
+}
+
+// Ctrl+A and Ctrl+C are also a list's own select-all and copy keys; the
+// menu items must still get them while a list has the focus.
+TEST_F(MainWindow, CtrlAInTheFocusedListTicksEveryFilter) {
+  LoginAndChooseSampleBasic();
+  window->logic().mnuDeselect_Click();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  window->filters()->setFocus();
+  QTest::keyClick(window->filters(), Qt::Key_A, Qt::ControlModifier);
+  for (int i = 1; i <= 3; ++i) EXPECT_TRUE(window->logic().filters().Checked(i)) << i;
+}
+
+TEST_F(MainWindow, CtrlCInTheFocusedTreeStartsChangeAccess) {
+  LoginAndChooseSampleBasic();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  window->tree()->setFocus();
+  QString text;
+  AnswerNextModal(
+      [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+      },
+      &pollers);
+  QTest::keyClick(window->tree(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_FALSE(text.isEmpty());
+}
+
+TEST_F(MainWindow, ClickedFilterShowsItsSelectedImage) {
+  LoginAndChooseSampleBasic();
+  ListControl* filters = window->filters();
+  const QModelIndex second = window->filtersModel()->index(1, 0);
+  QTest::mouseClick(filters->viewport(), Qt::LeftButton, {}, filters->visualRect(second).center());
+  EXPECT_EQ(window->logic().filters().Selected(), 2);
+  EXPECT_EQ(second.data(Qt::DecorationRole).value<QPixmap>().toImage(),
+            ListImage(desktop::ImageMarkedDatabase).toImage());
 }
 
 TEST_F(MainWindow, ClickOnDatabaseListsItsFiltersAllTicked) {

@@ -105,8 +105,11 @@ int32_t LibraryApi::EsbInit(const ApiInitRecord& record, Handle& instance) {
   ESB_REQUIRE();
   int32_t status = table_->init(record.data(), &instance);
   if (status == 0) {
-    infoSize_ = static_cast<int16_t>(
+    // Which instance a context belongs to is not known here: with instances
+    // of both generations the larger record is asked for, never the last one's.
+    const auto size = static_cast<int16_t>(
         AppInfoSize(record.version() == ESB_API_VERSION_5 ? Generation::V5 : Generation::V6));
+    infoSize_ = std::max(infoSize_, size);
   }
   return status;
 }

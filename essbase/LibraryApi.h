@@ -57,7 +57,7 @@ class LibraryApi final : public EssbaseApi {
  private:
   struct Table;
   std::unique_ptr<Table> table_;
-  int16_t infoSize_ = 0;  // record size of the version last given to EsbInit
+  int16_t infoSize_ = 0;  // largest record size of the versions given to EsbInit
 };
 
 }  // namespace essbase

@@ -254,6 +254,17 @@ TEST_P(LoadState, LayoutBHasLoadStateInFirstValueAndIs48Bytes) {
   EXPECT_EQ(std::vector<uint8_t>(record.begin() + 48, record.end()), std::vector<uint8_t>(4, 0xAA));
 }
 
+TEST_P(LoadState, LayoutABufferOfLayoutBSizeRefusedAfterALaterV5Init) {
+  Handle c = Connect(Generation::V6);
+  Connect(Generation::V5);
+  std::vector<uint8_t> record(52, 0xAA);
+  int16_t databases = -1;
+  EXPECT_EQ(api().EsbGetApplicationInfo(c, "Sample", std::span<uint8_t>(record.data(), 48),
+                                        databases),
+            ESB_STS_BUFFER_TOO_SMALL);
+  EXPECT_EQ(record, std::vector<uint8_t>(52, 0xAA));
+}
+
 TEST_P(LoadState, SetActiveLoadsAndUnloadUnloadsForEveryInstance) {
   Handle c = Connect(Generation::V6);
   int16_t access, databases;

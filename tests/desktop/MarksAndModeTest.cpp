@@ -52,10 +52,14 @@ TEST_F(MarksTest, MarkEnablesChangeAndExportWithoutListing) {
   EXPECT_FALSE(form.filters().Enabled());
 }
 
-TEST_F(MarksTest, DoubleClickOnEmptyTreeJustCounts) {
+TEST_F(MarksTest, DoubleClickOnEmptyTreeOnlyDisablesChangeAndExport) {
+  form.tree_NodeClick(Node("Db:Sample-Basic"));  // all four enabled
   form.mnuLogout_Click();
+  port.ClearLog();
   form.tree_DblClick();
-  EXPECT_EQ(form.menus(), Menus(false, false, false, false));
+  EXPECT_EQ(form.menus(), Menus(false, true, true, false));
+  EXPECT_TRUE(form.filters().Enabled());
+  EXPECT_EQ(port.LogText(), "SetEnabled(mnuChange,0)\nSetEnabled(mnuExport,0)\n");
 }
 
 TEST_F(MarksTest, MarksAndTicksSurviveModeSwitches) {

@@ -40,7 +40,11 @@ void AddDatabases(WindowState& state, int appNode) {
     const std::string app = FieldText(bytes.first(ApplicationNameWidth));
     const std::string db = FieldText(bytes.subspan(ApplicationNameWidth, DatabaseNameWidth));
     // A pair naming an application not in the tree finds no parent and adds nothing.
-    state.tree.Add("App:" + app, "Db:" + app + "-" + db, db, ImageDatabase);
+    const std::string parent = "App:" + app, key = "Db:" + app + "-" + db;
+    // "A-B" + "C" and "A" + "B-C" make one key: the later database still gets
+    // a node, under a key no pair can make (names hold no TAB).
+    if (state.tree.Add(parent, key, db, ImageDatabase) == 0 && state.tree.Find(parent) != 0)
+      state.tree.Add(parent, key + "\t" + app, db, ImageDatabase);
   }
 }
 

@@ -131,6 +131,23 @@ TEST_F(LoginTest, EightCharacterNamesShownWhole) {
             "3|Db:ABCDEFGH-x|x|1|3|0|-\n");
 }
 
+// "A-B" + "C" and "A" + "B-C" make the same node key; both databases are
+// still shown, each under its own application.
+TEST_F(LoginTest, DatabasesWhoseKeysCoincideAreBothShown) {
+  fake.AddDatabase("A-B", "C");
+  fake.AddDatabase("A", "B-C");
+  form.mnuLogin_Click();
+  ASSERT_EQ(form.tree().Count(), 4);
+  EXPECT_EQ(form.tree().Text(3), "C");
+  EXPECT_EQ(form.tree().Parent(3), 1);
+  EXPECT_EQ(form.tree().Key(3), "Db:A-B-C");
+  EXPECT_EQ(form.tree().Text(4), "B-C");
+  EXPECT_EQ(form.tree().Parent(4), 2);
+  EXPECT_EQ(form.tree().Image(4), ImageDatabase);
+  form.tree_NodeClick(4);
+  EXPECT_EQ(fake.CallsText("EsbListFilters"), "EsbListFilters(A,B-C)\n");
+}
+
 TEST_F(LoginTest, LogoutBeforeLoginUsesZeroContextAndEmptiesBothLists) {
   form.Form_Load();
   form.tree().Add("", "App:Left", "Left", 1, 1);

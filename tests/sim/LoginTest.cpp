@@ -259,9 +259,9 @@ TEST_P(LoadState, LayoutABufferOfLayoutBSizeRefusedAfterALaterV5Init) {
   Connect(Generation::V5);
   std::vector<uint8_t> record(52, 0xAA);
   int16_t databases = -1;
-  EXPECT_EQ(api().EsbGetApplicationInfo(c, "Sample", std::span<uint8_t>(record.data(), 48),
-                                        databases),
-            ESB_STS_BUFFER_TOO_SMALL);
+  EXPECT_EQ(
+      api().EsbGetApplicationInfo(c, "Sample", std::span<uint8_t>(record.data(), 48), databases),
+      ESB_STS_BUFFER_TOO_SMALL);
   EXPECT_EQ(record, std::vector<uint8_t>(52, 0xAA));
 }
 

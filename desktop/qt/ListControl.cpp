@@ -100,6 +100,19 @@ void ListControl::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeView::mouseDoubleClickEvent(event);
 }
 
+QItemSelectionModel::SelectionFlags ListControl::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
+  if (!index.isValid() && event) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseMove: return QItemSelectionModel::NoUpdate;
+      default: break;
+    }
+  }
+  return QTreeView::selectionCommand(index, event);
+}
+
 void ListControl::keyPressEvent(QKeyEvent* event) {
   const QModelIndex before = currentIndex();
   QTreeView::keyPressEvent(event);

@@ -32,6 +32,10 @@ class ListControl : public QTreeView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // A click that misses every node keeps the selected node, as the list's
+  // selected node stays put in the logic.
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override;
 
  private:
   int widest_ = 0;

@@ -296,6 +296,20 @@ TEST_F(MainWindow, DoubleClickMarksTheDatabase) {
   EXPECT_TRUE(Action("mnuExport")->isEnabled());
 }
 
+// The logic keeps its selected node when a click misses every node, so the
+// tree must keep showing it: a double-click there marks that database.
+TEST_F(MainWindow, ClickBelowTheNodesKeepsTheSelectedDatabaseShown) {
+  Action("mnuLogin")->trigger();
+  const QModelIndex interntl = window->treeModel()->index(1, 0, window->treeModel()->index(0, 0));
+  ClickNode(interntl);
+  ListControl* tree = window->tree();
+  const QPoint below(tree->viewport()->width() / 2, tree->viewport()->height() - 3);
+  ASSERT_FALSE(tree->indexAt(below).isValid());
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, below);
+  EXPECT_EQ(window->logic().tree().Selected(), window->treeModel()->NodeOf(interntl));
+  EXPECT_TRUE(tree->selectionModel()->isSelected(interntl));
+}
+
 TEST_F(MainWindow, RightClickInEnabledListOpensOtherMenu) {
   LoginAndChooseSampleBasic();
   ListControl* filters = window->filters();

@@ -21,12 +21,11 @@ bool BatchImport(RunState& state, const std::string& file, const std::string& ap
     state.Log(msg::ImportFailed);
     return filterfile::AfterFailure::GoOn;
   };
-  filterfile::ApiFilterSink sink(state.api, state.context, application, database, hooks,
-                                 [&](uint64_t line) {
-                                   state.Log(std::string(msg::LinePassedOverStart) +
-                                             std::to_string(line) +
-                                             std::string(msg::LinePassedOverEnd));
-                                 });
+  filterfile::ApiFilterSink sink(
+      state.api, state.context, application, database, hooks, [&](uint64_t line) {
+        state.Log(std::string(msg::LinePassedOverStart) + std::to_string(line) +
+                  std::string(msg::LinePassedOverEnd));
+      });
   if (filterfile::ReadFilterFile(in, sink) == filterfile::ReadOutcome::ReadError) {
     state.Log(std::string(msg::ImportFileNotRead) + file);
     return false;

@@ -46,10 +46,18 @@ char SwitchLetter(std::string_view piece) {
   std::string key;
   for (char c : t.substr(0, 2))
     if (c != ' ') key += c;
-  if (key.size() == 2 && key[0] == '-') key.erase(0, 1);
-  else if (key.size() != 1) return 0;
+  if (key.size() == 2 && key[0] == '-')
+    key.erase(0, 1);
+  else if (key.size() != 1)
+    return 0;
   switch (key[0]) {
-    case 's': case 'd': case 'a': case 'i': case 'f': case 'p': case 't': return key[0];
+    case 's':
+    case 'd':
+    case 'a':
+    case 'i':
+    case 'f':
+    case 'p':
+    case 't': return key[0];
     default: return 0;
   }
 }
@@ -120,9 +128,8 @@ std::string MaskPasswords(std::string_view text) {
     while (last + 1 < pieces.size() && SwitchLetter(pieces[last + 1].text) == 0) ++last;
     const Piece& end = pieces[last];
     size_t from = pieces[i].begin + offset;
-    size_t to = end.begin + (Trim(end.text).empty()
-                                 ? 0
-                                 : LeadingBlanks(end.text) + Trim(end.text).size());
+    size_t to =
+        end.begin + (Trim(end.text).empty() ? 0 : LeadingBlanks(end.text) + Trim(end.text).size());
     if (to > from) {
       out.append(text.substr(copied, from - copied));
       out.append(msg::PasswordMask);

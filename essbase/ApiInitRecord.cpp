@@ -15,12 +15,20 @@ ApiInitRecord::ApiInitRecord(uint32_t version, std::string_view localPath) {
   PutU16(bytes_.data() + 368, 100);
 }
 
-uint32_t ApiInitRecord::version() const { return GetU32(bytes_.data()); }
-uint16_t ApiInitRecord::maxHandles() const { return GetU16(bytes_.data() + 4); }
+uint32_t ApiInitRecord::version() const {
+  return GetU32(bytes_.data());
+}
+uint16_t ApiInitRecord::maxHandles() const {
+  return GetU16(bytes_.data() + 4);
+}
 std::string_view ApiInitRecord::localPath() const {
   return {reinterpret_cast<const char*>(bytes_.data() + 6), PathWidth};
 }
-uint16_t ApiInitRecord::flag() const { return GetU16(bytes_.data() + 366); }
-uint16_t ApiInitRecord::count() const { return GetU16(bytes_.data() + 368); }
+uint16_t ApiInitRecord::flag() const {
+  return GetU16(bytes_.data() + 366);
+}
+uint16_t ApiInitRecord::count() const {
+  return GetU16(bytes_.data() + 368);
+}
 
 }  // namespace essbase

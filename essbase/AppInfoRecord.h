@@ -26,8 +26,12 @@ struct AppInfo {
   uint32_t elapsed = 0;    // the trailing 32-bit value
 };
 
-constexpr size_t AppInfoSize(Generation g) { return g == Generation::V6 ? 52 : 48; }
-constexpr size_t LoadStateOffset(Generation g) { return g == Generation::V6 ? 40 : 38; }
+constexpr size_t AppInfoSize(Generation g) {
+  return g == Generation::V6 ? 52 : 48;
+}
+constexpr size_t LoadStateOffset(Generation g) {
+  return g == Generation::V6 ? 40 : 38;
+}
 
 // Fills record (AppInfoSize(g) bytes) in the layout of g; load state 1 or 0.
 void WriteAppInfo(std::span<uint8_t> record, Generation g, const AppInfo& info);

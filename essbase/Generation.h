@@ -7,7 +7,9 @@ namespace essbase {
 
 enum class Generation { V6, V5 };
 
-constexpr uint32_t InitVersion(Generation g) { return g == Generation::V6 ? 0x60000u : 0x50200u; }
+constexpr uint32_t InitVersion(Generation g) {
+  return g == Generation::V6 ? 0x60000u : 0x50200u;
+}
 
 #ifdef QUORVEL_API_GENERATION
 #if QUORVEL_API_GENERATION == 6

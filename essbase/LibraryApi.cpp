@@ -95,8 +95,12 @@ LibraryApi::~LibraryApi() {
   // The library stays mapped: a prompt or a context may still refer to it.
 }
 
-bool LibraryApi::loaded() const { return table_->complete; }
-const std::string& LibraryApi::loadError() const { return table_->error; }
+bool LibraryApi::loaded() const {
+  return table_->complete;
+}
+const std::string& LibraryApi::loadError() const {
+  return table_->error;
+}
 
 #define ESB_REQUIRE() \
   if (!table_->complete) return ESB_STS_LIBRARY_UNAVAILABLE
@@ -124,9 +128,8 @@ int32_t LibraryApi::EsbAutoLogin(Handle instance, std::span<char> server, std::s
                                  std::span<char> database, int16_t options, int16_t& access,
                                  Handle& context) {
   ESB_REQUIRE();
-  if (server.size() < NameBuffer || user.size() < NameBuffer ||
-      password.size() < PasswordBuffer || application.size() < ObjectNameBuffer ||
-      database.size() < ObjectNameBuffer)
+  if (server.size() < NameBuffer || user.size() < NameBuffer || password.size() < PasswordBuffer ||
+      application.size() < ObjectNameBuffer || database.size() < ObjectNameBuffer)
     return ESB_STS_BUFFER_TOO_SMALL;
   return table_->autoLogin(instance, server.data(), user.data(), password.data(),
                            application.data(), database.data(), options, &access, &context);
@@ -180,8 +183,8 @@ int32_t LibraryApi::EsbSetActive(Handle context, const char* application, const 
   return table_->setActive(context, application, database, &access);
 }
 
-int32_t LibraryApi::EsbListFilters(Handle context, const char* application,
-                                   const char* database, int16_t& count) {
+int32_t LibraryApi::EsbListFilters(Handle context, const char* application, const char* database,
+                                   int16_t& count) {
   ESB_REQUIRE();
   return table_->listFilters(context, application, database, &count);
 }
@@ -210,8 +213,8 @@ int32_t LibraryApi::EsbSetFilterRow(Handle context, const char* row, int16_t acc
   return table_->setFilterRow(context, row, access);
 }
 
-int32_t LibraryApi::EsbDeleteFilter(Handle context, const char* application,
-                                    const char* database, const char* filter) {
+int32_t LibraryApi::EsbDeleteFilter(Handle context, const char* application, const char* database,
+                                    const char* filter) {
   ESB_REQUIRE();
   return table_->deleteFilter(context, application, database, filter);
 }

@@ -72,40 +72,40 @@ typedef uint32_t EsbHandle;
 
 /* Statuses. */
 #define ESB_STS_OK 0
-#define ESB_STS_CANCELLED 1            /* login prompt cancelled or not available */
+#define ESB_STS_CANCELLED 1                 /* login prompt cancelled or not available */
 #define ESB_STS_LIBRARY_UNAVAILABLE 1030002 /* client library or one of its symbols missing */
-#define ESB_STS_BAD_VERSION 1030012    /* EsbInit: version not served */
+#define ESB_STS_BAD_VERSION 1030012         /* EsbInit: version not served */
 #define ESB_STS_BAD_INSTANCE 1030013
-#define ESB_STS_BAD_CONTEXT 1030014    /* no such login context */
+#define ESB_STS_BAD_CONTEXT 1030014 /* no such login context */
 #define ESB_STS_NULL_ARGUMENT 1030015
 #define ESB_STS_NO_ITEM_PENDING 1030020
-#define ESB_STS_BAD_ITEM_KIND 1030021  /* kind differs from the pending listing */
+#define ESB_STS_BAD_ITEM_KIND 1030021 /* kind differs from the pending listing */
 #define ESB_STS_BUFFER_TOO_SMALL 1030022
 #define ESB_STS_ROWS_NOT_OPEN 1030023  /* row call without EsbGetFilter/EsbSetFilter */
 #define ESB_STS_TOO_MANY_ITEMS 1030025 /* a listing longer than a 16-bit count */
 #define ESB_STS_STORE_FAILURE 1030030  /* the server's store cannot be read or written */
 #define ESB_STS_UNKNOWN_SERVER 1042006
-#define ESB_STS_RELOGIN 1051021        /* login context ended: log in again */
+#define ESB_STS_RELOGIN 1051021 /* login context ended: log in again */
 #define ESB_STS_UNKNOWN_APPLICATION 1051030
 #define ESB_STS_UNKNOWN_DATABASE 1051031
 #define ESB_STS_BAD_NAME 1051041
 #define ESB_STS_UNKNOWN_FILTER 1051047
-#define ESB_STS_BAD_ROW 1051048        /* row too long or holding CR/LF */
+#define ESB_STS_BAD_ROW 1051048 /* row empty, too long or holding CR/LF */
 #define ESB_STS_BAD_LOGIN 1051293
 
 ESB_API int32_t EsbInit(const void* record, EsbHandle* instance);
 ESB_API int32_t EsbTerm(EsbHandle instance);
 ESB_API int32_t EsbAutoLogin(EsbHandle instance, char* server, char* user, char* password,
-                             char* application, char* database, int16_t options,
-                             int16_t* access, EsbHandle* context);
+                             char* application, char* database, int16_t options, int16_t* access,
+                             EsbHandle* context);
 ESB_API int32_t EsbLogin(EsbHandle instance, const char* server, const char* user,
                          const char* password, int16_t* count, EsbHandle* context);
 ESB_API int32_t EsbLogout(EsbHandle context);
 ESB_API int32_t EsbListApplications(EsbHandle context, int16_t* count);
 ESB_API int32_t EsbListDatabases(EsbHandle context, const char* application, int16_t* count);
 ESB_API int32_t EsbGetNextItem(EsbHandle context, int16_t kind, char* buffer);
-ESB_API int32_t EsbGetApplicationInfo(EsbHandle context, const char* application,
-                                      void* record, int16_t* databases);
+ESB_API int32_t EsbGetApplicationInfo(EsbHandle context, const char* application, void* record,
+                                      int16_t* databases);
 ESB_API int32_t EsbUnloadApplication(EsbHandle context, const char* application);
 ESB_API int32_t EsbSetActive(EsbHandle context, const char* application, const char* database,
                              int16_t* access);
@@ -117,8 +117,8 @@ ESB_API int32_t EsbGetFilterRow(EsbHandle context, char* row, int32_t length, in
 ESB_API int32_t EsbSetFilter(EsbHandle context, const char* application, const char* database,
                              const char* filter, int16_t active, int16_t access);
 ESB_API int32_t EsbSetFilterRow(EsbHandle context, const char* row, int16_t access);
-ESB_API int32_t EsbDeleteFilter(EsbHandle context, const char* application,
-                                const char* database, const char* filter);
+ESB_API int32_t EsbDeleteFilter(EsbHandle context, const char* application, const char* database,
+                                const char* filter);
 
 /*
  * Simulated server only (a real client library has no such symbol).
@@ -127,8 +127,7 @@ ESB_API int32_t EsbDeleteFilter(EsbHandle context, const char* application,
  * answer back NUL-terminated within those sizes. It returns 0 for OK and
  * anything else for Cancel. With no prompt registered EsbAutoLogin returns 1.
  */
-typedef int32_t (*EsbSimLoginPrompt)(void* user_data, char* server, char* user,
-                                     char* password);
+typedef int32_t (*EsbSimLoginPrompt)(void* user_data, char* server, char* user, char* password);
 ESB_API void EsbSimSetLoginPrompt(EsbSimLoginPrompt prompt, void* user_data);
 
 #ifdef __cplusplus

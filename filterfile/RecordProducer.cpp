@@ -33,8 +33,7 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
   const char* app = application.c_str();
   const char* db = database.c_str();
   int16_t count = 0;
-  if (RunCall(hooks, "EsbListFilters",
-              [&] { return api.EsbListFilters(context, app, db, count); }))
+  if (RunCall(hooks, "EsbListFilters", [&] { return api.EsbListFilters(context, app, db, count); }))
     return ProduceOutcome::ServerFailure;
 
   std::vector<char> field(FilterNameWidth + 1, '\0');  // +1: a full field still ends in NUL
@@ -50,9 +49,8 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
 
     int16_t active = 0;
     int16_t access = 0;
-    if (RunCall(hooks, "EsbGetFilter", [&] {
-          return api.EsbGetFilter(context, app, db, name.c_str(), active, access);
-        }))
+    if (RunCall(hooks, "EsbGetFilter",
+                [&] { return api.EsbGetFilter(context, app, db, name.c_str(), active, access); }))
       return ProduceOutcome::ServerFailure;
 
     const bool selected = !options.selected || options.selected(name);

@@ -11,9 +11,16 @@ bool WriteRowRecord(std::ostream& out, std::string_view application, std::string
   auto [end, ec] = std::to_chars(number, number + sizeof number, access);
   (void)ec;  // a 16-bit value always fits
   if (!out.good()) return false;
-  const std::string_view pieces[] = {application, "\t",  database, "\t", filter, "\t",
+  const std::string_view pieces[] = {application,
+                                     "\t",
+                                     database,
+                                     "\t",
+                                     filter,
+                                     "\t",
                                      std::string_view(number, static_cast<size_t>(end - number)),
-                                     "\t",         text, "\r\r\n"};
+                                     "\t",
+                                     text,
+                                     "\r\r\n"};
   size_t total = 0;
   for (std::string_view p : pieces) total += p.size();
   // One hand-over to the stream buffer per record: its per-call cost is

@@ -60,8 +60,8 @@ TEST_F(BatchRun, ExportReplacesExistingFile) {
 TEST_F(BatchRun, ExportOfDatabaseWithoutFiltersEmptiesFile) {
   api.AddDatabase("Finance", "Bare");
   testing::WriteFile(dir / "out.txt", "old");
-  EXPECT_EQ(RunDriver(api, log, clock, "-s s -a Finance -d Bare -i u -p p -f " +
-                                           (dir / "out.txt") + " -t export"),
+  EXPECT_EQ(RunDriver(api, log, clock,
+                      "-s s -a Finance -d Bare -i u -p p -f " + (dir / "out.txt") + " -t export"),
             0);
   EXPECT_EQ(testing::ReadFile(dir / "out.txt"), "");
 }
@@ -145,8 +145,9 @@ TEST_F(BatchRun, MalformedLinesNamedByNumberAndCounted) {
                        "no tabs here\r\r\n"
                        "a\tb\tF\t275\tWest\r\r\n"),
             1);
-  EXPECT_EQ(Middle(), "Line 3 of the import file is not a filter row record and was passed over.\r\n"
-                      "Line 5 of the import file is not a filter row record and was passed over.\r\n");
+  EXPECT_EQ(Middle(),
+            "Line 3 of the import file is not a filter row record and was passed over.\r\n"
+            "Line 5 of the import file is not a filter row record and was passed over.\r\n");
   const auto* f = api.FindFilter("Ledger", "Actuals", "F");
   ASSERT_NE(f, nullptr);
   ASSERT_EQ(f->rows.size(), 2u);
@@ -157,8 +158,7 @@ TEST_F(BatchRun, EveryFailedCallOneLineImportGoesOn) {
   api.Fail("EsbSetFilter", ESB_STS_UNKNOWN_DATABASE);
   EXPECT_EQ(ImportText("a\tb\tF\t273\tEast\na\tb\tF\t275\tWest\na\tb\tG\t0\tx\n"), 1);
   // EsbSetFilter of F, then its two rows with nothing open.
-  EXPECT_EQ(Middle(), Line(msg::ImportFailed) + Line(msg::ImportFailed) +
-                          Line(msg::ImportFailed));
+  EXPECT_EQ(Middle(), Line(msg::ImportFailed) + Line(msg::ImportFailed) + Line(msg::ImportFailed));
   EXPECT_NE(api.FindFilter("Ledger", "Actuals", "G"), nullptr);
 }
 

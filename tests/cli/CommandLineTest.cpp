@@ -1,6 +1,6 @@
-#include "CommandLine.h"
-
 #include <gtest/gtest.h>
+
+#include "CommandLine.h"
 
 namespace cli {
 namespace {
@@ -11,8 +11,9 @@ struct GrammarCase {
   BatchArguments expected;
 };
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const GrammarCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const GrammarCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 BatchArguments Args(std::string s, std::string a, std::string d, std::string i, std::string p,
                     std::string f, std::string t) {
@@ -37,7 +38,8 @@ TEST_P(Grammar, Fields) {
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, Grammar,
     ::testing::Values(
-        GrammarCase{"AllSeven", "-s essdemo -a Finance -d Plan -i demo -p pw -f /tmp/x.txt -t export",
+        GrammarCase{"AllSeven",
+                    "-s essdemo -a Finance -d Plan -i demo -p pw -f /tmp/x.txt -t export",
                     Args("essdemo", "Finance", "Plan", "demo", "pw", "/tmp/x.txt", "export")},
         GrammarCase{"EmptyText", "", Args("", "", "", "", "", "", "")},
         GrammarCase{"SwitchFollowedBySwitch", "-s -d Plan", Args("", "", "Plan", "", "", "", "")},
@@ -50,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Args("", "", "", "", "", "/tmp/my dir/a b.txt", "import")},
         GrammarCase{"QuotesKept", "-f \"C:\\My Files\\x.txt\"",
                     Args("", "", "", "", "", "\"C:\\My Files\\x.txt\"", "")},
-        GrammarCase{"PasswordCutAtBlankHyphen", "-p ab -cd -s x", Args("x", "", "", "", "ab", "", "")},
+        GrammarCase{"PasswordCutAtBlankHyphen", "-p ab -cd -s x",
+                    Args("x", "", "", "", "ab", "", "")},
         GrammarCase{"CutRestFormingSwitch", "-p ab -d x", Args("", "", "x", "", "ab", "", "")},
         GrammarCase{"LaterValueWins", "-s one -s two", Args("two", "", "", "", "", "", "")},
         GrammarCase{"LeadingBlank", " -s x -d y", Args("x", "", "y", "", "", "", "")},
@@ -58,12 +61,14 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"BlanksAroundValueTrimmed", "-s   srv   -d  y ",
                     Args("srv", "", "y", "", "", "", "")},
         GrammarCase{"TabsAreNotTrimmed", "-s \tsrv\t", Args("\tsrv\t", "", "", "", "", "", "")},
-        GrammarCase{"CaseOfValueKept", "-t EXPORT -a FiNance", Args("", "FiNance", "", "", "", "", "EXPORT")},
+        GrammarCase{"CaseOfValueKept", "-t EXPORT -a FiNance",
+                    Args("", "FiNance", "", "", "", "", "EXPORT")},
         GrammarCase{"BareSwitchLetterLast", "-s x -t", Args("x", "", "", "", "", "", "")},
         GrammarCase{"BareSwitchLetterFirst", "-s", Args("", "", "", "", "", "", "")},
         GrammarCase{"BareLetterReplacesEarlierValue", "-t export -t",
                     Args("", "", "", "", "", "", "")},
-        GrammarCase{"HyphenInsideWordKept", "-f a-b -i x-y", Args("", "", "", "x-y", "", "a-b", "")},
+        GrammarCase{"HyphenInsideWordKept", "-f a-b -i x-y",
+                    Args("", "", "", "x-y", "", "a-b", "")},
         GrammarCase{"UnknownSwitchIgnored", "-x 1 -s y", Args("y", "", "", "", "", "", "")}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -79,12 +84,15 @@ struct MaskCase {
   std::string logged;
 };
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const MaskCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PasswordMask : public ::testing::TestWithParam<MaskCase> {};
 
-TEST_P(PasswordMask, Logged) { EXPECT_EQ(MaskPasswords(GetParam().text), GetParam().logged); }
+TEST_P(PasswordMask, Logged) {
+  EXPECT_EQ(MaskPasswords(GetParam().text), GetParam().logged);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, PasswordMask,
@@ -95,8 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"EveryValue", "-p a -s x -p b", "-p ******** -s x -p ********"},
         MaskCase{"CutOffRestToo", "-p ab -cd -ef -s x", "-p ******** -s x"},
         MaskCase{"BareSwitchUnchanged", "-s srv -p", "-s srv -p"},
-        MaskCase{"NoPassword", "-s srv -d db", "-s srv -d db"},
-        MaskCase{"EmptyText", "", ""},
+        MaskCase{"NoPassword", "-s srv -d db", "-s srv -d db"}, MaskCase{"EmptyText", "", ""},
         // Pieces the grammar ignores but that were typed to carry a password.
         MaskCase{"JoinedAfterFirstPiece", "-s srv -psecret -f x", "-s srv -p******** -f x"},
         MaskCase{"UpperCaseLetter", "-s srv -P secret -f x", "-s srv -P ******** -f x"},

@@ -1,8 +1,7 @@
-#include "Driver.h"
-
 #include <gtest/gtest.h>
 
 #include "CliTestSupport.h"
+#include "Driver.h"
 #include "FakeEssbaseApi.h"
 #include "Messages.h"
 
@@ -19,9 +18,7 @@ class DriverRun : public ::testing::Test {
     api.AddFilter("Finance", "Plan", "NoBudget", {{0, "Budget"}});
     api.AddDatabase("Ledger", "Actuals");
   }
-  int Run(const std::string& commandLine) {
-    return RunDriver(api, log, clock, commandLine);
-  }
+  int Run(const std::string& commandLine) { return RunDriver(api, log, clock, commandLine); }
   std::string Block(const std::string& commandLine, const std::string& middle) {
     return std::string(FixedDateLine) + "//" + commandLine + "\r\n" + middle + "\r\n";
   }
@@ -48,8 +45,9 @@ struct CheckCase {
   std::string_view message;
 };
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const CheckCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class FailedCheck : public DriverRun, public ::testing::WithParamInterface<CheckCase> {};
 
@@ -66,8 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"SwitchFollowedBySwitch", "-s -a A -d D", msg::NoServer},
         CheckCase{"UpperCaseSwitch", "-S srv -a A -d D", msg::NoServer},
         CheckCase{"DatabaseBeforeApplication", "-s S -i U", msg::NoDatabase},
-        CheckCase{"Application", "-s S -d D -i U -p ******** -f F -t export",
-                  msg::NoApplication},
+        CheckCase{"Application", "-s S -d D -i U -p ******** -f F -t export", msg::NoApplication},
         CheckCase{"UserName", "-s S -d D -a A -p ******** -f F -t export", msg::NoUserName},
         CheckCase{"FileBeforePassword", "-s S -d D -a A -i U -t export", msg::NoFile},
         CheckCase{"Password", "-s S -d D -a A -i U -f F -t export", msg::NoPassword},
@@ -121,9 +118,9 @@ TEST_F(DriverRun, ExportRunsWholeSequenceAndSucceeds) {
   EXPECT_EQ(api.calls[api.calls.size() - 2].context, api.calls[2].context);
   EXPECT_EQ(api.calls.back().text(), "EsbTerm(1)");
   EXPECT_EQ(api.CountCalls("EsbSetActive"), 0);
-  EXPECT_EQ(log.bytes, Block("-s essdemo -a Finance -d Plan -i demo -p ******** -f " + file +
-                                 " -t export",
-                             ""));
+  EXPECT_EQ(
+      log.bytes,
+      Block("-s essdemo -a Finance -d Plan -i demo -p ******** -f " + file + " -t export", ""));
 }
 
 TEST_F(DriverRun, OperationWordInAnyCase) {

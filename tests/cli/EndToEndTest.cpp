@@ -7,8 +7,8 @@
 
 #include "CliTestSupport.h"
 #include "Messages.h"
-#include "esbapin.h"
 #include "ProgramRunner.h"
+#include "esbapin.h"
 
 namespace cli {
 namespace {
@@ -76,13 +76,14 @@ class QuorvelCLRun : public ::testing::Test {
   std::string Log() {
     std::string log = testing::ReadFile(dir / "Log.txt");
     static const std::regex date(
-        "//Process starting at [0-9]{1,2}/[0-9]{1,2}/[0-9]{4} [0-9]{1,2}:[0-9]{2}:[0-9]{2} [AP]M\r\n");
+        "//Process starting at [0-9]{1,2}/[0-9]{1,2}/[0-9]{4} [0-9]{1,2}:[0-9]{2}:[0-9]{2} "
+        "[AP]M\r\n");
     return std::regex_replace(log, date, "//DATE\r\n");
   }
   std::string Block(const std::string& db, const std::string& file, const std::string& op,
                     const std::string& middle) {
-    return "//DATE\r\n//-s essdemo -a Fin -d " + db + " -i demo -p ******** -f " + file +
-           " -t " + op + "\r\n" + middle + "\r\n";
+    return "//DATE\r\n//-s essdemo -a Fin -d " + db + " -i demo -p ******** -f " + file + " -t " +
+           op + "\r\n" + middle + "\r\n";
   }
 
   testing::TempDir dir;
@@ -130,16 +131,16 @@ TEST_F(QuorvelCLRun, RefusedRowFailsExportKeepsEarlierRecords) {
   EXPECT_EQ(Export("Plan", dir / "plan.txt"), 1);
   EXPECT_EQ(testing::ReadFile(dir / "plan.txt"),
             "Fin\tPlan\tReadEast\t273\t@IDESCENDANTS(\"East\")\r\r\n");
-  EXPECT_EQ(Log(), Block("Plan", dir / "plan.txt", "export",
-                         std::string(msg::ExportFailed) + "\r\n"));
+  EXPECT_EQ(Log(),
+            Block("Plan", dir / "plan.txt", "export", std::string(msg::ExportFailed) + "\r\n"));
 }
 
 TEST_F(QuorvelCLRun, RefusedListingFailsExport) {
   Load(std::string(Header) + PlanFilters + "fault\tEsbListFilters\t1030030\t0\t1\n");
   EXPECT_EQ(Export("Plan", dir / "plan.txt"), 1);
   EXPECT_EQ(testing::ReadFile(dir / "plan.txt"), "");
-  EXPECT_EQ(Log(), Block("Plan", dir / "plan.txt", "export",
-                         std::string(msg::ExportFailed) + "\r\n"));
+  EXPECT_EQ(Log(),
+            Block("Plan", dir / "plan.txt", "export", std::string(msg::ExportFailed) + "\r\n"));
 }
 
 TEST_F(QuorvelCLRun, ReloginStatusFailsLikeAnyOther) {
@@ -158,25 +159,27 @@ TEST_F(QuorvelCLRun, RowLongerThanBufferIsNeverCut) {
        "filter\tFin\tPlan\tLong\t1\t375\nrow\t1\t" + std::string(512, 'L') + "\n");
   EXPECT_EQ(Export("Plan", dir / "plan.txt"), 1);
   EXPECT_EQ(testing::ReadFile(dir / "plan.txt"), "Fin\tPlan\tA\t1\tshort\r\r\n");
-  EXPECT_EQ(Log(), Block("Plan", dir / "plan.txt", "export",
-                         std::string(msg::ExportFailed) + "\r\n"));
+  EXPECT_EQ(Log(),
+            Block("Plan", dir / "plan.txt", "export", std::string(msg::ExportFailed) + "\r\n"));
 }
 
 TEST_F(QuorvelCLRun, WrongPasswordLogsLoginStatus) {
   Load(Header);
-  EXPECT_EQ(Run({"-s", "essdemo", "-a", "Fin", "-d", "Plan", "-i", "demo", "-p", "nope", "-f",
-                 "x", "-t", "export"}),
+  EXPECT_EQ(Run({"-s", "essdemo", "-a", "Fin", "-d", "Plan", "-i", "demo", "-p", "nope", "-f", "x",
+                 "-t", "export"}),
             1);
-  EXPECT_EQ(Log(), "//DATE\r\n//-s essdemo -a Fin -d Plan -i demo -p ******** -f x -t export\r\n"
-                   "A successfull login did not occur. Error:  " +
-                       std::to_string(ESB_STS_BAD_LOGIN) + "\r\n\r\n");
+  EXPECT_EQ(Log(),
+            "//DATE\r\n//-s essdemo -a Fin -d Plan -i demo -p ******** -f x -t export\r\n"
+            "A successfull login did not occur. Error:  " +
+                std::to_string(ESB_STS_BAD_LOGIN) + "\r\n\r\n");
 }
 
 TEST_F(QuorvelCLRun, RunsAppendBlocksToOneLog) {
   Load(Header);
   EXPECT_EQ(Run({}), 1);
   EXPECT_EQ(Run({"-s"}), 1);
-  const std::string block = std::string("//DATE\r\n//\r\n") + std::string(msg::NoServer) + "\r\n\r\n";
+  const std::string block =
+      std::string("//DATE\r\n//\r\n") + std::string(msg::NoServer) + "\r\n\r\n";
   EXPECT_EQ(Log(), block + "//DATE\r\n//-s\r\n" + std::string(msg::NoServer) + "\r\n\r\n");
 }
 

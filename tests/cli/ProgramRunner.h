@@ -19,8 +19,8 @@ struct ProgramResult {
 // Runs `program` with `args` and `env` added to the environment; the child's
 // standard output and error go to `consoleFile`.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::vector<std::string>& env,
-                                const std::string& consoleFile, const std::string& stdinFile = "/dev/null") {
+                                const std::vector<std::string>& env, const std::string& consoleFile,
+                                const std::string& stdinFile = "/dev/null") {
   // A variable given here replaces the inherited one: the C library reads
   // the first of duplicate names, so appending would leave a developer's own
   // ESBSIM_STORE in force and the run would touch that store.
@@ -45,8 +45,8 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, stdinFile.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, consoleFile.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0644);
+  posix_spawn_file_actions_addopen(&actions, 1, consoleFile.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                   0644);
   posix_spawn_file_actions_adddup2(&actions, 1, 2);
   pid_t pid = 0;
   ProgramResult result;

@@ -1,10 +1,9 @@
-#include "RunLog.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "CliTestSupport.h"
+#include "RunLog.h"
 
 namespace cli {
 namespace {

@@ -11,7 +11,9 @@
 namespace essbase {
 namespace {
 
-std::string Bytes(const uint8_t* p, size_t n) { return std::string(reinterpret_cast<const char*>(p), n); }
+std::string Bytes(const uint8_t* p, size_t n) {
+  return std::string(reinterpret_cast<const char*>(p), n);
+}
 
 struct InitCase {
   uint32_t version;

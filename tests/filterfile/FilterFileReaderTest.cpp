@@ -1,5 +1,3 @@
-#include "FilterFileReader.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -7,6 +5,7 @@
 #include "ApiFilterSink.h"
 #include "FailingStreams.h"
 #include "FakeEssbaseApi.h"
+#include "FilterFileReader.h"
 #include "LineReader.h"
 
 namespace filterfile {
@@ -110,14 +109,16 @@ TEST_F(FileIntoDatabase, TabInRowTextReadBackWhole) {
 
 TEST_F(FileIntoDatabase, Access375InFileIsCarriedLikeAnyNumber) {
   Import("a\tb\tF\t375\tx\n");
-  EXPECT_EQ(api.CallsText("EsbSetFilterRow"), "EsbSetFilterRow(x,375)\nEsbSetFilterRow(null,375)\n");
+  EXPECT_EQ(api.CallsText("EsbSetFilterRow"),
+            "EsbSetFilterRow(x,375)\nEsbSetFilterRow(null,375)\n");
 }
 
 TEST_F(FileIntoDatabase, MalformedLineNeverReusesEarlierNameOrAccess) {
-  EXPECT_FALSE(Import("a\tb\tF\t273\tEast\n"
-                      "a\tb\tG\tRead\tNorth\n"
-                      "a\tb\tshort\n"
-                      "a\tb\tF\t275\tWest\n"));
+  EXPECT_FALSE(
+      Import("a\tb\tF\t273\tEast\n"
+             "a\tb\tG\tRead\tNorth\n"
+             "a\tb\tshort\n"
+             "a\tb\tF\t275\tWest\n"));
   EXPECT_EQ(passedOver, (std::vector<uint64_t>{2, 3}));
   EXPECT_EQ(api.CallsText(),
             "EsbSetFilter(Ledger,Actuals,F,1,375)\n"

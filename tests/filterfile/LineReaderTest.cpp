@@ -1,10 +1,9 @@
-#include "LineReader.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "FailingStreams.h"
+#include "LineReader.h"
 
 namespace filterfile {
 namespace {
@@ -15,8 +14,9 @@ struct SplitCase {
   std::vector<std::pair<uint64_t, std::string>> lines;  // number, text
 };
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 std::vector<std::pair<uint64_t, std::string>> ReadAll(const std::string& input, size_t chunk) {
   std::istringstream in(input);
@@ -42,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
     Inputs, LineSplitting,
     ::testing::Combine(
         ::testing::Values(
-            SplitCase{"EmptyFile", "", {}},
-            SplitCase{"OnlyLineEnds", "\r\r\n\n\r\n\r", {}},
+            SplitCase{"EmptyFile", "", {}}, SplitCase{"OnlyLineEnds", "\r\r\n\n\r\n\r", {}},
             SplitCase{"WrittenRecordsCrCrLf", "a\r\r\nb\r\r\n", {{1, "a"}, {3, "b"}}},
             SplitCase{"CrLf", "a\r\nb\r\n", {{1, "a"}, {2, "b"}}},
             SplitCase{"Lf", "a\nb\n", {{1, "a"}, {2, "b"}}},

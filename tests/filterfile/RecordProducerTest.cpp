@@ -1,5 +1,3 @@
-#include "RecordProducer.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +5,7 @@
 
 #include "FailingStreams.h"
 #include "FakeEssbaseApi.h"
+#include "RecordProducer.h"
 
 namespace filterfile {
 namespace {
@@ -97,8 +96,7 @@ TEST_F(DatabaseIntoFile, RowOfBufferSizeLessOneFits) {
 // A library that fills the whole buffer and leaves no NUL.
 class UnterminatedRowApi : public FakeEssbaseApi {
  public:
-  int32_t EsbGetFilterRow(essbase::Handle context, std::span<char> row,
-                          int16_t& access) override {
+  int32_t EsbGetFilterRow(essbase::Handle context, std::span<char> row, int16_t& access) override {
     int32_t status = FakeEssbaseApi::EsbGetFilterRow(context, row, access);
     if (status == 0 && row[0] != '\0') std::memset(row.data(), 'y', row.size());
     return status;
@@ -123,8 +121,9 @@ struct StopCase {
   const char* written;
 };
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const StopCase& c, std::ostream* os) { *os << c.operation; }
-
+void PrintTo(const StopCase& c, std::ostream* os) {
+  *os << c.operation;
+}
 
 class FailedCallStopsProducer : public DatabaseIntoFile,
                                 public ::testing::WithParamInterface<StopCase> {};
@@ -141,8 +140,9 @@ TEST_P(FailedCallStopsProducer, KeepsRecordsWrittenBefore) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, FailedCallStopsProducer,
     ::testing::Values(StopCase{"EsbListFilters", 0, ""}, StopCase{"EsbGetNextItem", 0, ""},
-                      StopCase{"EsbGetFilter", 1, "Finance\tPlan\tReadEast\t273\tEast\r\r\n"
-                                                  "Finance\tPlan\tReadEast\t275\tWest\r\r\n"},
+                      StopCase{"EsbGetFilter", 1,
+                               "Finance\tPlan\tReadEast\t273\tEast\r\r\n"
+                               "Finance\tPlan\tReadEast\t275\tWest\r\r\n"},
                       StopCase{"EsbGetFilterRow", 1, "Finance\tPlan\tReadEast\t273\tEast\r\r\n"}),
     [](const auto& info) { return std::string(info.param.operation); });
 

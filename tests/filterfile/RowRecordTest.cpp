@@ -1,10 +1,9 @@
-#include "RowRecord.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "FailingStreams.h"
+#include "RowRecord.h"
 
 namespace filterfile {
 namespace {
@@ -38,7 +37,8 @@ TEST(RowRecordWriter, EightBitBytesUntouched) {
 
 TEST(RowRecordWriter, RowOfDesktopBufferSizeWrittenWhole) {
   const std::string text(2999, 'r');
-  EXPECT_EQ(Written("Finance", "Plan", "F", 273, text), "Finance\tPlan\tF\t273\t" + text + "\r\r\n");
+  EXPECT_EQ(Written("Finance", "Plan", "F", 273, text),
+            "Finance\tPlan\tF\t273\t" + text + "\r\r\n");
 }
 
 TEST(RowRecordWriter, FullDiskReportsFailureForLongRecordToo) {
@@ -63,8 +63,9 @@ struct ParseCase {
   std::string text;
 };
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const ParseCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RowRecordParser : public ::testing::TestWithParam<ParseCase> {};
 

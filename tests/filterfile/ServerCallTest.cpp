@@ -1,8 +1,8 @@
-#include "ServerCall.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "ServerCall.h"
 
 namespace filterfile {
 namespace {
@@ -51,7 +51,9 @@ TEST_F(RunCallHooks, GoOnDoesNotRepeat) {
   EXPECT_EQ(calls, 1);
 }
 
-TEST(RunCall, NoHooksReturnsStatus) { EXPECT_EQ(RunCall({}, "Op", [] { return 3; }), 3); }
+TEST(RunCall, NoHooksReturnsStatus) {
+  EXPECT_EQ(RunCall({}, "Op", [] { return 3; }), 3);
+}
 
 }  // namespace
 }  // namespace filterfile

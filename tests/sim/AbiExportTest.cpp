@@ -27,8 +27,9 @@ TEST_F(AbiExport, EveryOperationAndThePromptHookAreExported) {
 TEST_F(AbiExport, InnerClassesStayHidden) {
   // esbsim::SimServer::Init(const void*, unsigned int*) and esbsim::Store::open.
   EXPECT_EQ(dlsym(handle_, "_ZN6esbsim9SimServer4InitEPKvPj"), nullptr);
-  EXPECT_EQ(dlsym(handle_, "_ZN6esbsim5Store4openERKNSt7__cxx1112basic_stringIcSt11char_"
-                           "traitsIcESaIcEEEb"),
+  EXPECT_EQ(dlsym(handle_,
+                  "_ZN6esbsim5Store4openERKNSt7__cxx1112basic_stringIcSt11char_"
+                  "traitsIcESaIcEEEb"),
             nullptr);
 }
 

@@ -11,7 +11,9 @@ namespace essbase::testing {
 
 namespace {
 
-std::string Str(const char* s) { return s ? std::string(s) : std::string("null"); }
+std::string Str(const char* s) {
+  return s ? std::string(s) : std::string("null");
+}
 
 std::string Trim(std::string s) {
   while (!s.empty() && s.back() == ' ') s.pop_back();
@@ -157,8 +159,8 @@ int32_t FakeEssbaseApi::EsbAutoLogin(Handle, std::span<char> server, std::span<c
   return 0;
 }
 
-int32_t FakeEssbaseApi::EsbLogin(Handle, const char* server, const char* user,
-                                 const char* password, int16_t& count, Handle& context) {
+int32_t FakeEssbaseApi::EsbLogin(Handle, const char* server, const char* user, const char* password,
+                                 int16_t& count, Handle& context) {
   if (int32_t s = Enter("EsbLogin", 0, {Trim(Str(server)), Trim(Str(user)), Str(password)}))
     return s;
   count = static_cast<int16_t>(applications.size());
@@ -183,8 +185,7 @@ int32_t FakeEssbaseApi::EsbListApplications(Handle context, int16_t& count) {
   return 0;
 }
 
-int32_t FakeEssbaseApi::EsbListDatabases(Handle context, const char* application,
-                                         int16_t& count) {
+int32_t FakeEssbaseApi::EsbListDatabases(Handle context, const char* application, int16_t& count) {
   if (int32_t s = Enter("EsbListDatabases", context, {Str(application)})) return s;
   FakeApplication* a = FindApplication(Str(application));
   if (!a) return ESB_STS_UNKNOWN_APPLICATION;
@@ -197,8 +198,8 @@ int32_t FakeEssbaseApi::EsbListDatabases(Handle context, const char* application
 }
 
 int32_t FakeEssbaseApi::EsbGetNextItem(Handle context, int16_t kind, std::span<char> buffer) {
-  if (int32_t s = Enter("EsbGetNextItem",
-                        context, {std::to_string(kind), std::to_string(buffer.size())}))
+  if (int32_t s =
+          Enter("EsbGetNextItem", context, {std::to_string(kind), std::to_string(buffer.size())}))
     return s;
   if (pending_.empty()) return ESB_STS_NO_ITEM_PENDING;
   if (pending_.front().kind != kind) return ESB_STS_BAD_ITEM_KIND;
@@ -219,8 +220,8 @@ int32_t FakeEssbaseApi::EsbGetApplicationInfo(Handle context, const char* applic
   if (!a) return ESB_STS_UNKNOWN_APPLICATION;
   const Generation g = v5_ ? Generation::V5 : Generation::V6;
   if (record.size() < AppInfoSize(g)) return ESB_STS_BUFFER_TOO_SMALL;
-  WriteAppInfo(record, g, {a->name, "fakesrv", a->loaded, 0,
-                           static_cast<uint16_t>(a->databases.size()), 0});
+  WriteAppInfo(record, g,
+               {a->name, "fakesrv", a->loaded, 0, static_cast<uint16_t>(a->databases.size()), 0});
   databases = static_cast<int16_t>(a->databases.size());
   Succeeded("EsbGetApplicationInfo");
   return 0;
@@ -235,8 +236,8 @@ int32_t FakeEssbaseApi::EsbUnloadApplication(Handle context, const char* applica
   return 0;
 }
 
-int32_t FakeEssbaseApi::EsbSetActive(Handle context, const char* application,
-                                     const char* database, int16_t& access) {
+int32_t FakeEssbaseApi::EsbSetActive(Handle context, const char* application, const char* database,
+                                     int16_t& access) {
   if (int32_t s = Enter("EsbSetActive", context, {Str(application), Str(database)})) return s;
   if (!FindDatabase(Str(application), Str(database))) return ESB_STS_UNKNOWN_DATABASE;
   FindApplication(Str(application))->loaded = true;
@@ -258,9 +259,8 @@ int32_t FakeEssbaseApi::EsbListFilters(Handle context, const char* application,
   return 0;
 }
 
-int32_t FakeEssbaseApi::EsbGetFilter(Handle context, const char* application,
-                                     const char* database, const char* filter, int16_t& active,
-                                     int16_t& access) {
+int32_t FakeEssbaseApi::EsbGetFilter(Handle context, const char* application, const char* database,
+                                     const char* filter, int16_t& active, int16_t& access) {
   if (int32_t s = Enter("EsbGetFilter", context, {Str(application), Str(database), Str(filter)}))
     return s;
   FakeFilter* f = FindFilter(Str(application), Str(database), Str(filter));
@@ -292,9 +292,8 @@ int32_t FakeEssbaseApi::EsbGetFilterRow(Handle context, std::span<char> row, int
   return 0;
 }
 
-int32_t FakeEssbaseApi::EsbSetFilter(Handle context, const char* application,
-                                     const char* database, const char* filter, int16_t active,
-                                     int16_t access) {
+int32_t FakeEssbaseApi::EsbSetFilter(Handle context, const char* application, const char* database,
+                                     const char* filter, int16_t active, int16_t access) {
   if (int32_t s = Enter("EsbSetFilter", context,
                         {Str(application), Str(database), Str(filter), std::to_string(active),
                          std::to_string(access)}))
@@ -309,8 +308,7 @@ int32_t FakeEssbaseApi::EsbSetFilter(Handle context, const char* application,
 }
 
 int32_t FakeEssbaseApi::EsbSetFilterRow(Handle context, const char* row, int16_t access) {
-  if (int32_t s = Enter("EsbSetFilterRow", context, {Str(row), std::to_string(access)}))
-    return s;
+  if (int32_t s = Enter("EsbSetFilterRow", context, {Str(row), std::to_string(access)})) return s;
   if (row) {
     if (!writing_) return ESB_STS_ROWS_NOT_OPEN;
     writeFilter_.rows.push_back({access, row});
@@ -327,8 +325,7 @@ int32_t FakeEssbaseApi::EsbSetFilterRow(Handle context, const char* row, int16_t
 
 int32_t FakeEssbaseApi::EsbDeleteFilter(Handle context, const char* application,
                                         const char* database, const char* filter) {
-  if (int32_t s =
-          Enter("EsbDeleteFilter", context, {Str(application), Str(database), Str(filter)}))
+  if (int32_t s = Enter("EsbDeleteFilter", context, {Str(application), Str(database), Str(filter)}))
     return s;
   FakeDatabase* d = FindDatabase(Str(application), Str(database));
   if (!d) return ESB_STS_UNKNOWN_DATABASE;

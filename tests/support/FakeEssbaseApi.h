@@ -95,8 +95,8 @@ class FakeEssbaseApi : public EssbaseApi {
   int32_t EsbListApplications(Handle context, int16_t& count) override;
   int32_t EsbListDatabases(Handle context, const char* application, int16_t& count) override;
   int32_t EsbGetNextItem(Handle context, int16_t kind, std::span<char> buffer) override;
-  int32_t EsbGetApplicationInfo(Handle context, const char* application,
-                                std::span<uint8_t> record, int16_t& databases) override;
+  int32_t EsbGetApplicationInfo(Handle context, const char* application, std::span<uint8_t> record,
+                                int16_t& databases) override;
   int32_t EsbUnloadApplication(Handle context, const char* application) override;
   int32_t EsbSetActive(Handle context, const char* application, const char* database,
                        int16_t& access) override;

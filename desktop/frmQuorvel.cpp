@@ -1,5 +1,6 @@
 #include "frmQuorvel.h"
 
+#include "ApplicationLoadState.h"
 #include "BrowseCommands.h"
 #include "HelpCommands.h"
 #include "LaterCommands.h"
@@ -83,6 +84,13 @@ void frmQuorvel::mnuQuorvelHome_Click() {
 }
 void frmQuorvel::mnuHelpVersionCheck_Click() {
   CheckVersion(state_);
+}
+
+int32_t frmQuorvel::ApplicationLoaded(const std::string& application, bool& loaded) {
+  auto& conn = state_.conn;
+  conn.Status = essbase::ReadApplicationLoaded(state_.api, conn.ContextHandle, application,
+                                               state_.generation, loaded);
+  return conn.Status;
 }
 
 Selection frmQuorvel::ReadSelection() const {

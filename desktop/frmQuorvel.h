@@ -57,6 +57,10 @@ class frmQuorvel {
   // What the filter commands work on, in the current mode.
   Selection ReadSelection() const;
 
+  // Whether the server has the application loaded, read in the layout of
+  // the build's generation; the call's status is kept in the connection.
+  int32_t ApplicationLoaded(const std::string& application, bool& loaded);
+
   // State, for the view and for tests.
   NodeList& tree() { return state_.tree; }
   NodeList& filters() { return state_.filters; }

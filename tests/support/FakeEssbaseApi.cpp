@@ -220,6 +220,12 @@ int32_t FakeEssbaseApi::EsbGetApplicationInfo(Handle context, const char* applic
   if (!a) return ESB_STS_UNKNOWN_APPLICATION;
   const Generation g = v5_ ? Generation::V5 : Generation::V6;
   if (record.size() < AppInfoSize(g)) return ESB_STS_BUFFER_TOO_SMALL;
+  if (auto raw = rawAppInfo.find(a->name); raw != rawAppInfo.end()) {
+    std::copy_n(raw->second.begin(), std::min(raw->second.size(), record.size()), record.begin());
+    databases = static_cast<int16_t>(a->databases.size());
+    Succeeded("EsbGetApplicationInfo");
+    return 0;
+  }
   WriteAppInfo(record, g,
                {a->name, "fakesrv", a->loaded, 0, static_cast<uint16_t>(a->databases.size()), 0});
   databases = static_cast<int16_t>(a->databases.size());

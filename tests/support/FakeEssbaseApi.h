@@ -65,6 +65,9 @@ class FakeEssbaseApi : public EssbaseApi {
   FakeDatabase* FindDatabase(const std::string& app, const std::string& db);
   FakeFilter* FindFilter(const std::string& app, const std::string& db, const std::string& name);
   std::vector<FakeApplication> applications;
+  // Raw application-information records served as they are (the bytes the
+  // caller's buffer receives, cut to its size), by application name.
+  std::map<std::string, std::vector<uint8_t>> rawAppInfo;
 
   // Scripting: after `after` successful calls of `operation`, the next
   // `times` calls (0 = all) return `status` without doing anything.

@@ -4,16 +4,13 @@
 #include <cstring>
 #include <vector>
 
+#include "ByteOrder.h"
 #include "RowRecord.h"
 
 namespace filterfile {
 
 using essbase::FilterNameWidth;
 using essbase::ItemFilterName;
-
-std::string_view ListedName(std::string_view field) {
-  return field.substr(0, std::min(field.find('\0'), field.size()));
-}
 
 namespace {
 
@@ -36,16 +33,17 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
   if (RunCall(hooks, "EsbListFilters", [&] { return api.EsbListFilters(context, app, db, count); }))
     return ProduceOutcome::ServerFailure;
 
-  std::vector<char> field(FilterNameWidth + 1, '\0');  // +1: a full field still ends in NUL
+  std::vector<char> field(FilterNameWidth, '\0');
   std::vector<char> row(static_cast<size_t>(std::max(options.rowBuffer, 1)), '\0');
   for (int i = 0; i < count; ++i) {
     std::fill(field.begin(), field.end(), '\0');
     if (RunCall(hooks, "EsbGetNextItem", [&] {
           return api.EsbGetNextItem(context, ItemFilterName,
-                                    std::span<char>(field.data(), FilterNameWidth));
+                                    std::span<char>(field));
         }))
       return ProduceOutcome::ServerFailure;
-    const std::string name(ListedName(std::string_view(field.data(), FilterNameWidth)));
+    // A name that fills its field has no NUL.
+    const std::string name(essbase::GetFixed(field.data(), field.size()));
 
     int16_t active = 0;
     int16_t access = 0;

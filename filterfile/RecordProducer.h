@@ -22,10 +22,6 @@ struct ProducerOptions {
 
 enum class ProduceOutcome { Complete, ServerFailure, WriteFailure };
 
-// The filter name of a listed 30-character field: the text before its first
-// NUL, or all 30 characters when the name fills the field.
-std::string_view ListedName(std::string_view field);
-
 // `context` is read at every call, so a hook that logs in again can renew it.
 // A row that did not reach the buffer whole (no NUL inside it) is never
 // written: it counts as a failed EsbGetFilterRow with ESB_STS_BUFFER_TOO_SMALL.

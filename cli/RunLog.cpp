@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <climits>
+#include "BesideProgram.h"
 
 namespace cli {
 
@@ -25,13 +25,7 @@ bool AppendFileLog::WriteLine(std::string_view line) {
 }
 
 std::string LogPathBesideProgram() {
-  char path[PATH_MAX];
-  ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return {};
-  std::string exe(path, static_cast<size_t>(n));
-  size_t slash = exe.rfind('/');
-  if (slash == std::string::npos) return {};
-  return exe.substr(0, slash + 1) + "Log.txt";
+  return essbase::BesideProgram("Log.txt");
 }
 
 }  // namespace cli

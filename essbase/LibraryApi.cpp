@@ -1,13 +1,13 @@
 #include "LibraryApi.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <string>
 
 #include "AppInfoRecord.h"
+#include "BesideProgram.h"
 
 namespace essbase {
 
@@ -41,19 +41,6 @@ struct LibraryApi::Table {
     return slot != nullptr;
   }
 };
-
-namespace {
-
-std::string BesideProgram(const std::string& name) {
-  char path[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return {};
-  std::string exe(path, static_cast<size_t>(n));
-  auto slash = exe.rfind('/');
-  return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1) + name;
-}
-
-}  // namespace
 
 LibraryApi::LibraryApi(std::string libraryName) : table_(std::make_unique<Table>()) {
   Table& t = *table_;

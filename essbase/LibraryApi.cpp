@@ -3,11 +3,11 @@
 #include <dlfcn.h>
 
 #include <algorithm>
-#include <climits>
 #include <string>
 
 #include "AppInfoRecord.h"
 #include "BesideProgram.h"
+#include "BufferChecks.h"
 
 namespace essbase {
 
@@ -115,9 +115,8 @@ int32_t LibraryApi::EsbAutoLogin(Handle instance, std::span<char> server, std::s
                                  std::span<char> database, int16_t options, int16_t& access,
                                  Handle& context) {
   ESB_REQUIRE();
-  if (server.size() < NameBuffer || user.size() < NameBuffer || password.size() < PasswordBuffer ||
-      application.size() < ObjectNameBuffer || database.size() < ObjectNameBuffer)
-    return ESB_STS_BUFFER_TOO_SMALL;
+  if (int32_t status = CheckAutoLoginBuffers(server, user, password, application, database))
+    return status;
   return table_->autoLogin(instance, server.data(), user.data(), password.data(),
                            application.data(), database.data(), options, &access, &context);
 }
@@ -145,9 +144,7 @@ int32_t LibraryApi::EsbListDatabases(Handle context, const char* application, in
 
 int32_t LibraryApi::EsbGetNextItem(Handle context, int16_t kind, std::span<char> buffer) {
   ESB_REQUIRE();
-  const int width = ItemWidth(kind);
-  if (width == 0) return ESB_STS_BAD_ITEM_KIND;
-  if (buffer.size() < static_cast<size_t>(width)) return ESB_STS_BUFFER_TOO_SMALL;
+  if (int32_t status = CheckItemBuffer(kind, buffer)) return status;
   return table_->getNextItem(context, kind, buffer.data());
 }
 
@@ -185,8 +182,7 @@ int32_t LibraryApi::EsbGetFilter(Handle context, const char* application, const 
 int32_t LibraryApi::EsbGetFilterRow(Handle context, std::span<char> row, int16_t& access) {
   ESB_REQUIRE();
   if (row.empty()) return ESB_STS_BUFFER_TOO_SMALL;
-  const auto length = static_cast<int32_t>(std::min<size_t>(row.size(), INT32_MAX));
-  return table_->getFilterRow(context, row.data(), length, &access);
+  return table_->getFilterRow(context, row.data(), RowBufferLength(row), &access);
 }
 
 int32_t LibraryApi::EsbSetFilter(Handle context, const char* application, const char* database,

@@ -1,14 +1,9 @@
 #include "SimApi.h"
 
-#include <algorithm>
-#include <climits>
-
 #include "AppInfoRecord.h"
+#include "BufferChecks.h"
 
 namespace esbsim {
-
-// Buffers are checked against the documented sizes before the server sees
-// them, as the library loader does.
 
 int32_t SimApi::EsbInit(const essbase::ApiInitRecord& record, Handle& instance) {
   return server_.Init(record.data(), &instance);
@@ -22,10 +17,9 @@ int32_t SimApi::EsbAutoLogin(Handle instance, std::span<char> server, std::span<
                              std::span<char> password, std::span<char> application,
                              std::span<char> database, int16_t options, int16_t& access,
                              Handle& context) {
-  if (server.size() < ESB_NAME_BUFFER || user.size() < ESB_NAME_BUFFER ||
-      password.size() < ESB_PASSWORD_BUFFER || application.size() < ESB_OBJNAME_BUFFER ||
-      database.size() < ESB_OBJNAME_BUFFER)
-    return ESB_STS_BUFFER_TOO_SMALL;
+  if (int32_t status =
+          essbase::CheckAutoLoginBuffers(server, user, password, application, database))
+    return status;
   int32_t status =
       server_.AutoLogin(instance, server.data(), user.data(), password.data(), application.data(),
                         database.data(), options, &access, &context);
@@ -53,9 +47,7 @@ int32_t SimApi::EsbListDatabases(Handle context, const char* application, int16_
 }
 
 int32_t SimApi::EsbGetNextItem(Handle context, int16_t kind, std::span<char> buffer) {
-  const int width = essbase::ItemWidth(kind);
-  if (width == 0) return ESB_STS_BAD_ITEM_KIND;
-  if (buffer.size() < static_cast<size_t>(width)) return ESB_STS_BUFFER_TOO_SMALL;
+  if (int32_t status = essbase::CheckItemBuffer(kind, buffer)) return status;
   return server_.GetNextItem(context, kind, buffer.data());
 }
 
@@ -88,8 +80,7 @@ int32_t SimApi::EsbGetFilter(Handle context, const char* application, const char
 
 int32_t SimApi::EsbGetFilterRow(Handle context, std::span<char> row, int16_t& access) {
   if (row.empty()) return ESB_STS_BUFFER_TOO_SMALL;
-  const auto length = static_cast<int32_t>(std::min<size_t>(row.size(), INT32_MAX));
-  return server_.GetFilterRow(context, row.data(), length, &access);
+  return server_.GetFilterRow(context, row.data(), essbase::RowBufferLength(row), &access);
 }
 
 int32_t SimApi::EsbSetFilter(Handle context, const char* application, const char* database,

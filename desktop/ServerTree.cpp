@@ -1,14 +1,15 @@
 #include "ServerTree.h"
 
 #include <array>
-#include <cstring>
+
+#include "ByteOrder.h"
 
 namespace desktop {
 
 using namespace essbase;
 
 std::string FieldText(std::span<const char> field) {
-  return std::string(field.data(), strnlen(field.data(), field.size()));
+  return std::string(GetFixed(field.data(), field.size()));
 }
 
 namespace {

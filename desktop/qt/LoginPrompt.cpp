@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <cstring>
 
+#include "ByteOrder.h"
+
 namespace quorvel::qt {
 
 LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent) {
@@ -46,8 +48,7 @@ void WriteBack(const QString& text, char* buffer, std::size_t size) {
 
 QString ReadIn(const char* buffer, std::size_t size) {
   if (!buffer) return {};
-  std::size_t n = 0;
-  while (n < size && buffer[n] != '\0') ++n;
+  std::size_t n = essbase::GetFixed(buffer, size).size();
   while (n > 0 && buffer[n - 1] == ' ') --n;
   return QString::fromLatin1(buffer, static_cast<qsizetype>(n));
 }

@@ -38,8 +38,7 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
   for (int i = 0; i < count; ++i) {
     std::fill(field.begin(), field.end(), '\0');
     if (RunCall(hooks, "EsbGetNextItem", [&] {
-          return api.EsbGetNextItem(context, ItemFilterName,
-                                    std::span<char>(field));
+          return api.EsbGetNextItem(context, ItemFilterName, std::span<char>(field));
         }))
       return ProduceOutcome::ServerFailure;
     // A name that fills its field has no NUL.

@@ -30,7 +30,7 @@ void CopyOut(std::span<char> buffer, const std::string& text) {
 
 std::string Fixed(const std::string& text, size_t width) {
   std::string field(width, '\0');
-  std::memcpy(field.data(), text.data(), std::min(width, text.size()));
+  PutFixed(reinterpret_cast<uint8_t*>(field.data()), width, text);
   return field;
 }
 

@@ -1,5 +1,4 @@
 #include <fstream>
-#include <vector>
 
 #include "ApiFilterSink.h"
 #include "FilterFileReader.h"

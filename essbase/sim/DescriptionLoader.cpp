@@ -177,7 +177,8 @@ class Loader {
     if (!ParseNumber(f[1], INT16_MIN, INT16_MAX, access))
       return "access \"" + std::string(f[1]) + "\" is not a 16-bit number";
     if (f[2].empty()) return "row text is empty";
-    if (f[2].size() > MaxRowText) return "row text is longer than 8192 characters";
+    if (f[2].size() > MaxRowText)
+      return "row text is longer than " + std::to_string(MaxRowText) + " characters";
     if (!ValidRow(f[2])) return "row text holds a line break";
     return insert(sql::kInsertRow, filterId_, ++rowSeq_, access, f[2]);
   }

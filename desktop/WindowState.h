@@ -19,12 +19,6 @@ struct MenuStates {
   bool operator==(const MenuStates&) const = default;
 };
 
-// Position and height the logic last set (twips); a list's width, enabled and
-// visible states are NodeList state.
-struct Geometry {
-  int left = 0, top = 0, height = 0;
-};
-
 struct WindowState {
   WindowState(essbase::EssbaseApi& a, ToolkitPort& p, essbase::Generation g)
       : api(a), port(p), generation(g) {}
@@ -39,14 +33,10 @@ struct WindowState {
   int chkAll = 0;  // 1 = all-databases mode
   MenuStates menus;
   bool busy = false;
-  // Outer size of the window from the last resize; starts at the client area.
+  // Outer width of the window from the last resize (the mode's tree width
+  // follows it); starts at the client area's. A list's width, enabled and
+  // visible states are NodeList state.
   int windowWidth = 7770;
-  int windowHeight = 7350;
-  Geometry treeGeometry;
-  Geometry filtersGeometry;
-  Geometry label1Geometry{120, 360, 0};
-  Geometry label2Geometry{0, 360, 0};
-  bool label2Visible = true;
 
   bool AllDatabasesMode() const { return chkAll == 1; }
 };

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "Images.h"
+#include "Messages.h"
 
 #ifndef QUORVEL_VERSION
 #define QUORVEL_VERSION "unknown"
@@ -16,7 +17,7 @@ namespace quorvel::qt {
 
 AboutWindow::AboutWindow(int generation, QWidget* parent) : QDialog(parent) {
   setObjectName("frmAbout");
-  setWindowTitle("About Quorvel");
+  setWindowTitle(QString::fromLatin1(desktop::msg::AboutCaption));
   setModal(true);
 
   auto* image = new QLabel(this);
@@ -34,7 +35,7 @@ AboutWindow::AboutWindow(int generation, QWidget* parent) : QDialog(parent) {
                          .arg(QUORVEL_VERSION)
                          .arg(generation == 5 ? "5.0.2" : "6"));
 
-  auto* close = new QPushButton("Close", this);
+  auto* close = new QPushButton(QString::fromLatin1(desktop::msg::AboutClose), this);
   close->setObjectName("Command1");
   close->setDefault(true);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);

@@ -2,7 +2,6 @@
 
 #include "Connection.h"
 #include "MenuState.h"
-#include "Messages.h"
 #include "ServerTree.h"
 
 namespace desktop {
@@ -10,13 +9,8 @@ namespace desktop {
 void Login(WindowState& state) {
   // Every login initialises the API afresh; the login below reports failures.
   essbase::InitializeApi(state.api, state.conn, state.generation);
-  const int32_t r = essbase::AutoLogin(state.api, state.conn);
-  if (r == essbase::LoginCancelled) return;
-  if (r != 0) {
-    state.port.ShowMessage(msg::LoginFailed, msg::LoginFailedTitle, MessageIcon::Critical,
-                           MessageButtons::OK);
-    return;
-  }
+  WindowScreen screen(state);
+  if (!essbase::AutoLoginAndReport(state.api, state.conn, screen)) return;
   Mouse(state, true);
   state.tree.Clear();
   state.filters.Clear();

@@ -35,15 +35,16 @@ int32_t AutoLogin(EssbaseApi& api, ConnectionState& state) {
   return status;
 }
 
-void Reconnect(EssbaseApi& api, ConnectionState& state, ScreenPort& screen) {
+bool AutoLoginAndReport(EssbaseApi& api, ConnectionState& state, ScreenPort& screen) {
   const int32_t r = AutoLogin(api, state);
-  if (r == LoginCancelled) return;
-  if (r != 0) {
+  if (r != 0 && r != LoginCancelled)
     screen.ShowMessage(LoginFailedText, LoginFailedTitle, MessageIcon::Critical,
                        MessageButtons::OK);
-    return;
-  }
-  screen.SetBusy(true);
+  return r == 0;
+}
+
+void Reconnect(EssbaseApi& api, ConnectionState& state, ScreenPort& screen) {
+  if (AutoLoginAndReport(api, state, screen)) screen.SetBusy(true);
 }
 
 int32_t CallWithRelogin(EssbaseApi& api, ConnectionState& state, ScreenPort& screen,

@@ -25,9 +25,13 @@ void InitializeApi(EssbaseApi& api, ConnectionState& state, Generation g);
 // NameWidth characters). Returns the status, also left in state.Status.
 int32_t AutoLogin(EssbaseApi& api, ConnectionState& state);
 
-// Logs in again after ReloginStatus. Status 1 is silent, any other failure
-// shows LoginFailedText; on success the hourglass is set again because the
-// calling command is still at work. The caller reads state.Status.
+// AutoLogin, then LoginFailedText for any failure but status 1 (the user
+// cancelled, which is silent). True when logged in.
+bool AutoLoginAndReport(EssbaseApi& api, ConnectionState& state, ScreenPort& screen);
+
+// Logs in again after ReloginStatus, reporting as AutoLoginAndReport; on
+// success the hourglass is set again because the calling command is still at
+// work. The caller reads state.Status.
 void Reconnect(EssbaseApi& api, ConnectionState& state, ScreenPort& screen);
 
 // Runs call, stores its status; on ReloginStatus runs Reconnect and repeats

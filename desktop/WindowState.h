@@ -19,6 +19,10 @@ struct MenuStates {
   bool operator==(const MenuStates&) const = default;
 };
 
+// The client area the window opens with, in twips.
+constexpr int InitialClientWidth = 7770;
+constexpr int InitialClientHeight = 7350;
+
 struct WindowState {
   WindowState(essbase::EssbaseApi& a, ToolkitPort& p, essbase::Generation g)
       : api(a), port(p), generation(g) {}
@@ -36,7 +40,7 @@ struct WindowState {
   // Outer width of the window from the last resize (the mode's tree width
   // follows it); starts at the client area's. A list's width, enabled and
   // visible states are NodeList state.
-  int windowWidth = 7770;
+  int windowWidth = InitialClientWidth;
 
   bool AllDatabasesMode() const { return chkAll == 1; }
 };

@@ -23,6 +23,9 @@ namespace quorvel::qt {
 
 namespace {
 
+using desktop::InitialClientHeight;
+using desktop::InitialClientWidth;
+
 QString Text(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }

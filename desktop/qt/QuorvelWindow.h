@@ -22,10 +22,6 @@ class NodeListModel;
 class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   Q_OBJECT
  public:
-  // The client area the window opens with, in twips.
-  static constexpr int InitialClientWidth = 7770;
-  static constexpr int InitialClientHeight = 7350;
-
   QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation generation,
                 QWidget* parent = nullptr);
   ~QuorvelWindow() override;

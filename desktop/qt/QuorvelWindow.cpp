@@ -49,7 +49,6 @@ QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation gener
                              QWidget* parent)
     : QMainWindow(parent), api_(api), generation_(generation), prompt_(this) {
   setObjectName("frmQuorvel");
-  setWindowTitle(Text(desktop::msg::WindowCaption));
   // Like the original window, this one may be made very small; the layout
   // rule then skips the sizes the lists refuse.
   setMinimumSize(1, 1);

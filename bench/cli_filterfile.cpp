@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "FilterFileReader.h"
-#include "RowRecord.h"
+#include "filterfile/FilterFileReader.h"
+#include "filterfile/RowRecord.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <iostream>
 #include <map>
 
-#include "FakeEssbaseApi.h"
-#include "frmQuorvel.h"
+#include "desktop/frmQuorvel.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 namespace {
 

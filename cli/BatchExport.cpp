@@ -1,9 +1,9 @@
 #include <fstream>
 #include <vector>
 
-#include "Messages.h"
-#include "RecordProducer.h"
-#include "RunState.h"
+#include "cli/Messages.h"
+#include "cli/RunState.h"
+#include "filterfile/RecordProducer.h"
 
 namespace cli {
 

@@ -1,9 +1,9 @@
 #include <fstream>
 
-#include "ApiFilterSink.h"
-#include "FilterFileReader.h"
-#include "Messages.h"
-#include "RunState.h"
+#include "cli/Messages.h"
+#include "cli/RunState.h"
+#include "filterfile/ApiFilterSink.h"
+#include "filterfile/FilterFileReader.h"
 
 namespace cli {
 

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "cli/Clock.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,9 +1,9 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "Messages.h"
+#include "cli/Messages.h"
 
 namespace cli {
 

@@ -1,11 +1,11 @@
-#include "Driver.h"
+#include "cli/Driver.h"
 
 #include <algorithm>
 #include <string>
 
-#include "CommandLine.h"
-#include "Messages.h"
-#include "RunState.h"
+#include "cli/CommandLine.h"
+#include "cli/Messages.h"
+#include "cli/RunState.h"
 
 namespace cli {
 

@@ -3,9 +3,9 @@
 // exit status: 0 when an export or import ran without a failure line, else 1.
 #include <string_view>
 
-#include "Clock.h"
-#include "EssbaseApi.h"
-#include "RunLog.h"
+#include "cli/Clock.h"
+#include "cli/RunLog.h"
+#include "essbase/EssbaseApi.h"
 
 namespace cli {
 

@@ -1,9 +1,9 @@
-#include "RunLog.h"
+#include "cli/RunLog.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "BesideProgram.h"
+#include "essbase/BesideProgram.h"
 
 namespace cli {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "EssbaseApi.h"
-#include "RunLog.h"
+#include "cli/RunLog.h"
+#include "essbase/EssbaseApi.h"
 
 namespace cli {
 

@@ -3,11 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "Clock.h"
-#include "CommandLine.h"
-#include "Driver.h"
-#include "LibraryApi.h"
-#include "RunLog.h"
+#include "cli/Clock.h"
+#include "cli/CommandLine.h"
+#include "cli/Driver.h"
+#include "cli/RunLog.h"
+#include "essbase/LibraryApi.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
-#include "BrowseCommands.h"
+#include "desktop/BrowseCommands.h"
 
 #include <array>
 
-#include "Connection.h"
-#include "MenuState.h"
-#include "Messages.h"
-#include "ServerTree.h"
+#include "desktop/MenuState.h"
+#include "desktop/Messages.h"
+#include "desktop/ServerTree.h"
 
 namespace desktop {
 
@@ -19,10 +18,8 @@ int32_t ListFilters(WindowState& state, const std::string& application,
   // A Reconnect sets the hourglass for a command still at work; a click that
   // did not set it must not leave it behind.
   const bool wasBusy = state.busy;
-  WindowScreen screen(state);
-  CallWithRelogin(state.api, conn, screen, [&] {
-    return state.api.EsbListFilters(conn.ContextHandle, application.c_str(), database.c_str(),
-                                    count);
+  state.session.RunWithRelogin([&](EssbaseApi& api, Handle context) {
+    return api.EsbListFilters(context, application.c_str(), database.c_str(), count);
   });
   for (int i = 0; conn.Status == 0 && i < count; ++i) {
     std::array<char, FilterNameWidth> name{};

@@ -1,6 +1,6 @@
 #pragma once
 // Choosing a database in the tree: its filters fill the filter list.
-#include "WindowState.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 

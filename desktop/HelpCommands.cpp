@@ -1,6 +1,6 @@
-#include "HelpCommands.h"
+#include "desktop/HelpCommands.h"
 
-#include "Messages.h"
+#include "desktop/Messages.h"
 
 #ifndef QUORVEL_VERSION_MAJOR
 #error "the build passes QUORVEL_VERSION_MAJOR, _MINOR and _REVISION"

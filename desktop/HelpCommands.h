@@ -2,7 +2,7 @@
 // The Help menu: About, the home page and the version check.
 #include <string>
 
-#include "WindowState.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 

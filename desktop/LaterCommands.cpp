@@ -1,6 +1,6 @@
-#include "LaterCommands.h"
+#include "desktop/LaterCommands.h"
 
-#include "Messages.h"
+#include "desktop/Messages.h"
 
 namespace desktop {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Commands whose work arrives in a later version: they say so plainly
 // instead of pretending to work.
-#include "WindowState.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 

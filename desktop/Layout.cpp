@@ -1,4 +1,4 @@
-#include "Layout.h"
+#include "desktop/Layout.h"
 
 namespace desktop {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Where the lists and labels go for a window size and mode.
-#include "WindowState.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 

@@ -1,16 +1,14 @@
-#include "LoginCommands.h"
+#include "desktop/LoginCommands.h"
 
-#include "Connection.h"
-#include "MenuState.h"
-#include "ServerTree.h"
+#include "desktop/MenuState.h"
+#include "desktop/ServerTree.h"
 
 namespace desktop {
 
 void Login(WindowState& state) {
   // Every login initialises the API afresh; the login below reports failures.
-  essbase::InitializeApi(state.api, state.conn, state.generation);
-  WindowScreen screen(state);
-  if (!essbase::AutoLoginAndReport(state.api, state.conn, screen)) return;
+  state.session.Initialize();
+  if (!state.session.LogIn()) return;
   Mouse(state, true);
   state.tree.Clear();
   state.filters.Clear();

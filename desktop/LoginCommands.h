@@ -1,6 +1,6 @@
 #pragma once
 // The Server menu: Login and Logout.
-#include "WindowState.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 

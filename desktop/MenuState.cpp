@@ -1,4 +1,4 @@
-#include "MenuState.h"
+#include "desktop/MenuState.h"
 
 namespace desktop {
 

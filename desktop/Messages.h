@@ -1,10 +1,9 @@
 #pragma once
 // Every text the desktop program shows, in one place, byte for byte.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "Connection.h"
 
 namespace desktop::msg {
 
@@ -14,8 +13,8 @@ inline constexpr std::string_view WindowCaption = "Quorvel";
 inline constexpr std::string_view DefaultTitle = ProductName;
 
 // Login and Reconnect.
-inline constexpr std::string_view LoginFailed = essbase::LoginFailedText;
-inline constexpr std::string_view LoginFailedTitle = essbase::LoginFailedTitle;
+inline constexpr std::string_view LoginFailed = "An error occured and you are not logged in.";
+inline constexpr std::string_view LoginFailedTitle = "Vuzuvaz Orezez";
 
 // Listing the filters of a database.
 inline std::string FilterListFailed(int32_t status) {
@@ -51,6 +50,15 @@ inline constexpr std::string_view chkAllCaption =
 inline constexpr std::string_view Label1Caption = "Db / App";
 inline constexpr std::string_view Label2Caption = "Filters";
 inline constexpr std::string_view AboutCaption = "About Quorvel";
+
+// The Change dialog.
+inline constexpr std::string_view ChangeDialogTitle = "Change Filter";
+inline constexpr std::string_view SearchLabel = "&Search For:";
+inline constexpr std::string_view AccessLabel = "&Change Access To:";
+inline constexpr std::array<std::string_view, 3> AccessNames = {"None", "Read", "Write"};
+inline constexpr std::string_view ContinueCaption = "Continue";
+inline constexpr std::string_view PreviewCaption = "&Preview";
+inline constexpr std::string_view CancelCaption = "Cancel";
 inline constexpr std::string_view AboutClose = "Close";
 
 // Menus (Ctrl + the letter in the comment).

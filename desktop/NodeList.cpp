@@ -1,4 +1,4 @@
-#include "NodeList.h"
+#include "desktop/NodeList.h"
 
 #include <algorithm>
 #include <functional>

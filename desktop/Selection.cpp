@@ -1,4 +1,4 @@
-#include "Selection.h"
+#include "desktop/Selection.h"
 
 namespace desktop {
 

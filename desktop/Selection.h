@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "WindowState.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 

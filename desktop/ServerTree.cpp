@@ -1,8 +1,8 @@
-#include "ServerTree.h"
+#include "desktop/ServerTree.h"
 
 #include <array>
 
-#include "ByteOrder.h"
+#include "essbase/ByteOrder.h"
 
 namespace desktop {
 

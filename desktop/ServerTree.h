@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "WindowState.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 

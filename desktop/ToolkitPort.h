@@ -2,17 +2,16 @@
 // Everything the desktop logic needs of the window toolkit. The logic reaches
 // the screen only through this port; the Qt view implements it and tests use
 // a scripted one.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "ScreenPort.h"
-
 namespace desktop {
 
-using essbase::MessageAnswer;
-using essbase::MessageButtons;
-using essbase::MessageIcon;
+enum class MessageIcon { None, Critical, Information, Question };
+enum class MessageButtons { OK, YesNo, RetryCancel };
+enum class MessageAnswer { OK, Yes, No, Retry, Cancel };
 
 // Controls whose state the logic sets.
 enum class Control {
@@ -38,21 +37,45 @@ struct FileDialogOptions {
   bool CancelError = false;
 };
 
+// What the Change dialog edits. The logic keeps it between showings, so the
+// next showing presents the previous values; "Read" on first use.
+struct ChangeDialogValues {
+  std::string accessText = "Read";
+  std::string searchText;
+};
+
 struct FileDialogResult {
   enum class Outcome { Chosen, Cancelled, Failed };
   Outcome outcome = Outcome::Cancelled;
   std::string path;  // the chosen path; empty unless Chosen
 };
 
-class ToolkitPort : public essbase::ScreenPort {
+class ToolkitPort {
  public:
-  // ShowMessage and SetBusy come from ScreenPort.
+  virtual ~ToolkitPort() = default;
+
+  // Modal message box; returns the button the user chose (OK for an OK box).
+  virtual MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,
+                                    MessageButtons buttons) = 0;
+  // Application-wide pointer: true the hourglass, false the normal pointer.
+  virtual void SetBusy(bool busy) = 0;
+  // While held, the window passes no user input on to the logic (menus,
+  // clicks, keys, selection), though it still repaints when a command
+  // yields to events. Held and released by HoldStill only.
+  virtual void HoldInput(bool hold) = 0;
 
   virtual FileDialogResult ShowSave(const FileDialogOptions& options) = 0;
   virtual FileDialogResult ShowOpen(const FileDialogOptions& options) = 0;
 
   // Lets the window handle pending events during a long command.
   virtual void ProcessEvents() = 0;
+
+  // Shows the Change dialog modally with `values` and leaves the user's
+  // edits in it; true when Continue ended the showing (Changed), false for
+  // Cancel or closing. While the dialog is shown, its Preview button calls
+  // `preview` with the values on screen; the dialog stays open.
+  virtual bool ShowChangeDialog(ChangeDialogValues& values,
+                                const std::function<void(const ChangeDialogValues&)>& preview) = 0;
 
   // Modal About window over the main window.
   virtual void ShowAbout() = 0;

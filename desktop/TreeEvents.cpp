@@ -1,7 +1,7 @@
-#include "TreeEvents.h"
+#include "desktop/TreeEvents.h"
 
-#include "Layout.h"
-#include "MenuState.h"
+#include "desktop/Layout.h"
+#include "desktop/MenuState.h"
 
 namespace desktop {
 

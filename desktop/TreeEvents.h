@@ -1,6 +1,6 @@
 #pragma once
 // Marks, the mode check box and the filter list's context menu.
-#include "WindowState.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 

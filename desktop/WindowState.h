@@ -1,11 +1,12 @@
 #pragma once
 // The main window's state, shared by the command objects that frmQuorvel
 // forwards to. Plain data plus the two ports; no behaviour of its own.
-#include "ConnectionState.h"
-#include "EssbaseApi.h"
-#include "Generation.h"
-#include "NodeList.h"
-#include "ToolkitPort.h"
+#include "desktop/NodeList.h"
+#include "desktop/ToolkitPort.h"
+#include "essbase/ConnectionState.h"
+#include "essbase/EssbaseApi.h"
+#include "essbase/Generation.h"
+#include "essbase/Session.h"
 
 namespace desktop {
 
@@ -23,26 +24,52 @@ struct MenuStates {
 constexpr int InitialClientWidth = 7770;
 constexpr int InitialClientHeight = 7350;
 
+struct WindowState;
+
+// What a login made on a command's behalf shows: the login failure message,
+// and the hourglass again after a login again (the command is still at work).
+class WindowSessionListener final : public essbase::SessionListener {
+ public:
+  explicit WindowSessionListener(WindowState& state) : state_(state) {}
+  void LoginFailed(int32_t status) override;
+  void LoggedInAgain() override;
+
+ private:
+  WindowState& state_;
+};
+
 struct WindowState {
   WindowState(essbase::EssbaseApi& a, ToolkitPort& p, essbase::Generation g)
-      : api(a), port(p), generation(g) {}
+      : api(a), port(p), generation(g), listener(*this), session(a, conn, g, listener) {}
+  WindowState(const WindowState&) = delete;
+  WindowState& operator=(const WindowState&) = delete;
 
   essbase::EssbaseApi& api;
   ToolkitPort& port;
   const essbase::Generation generation;
 
   essbase::ConnectionState conn;
+  WindowSessionListener listener;
+  essbase::Session session;
   NodeList tree;
   NodeList filters;
   int chkAll = 0;  // 1 = all-databases mode
   MenuStates menus;
   bool busy = false;
+  // True while a command holds the window still (HoldStill).
+  int holdDepth = 0;
+  // The common dialog's properties, kept between uses as the control keeps
+  // them (the last file name chosen among them).
+  FileDialogOptions cdForm;
+  // The Change dialog's values, kept between uses.
+  ChangeDialogValues changeDialog;
   // Outer width of the window from the last resize (the mode's tree width
   // follows it); starts at the client area's. A list's width, enabled and
   // visible states are NodeList state.
   int windowWidth = InitialClientWidth;
 
   bool AllDatabasesMode() const { return chkAll == 1; }
+  bool Held() const { return holdDepth > 0; }
 };
 
 }  // namespace desktop

@@ -1,14 +1,14 @@
-#include "frmQuorvel.h"
+#include "desktop/frmQuorvel.h"
 
-#include "ApplicationLoadState.h"
-#include "BrowseCommands.h"
-#include "HelpCommands.h"
-#include "LaterCommands.h"
-#include "Layout.h"
-#include "LoginCommands.h"
-#include "MenuState.h"
-#include "Messages.h"
-#include "TreeEvents.h"
+#include "desktop/BrowseCommands.h"
+#include "desktop/HelpCommands.h"
+#include "desktop/LaterCommands.h"
+#include "desktop/Layout.h"
+#include "desktop/LoginCommands.h"
+#include "desktop/MenuState.h"
+#include "desktop/Messages.h"
+#include "desktop/TreeEvents.h"
+#include "essbase/ApplicationLoadState.h"
 
 namespace desktop {
 
@@ -31,58 +31,75 @@ void frmQuorvel::Mouse(bool on) {
 }
 
 void frmQuorvel::mnuLogin_Click() {
+  if (state_.Held()) return;
   Login(state_);
 }
 void frmQuorvel::mnuLogout_Click() {
+  if (state_.Held()) return;
   Logout(state_);
 }
 
 void frmQuorvel::tree_NodeClick(int index) {
+  if (state_.Held()) return;
   NodeClick(state_, index);
 }
 void frmQuorvel::tree_DblClick() {
+  if (state_.Held()) return;
   DblClick(state_);
 }
 void frmQuorvel::chkAll_Click(int value) {
+  if (state_.Held()) return;
   ModeClick(state_, value);
 }
 void frmQuorvel::filters_MouseDown(int button, int, int, int) {
+  if (state_.Held()) return;
   FilterListMouseDown(state_, button);
 }
 
 void frmQuorvel::mnuSelectAll_Click() {
+  if (state_.Held()) return;
   TickAll(state_.filters, true);
 }
 void frmQuorvel::mnuDeselect_Click() {
+  if (state_.Held()) return;
   TickAll(state_.filters, false);
 }
 void frmQuorvel::mnuOtherExport_Click() {
+  if (state_.Held()) return;
   NotAvailable(state_);
 }
 void frmQuorvel::mnuOtherImport_Click() {
+  if (state_.Held()) return;
   NotAvailable(state_);
 }
 
 void frmQuorvel::mnuExport_Click() {
+  if (state_.Held()) return;
   NotAvailable(state_);
 }
 void frmQuorvel::mnuImport_Click() {
+  if (state_.Held()) return;
   NotAvailable(state_);
 }
 void frmQuorvel::mnuDelete_Click() {
+  if (state_.Held()) return;
   NotAvailable(state_);
 }
 void frmQuorvel::mnuChange_Click() {
+  if (state_.Held()) return;
   NotAvailable(state_);
 }
 
 void frmQuorvel::mnuAbout_Click() {
+  if (state_.Held()) return;
   About(state_);
 }
 void frmQuorvel::mnuQuorvelHome_Click() {
+  if (state_.Held()) return;
   OpenHomePage(state_);
 }
 void frmQuorvel::mnuHelpVersionCheck_Click() {
+  if (state_.Held()) return;
   CheckVersion(state_);
 }
 

@@ -3,11 +3,11 @@
 // calls. Each handler forwards to the command object of its own file.
 #include <string>
 
-#include "EssbaseApi.h"
-#include "Generation.h"
-#include "Selection.h"
-#include "ToolkitPort.h"
-#include "WindowState.h"
+#include "desktop/Selection.h"
+#include "desktop/ToolkitPort.h"
+#include "desktop/WindowState.h"
+#include "essbase/EssbaseApi.h"
+#include "essbase/Generation.h"
 
 namespace desktop {
 
@@ -26,6 +26,9 @@ class frmQuorvel {
   void Form_Resize(int width, int height);  // outer size in twips
   void ChangeMenu(bool on);
   void Mouse(bool on);
+
+  // While a command holds the window still, the handlers below ignore the
+  // user's input: a second command would disturb the first one's state.
 
   // Server menu.
   void mnuLogin_Click();

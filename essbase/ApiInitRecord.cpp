@@ -1,6 +1,6 @@
-#include "ApiInitRecord.h"
+#include "essbase/ApiInitRecord.h"
 
-#include "ByteOrder.h"
+#include "essbase/ByteOrder.h"
 
 namespace essbase {
 

@@ -1,8 +1,8 @@
-#include "AppInfoRecord.h"
+#include "essbase/AppInfoRecord.h"
 
 #include <cstring>
 
-#include "ByteOrder.h"
+#include "essbase/ByteOrder.h"
 
 namespace essbase {
 

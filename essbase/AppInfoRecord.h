@@ -13,7 +13,7 @@
 #include <span>
 #include <string_view>
 
-#include "Generation.h"
+#include "essbase/Generation.h"
 
 namespace essbase {
 

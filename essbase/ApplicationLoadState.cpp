@@ -1,8 +1,8 @@
-#include "ApplicationLoadState.h"
+#include "essbase/ApplicationLoadState.h"
 
 #include <vector>
 
-#include "AppInfoRecord.h"
+#include "essbase/AppInfoRecord.h"
 
 namespace essbase {
 

@@ -4,8 +4,8 @@
 // the program is built for.
 #include <string>
 
-#include "EssbaseApi.h"
-#include "Generation.h"
+#include "essbase/EssbaseApi.h"
+#include "essbase/Generation.h"
 
 namespace essbase {
 

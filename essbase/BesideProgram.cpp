@@ -1,4 +1,4 @@
-#include "BesideProgram.h"
+#include "essbase/BesideProgram.h"
 
 #include <unistd.h>
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "Constants.h"
+#include "essbase/Constants.h"
 
 namespace essbase {
 

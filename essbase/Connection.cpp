@@ -1,9 +1,9 @@
-#include "Connection.h"
+#include "essbase/Connection.h"
 
 #include <array>
 
-#include "ApiInitRecord.h"
-#include "ByteOrder.h"
+#include "essbase/ApiInitRecord.h"
+#include "essbase/ByteOrder.h"
 
 namespace essbase {
 
@@ -33,28 +33,6 @@ int32_t AutoLogin(EssbaseApi& api, ConnectionState& state) {
   state.Password = GetFixed(password.data(), PasswordBuffer - 1);
   state.Status = status;
   return status;
-}
-
-bool AutoLoginAndReport(EssbaseApi& api, ConnectionState& state, ScreenPort& screen) {
-  const int32_t r = AutoLogin(api, state);
-  if (r != 0 && r != LoginCancelled)
-    screen.ShowMessage(LoginFailedText, LoginFailedTitle, MessageIcon::Critical,
-                       MessageButtons::OK);
-  return r == 0;
-}
-
-void Reconnect(EssbaseApi& api, ConnectionState& state, ScreenPort& screen) {
-  if (AutoLoginAndReport(api, state, screen)) screen.SetBusy(true);
-}
-
-int32_t CallWithRelogin(EssbaseApi& api, ConnectionState& state, ScreenPort& screen,
-                        const std::function<int32_t()>& call) {
-  state.Status = call();
-  if (state.Status == ReloginStatus) {
-    Reconnect(api, state, screen);
-    state.Status = call();
-  }
-  return state.Status;
 }
 
 }  // namespace essbase

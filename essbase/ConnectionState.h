@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Constants.h"
+#include "essbase/Constants.h"
 
 namespace essbase {
 

@@ -2,7 +2,7 @@
 // Values every caller of the client library shares.
 #include <cstdint>
 
-#include "esbapin.h"
+#include "essbase/esbapin.h"
 
 namespace essbase {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <span>
 
-#include "ApiInitRecord.h"
-#include "Constants.h"
+#include "essbase/ApiInitRecord.h"
+#include "essbase/Constants.h"
 
 namespace essbase {
 

@@ -1,13 +1,13 @@
-#include "LibraryApi.h"
+#include "essbase/LibraryApi.h"
 
 #include <dlfcn.h>
 
 #include <algorithm>
 #include <string>
 
-#include "AppInfoRecord.h"
-#include "BesideProgram.h"
-#include "BufferChecks.h"
+#include "essbase/AppInfoRecord.h"
+#include "essbase/BesideProgram.h"
+#include "essbase/BufferChecks.h"
 
 namespace essbase {
 

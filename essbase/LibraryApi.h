@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "EssbaseApi.h"
+#include "essbase/EssbaseApi.h"
 
 namespace essbase {
 

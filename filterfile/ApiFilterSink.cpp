@@ -1,4 +1,4 @@
-#include "ApiFilterSink.h"
+#include "filterfile/ApiFilterSink.h"
 
 namespace filterfile {
 

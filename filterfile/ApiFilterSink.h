@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "EssbaseApi.h"
-#include "FilterFileReader.h"
-#include "ServerCall.h"
+#include "essbase/EssbaseApi.h"
+#include "filterfile/FilterFileReader.h"
+#include "filterfile/ServerCall.h"
 
 namespace filterfile {
 

@@ -1,9 +1,9 @@
-#include "FilterFileReader.h"
+#include "filterfile/FilterFileReader.h"
 
 #include <string>
 
-#include "LineReader.h"
-#include "RowRecord.h"
+#include "filterfile/LineReader.h"
+#include "filterfile/RowRecord.h"
 
 namespace filterfile {
 

@@ -1,4 +1,4 @@
-#include "LineReader.h"
+#include "filterfile/LineReader.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "RecordProducer.h"
+#include "filterfile/RecordProducer.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "ByteOrder.h"
-#include "RowRecord.h"
+#include "essbase/ByteOrder.h"
+#include "filterfile/RowRecord.h"
 
 namespace filterfile {
 

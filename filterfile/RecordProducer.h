@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "EssbaseApi.h"
-#include "ServerCall.h"
+#include "essbase/EssbaseApi.h"
+#include "filterfile/ServerCall.h"
 
 namespace filterfile {
 

@@ -1,4 +1,4 @@
-#include "RowRecord.h"
+#include "filterfile/RowRecord.h"
 
 #include <algorithm>
 #include <charconv>

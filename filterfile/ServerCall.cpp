@@ -1,4 +1,4 @@
-#include "ServerCall.h"
+#include "filterfile/ServerCall.h"
 
 namespace filterfile {
 

@@ -1,4 +1,4 @@
-#include "AboutWindow.h"
+#include "desktop/qt/AboutWindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "Images.h"
-#include "Messages.h"
+#include "desktop/Messages.h"
+#include "desktop/qt/Images.h"
 
 #ifndef QUORVEL_VERSION
 #define QUORVEL_VERSION "unknown"

@@ -1,4 +1,4 @@
-#include "FileDialog.h"
+#include "desktop/qt/FileDialog.h"
 
 #include <QFileDialog>
 #include <QStringList>

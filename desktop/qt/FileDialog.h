@@ -2,7 +2,7 @@
 // The common file dialog cdForm on Qt's file dialog.
 #include <QString>
 
-#include "ToolkitPort.h"
+#include "desktop/ToolkitPort.h"
 
 class QWidget;
 

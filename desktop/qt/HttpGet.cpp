@@ -1,4 +1,4 @@
-#include "HttpGet.h"
+#include "desktop/qt/HttpGet.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

@@ -1,4 +1,4 @@
-#include "Images.h"
+#include "desktop/qt/Images.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,11 +1,11 @@
-#include "ListControl.h"
+#include "desktop/qt/ListControl.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
-#include "Twips.h"
+#include "desktop/qt/Twips.h"
 
 namespace quorvel::qt {
 

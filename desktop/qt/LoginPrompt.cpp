@@ -1,4 +1,4 @@
-#include "LoginPrompt.h"
+#include "desktop/qt/LoginPrompt.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <cstring>
 
-#include "ByteOrder.h"
+#include "essbase/ByteOrder.h"
 
 namespace quorvel::qt {
 

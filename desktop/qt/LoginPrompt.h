@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <cstddef>
 
-#include "EssbaseApi.h"
+#include "essbase/EssbaseApi.h"
 
 class QLineEdit;
 

@@ -1,4 +1,4 @@
-#include "MainMenu.h"
+#include "desktop/qt/MainMenu.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -6,7 +6,7 @@
 #include <QMenuBar>
 #include <string_view>
 
-#include "Messages.h"
+#include "desktop/Messages.h"
 
 namespace quorvel::qt {
 

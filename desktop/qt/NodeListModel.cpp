@@ -1,4 +1,4 @@
-#include "NodeListModel.h"
+#include "desktop/qt/NodeListModel.h"
 
 namespace quorvel::qt {
 

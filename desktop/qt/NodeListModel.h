@@ -7,8 +7,8 @@
 #include <array>
 #include <vector>
 
-#include "Images.h"
-#include "NodeList.h"
+#include "desktop/NodeList.h"
+#include "desktop/qt/Images.h"
 
 namespace quorvel::qt {
 

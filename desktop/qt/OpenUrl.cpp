@@ -1,4 +1,4 @@
-#include "OpenUrl.h"
+#include "desktop/qt/OpenUrl.h"
 
 #include <QDesktopServices>
 #include <QUrl>

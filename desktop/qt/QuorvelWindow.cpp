@@ -1,4 +1,4 @@
-#include "QuorvelWindow.h"
+#include "desktop/qt/QuorvelWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,14 +10,15 @@
 #include <QMessageBox>
 #include <QResizeEvent>
 
-#include "AboutWindow.h"
-#include "FileDialog.h"
-#include "HttpGet.h"
-#include "ListControl.h"
-#include "Messages.h"
-#include "NodeListModel.h"
-#include "OpenUrl.h"
-#include "Twips.h"
+#include "desktop/Messages.h"
+#include "desktop/qt/AboutWindow.h"
+#include "desktop/qt/ChangeDialog.h"
+#include "desktop/qt/FileDialog.h"
+#include "desktop/qt/HttpGet.h"
+#include "desktop/qt/ListControl.h"
+#include "desktop/qt/NodeListModel.h"
+#include "desktop/qt/OpenUrl.h"
+#include "desktop/qt/Twips.h"
 
 namespace quorvel::qt {
 
@@ -34,13 +35,49 @@ int Px(int twips) {
   return TwipsToPixels(twips, ScreenDpi());
 }
 
-QMessageBox::Icon BoxIcon(essbase::MessageIcon icon) {
+QMessageBox::Icon BoxIcon(desktop::MessageIcon icon) {
   switch (icon) {
-    case essbase::MessageIcon::Critical: return QMessageBox::Critical;
-    case essbase::MessageIcon::Question: return QMessageBox::Question;
-    case essbase::MessageIcon::Information: break;
+    case desktop::MessageIcon::None: return QMessageBox::NoIcon;
+    case desktop::MessageIcon::Critical: return QMessageBox::Critical;
+    case desktop::MessageIcon::Question: return QMessageBox::Question;
+    case desktop::MessageIcon::Information: break;
   }
   return QMessageBox::Information;
+}
+
+QMessageBox::StandardButtons BoxButtons(desktop::MessageButtons buttons) {
+  switch (buttons) {
+    case desktop::MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case desktop::MessageButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case desktop::MessageButtons::OK: break;
+  }
+  return QMessageBox::Ok;
+}
+
+desktop::MessageAnswer Answer(int button) {
+  switch (button) {
+    case QMessageBox::Yes: return desktop::MessageAnswer::Yes;
+    case QMessageBox::No: return desktop::MessageAnswer::No;
+    case QMessageBox::Retry: return desktop::MessageAnswer::Retry;
+    case QMessageBox::Cancel: return desktop::MessageAnswer::Cancel;
+    default: return desktop::MessageAnswer::OK;
+  }
+}
+
+// Input a held window must not pass on to the logic.
+bool IsUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu: return true;
+    default: return false;
+  }
 }
 
 }  // namespace
@@ -192,18 +229,46 @@ QAction* QuorvelWindow::MenuAction(desktop::Control control) const {
   }
 }
 
-essbase::MessageAnswer QuorvelWindow::ShowMessage(std::string_view text, std::string_view title,
-                                                  essbase::MessageIcon icon,
-                                                  essbase::MessageButtons buttons) {
-  const bool yesNo = buttons == essbase::MessageButtons::YesNo;
+desktop::MessageAnswer QuorvelWindow::ShowMessage(std::string_view text, std::string_view title,
+                                                  desktop::MessageIcon icon,
+                                                  desktop::MessageButtons buttons) {
   QMessageBox box(BoxIcon(icon), Text(title.empty() ? desktop::msg::DefaultTitle : title),
-                  Text(text), yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, this);
+                  Text(text), BoxButtons(buttons), this);
   // The user answers with the normal pointer, even in the middle of a command.
   if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
   const int answer = box.exec();
   if (busy_) QApplication::restoreOverrideCursor();
-  if (!yesNo) return essbase::MessageAnswer::OK;
-  return answer == QMessageBox::Yes ? essbase::MessageAnswer::Yes : essbase::MessageAnswer::No;
+  if (buttons == desktop::MessageButtons::OK) return desktop::MessageAnswer::OK;
+  return Answer(answer);
+}
+
+void QuorvelWindow::HoldInput(bool hold) {
+  if (hold == inputHeld_) return;
+  inputHeld_ = hold;
+  if (hold) {
+    qApp->installEventFilter(this);
+  } else {
+    qApp->removeEventFilter(this);
+  }
+}
+
+bool QuorvelWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Dialogs the held command shows (its questions) are windows of their own
+  // and still take input; this window and its menus do not.
+  if (inputHeld_ && IsUserInput(event->type()) && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    QWidget* top = widget->window();
+    if (top == this || qobject_cast<QMenu*>(top)) return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool QuorvelWindow::ShowChangeDialog(
+    desktop::ChangeDialogValues& values,
+    const std::function<void(const desktop::ChangeDialogValues&)>& preview) {
+  // Created at its first showing, then only hidden.
+  if (!changeDialog_) changeDialog_ = new ChangeDialog(this);
+  return changeDialog_->Show(values, preview);
 }
 
 void QuorvelWindow::SetBusy(bool busy) {

@@ -4,18 +4,19 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "EssbaseApi.h"
-#include "Generation.h"
-#include "LoginPrompt.h"
-#include "MainMenu.h"
-#include "ToolkitPort.h"
-#include "frmQuorvel.h"
+#include "desktop/ToolkitPort.h"
+#include "desktop/frmQuorvel.h"
+#include "desktop/qt/LoginPrompt.h"
+#include "desktop/qt/MainMenu.h"
+#include "essbase/EssbaseApi.h"
+#include "essbase/Generation.h"
 
 class QCheckBox;
 class QLabel;
 
 namespace quorvel::qt {
 
+class ChangeDialog;
 class ListControl;
 class NodeListModel;
 
@@ -34,14 +35,21 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   NodeListModel* filtersModel() const { return filtersModel_; }
   QCheckBox* chkAll() const { return chkAll_; }
   QWidget* control(desktop::Control control) const;
+  // The Change dialog, once shown (it is created at its first showing).
+  ChangeDialog* changeDialog() const { return changeDialog_; }
+  bool inputHeld() const { return inputHeld_; }
   // Whether the library took the window's login prompt.
   bool loginPromptRegistered() const { return promptRegistered_; }
 
   // ToolkitPort
-  essbase::MessageAnswer ShowMessage(std::string_view text, std::string_view title,
-                                     essbase::MessageIcon icon,
-                                     essbase::MessageButtons buttons) override;
+  desktop::MessageAnswer ShowMessage(std::string_view text, std::string_view title,
+                                     desktop::MessageIcon icon,
+                                     desktop::MessageButtons buttons) override;
   void SetBusy(bool busy) override;
+  void HoldInput(bool hold) override;
+  bool ShowChangeDialog(
+      desktop::ChangeDialogValues& values,
+      const std::function<void(const desktop::ChangeDialogValues&)>& preview) override;
   desktop::FileDialogResult ShowSave(const desktop::FileDialogOptions& options) override;
   desktop::FileDialogResult ShowOpen(const desktop::FileDialogOptions& options) override;
   void ProcessEvents() override;
@@ -59,6 +67,7 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
@@ -83,6 +92,8 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   LoginPrompt prompt_;
   bool promptRegistered_ = false;
   bool busy_ = false;
+  bool inputHeld_ = false;
+  ChangeDialog* changeDialog_ = nullptr;
   std::unique_ptr<desktop::frmQuorvel> logic_;
 };
 

@@ -1,4 +1,4 @@
-#include "Twips.h"
+#include "desktop/qt/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -2,9 +2,9 @@
 // from QUORVEL_API_GENERATION at build time.
 #include <QApplication>
 
-#include "Generation.h"
-#include "LibraryApi.h"
-#include "QuorvelWindow.h"
+#include "desktop/qt/QuorvelWindow.h"
+#include "essbase/Generation.h"
+#include "essbase/LibraryApi.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -3,8 +3,8 @@
 // may call back into the library while EsbAutoLogin waits for it.
 #include <mutex>
 
-#include "SimServer.h"
-#include "esbapin.h"
+#include "essbase/esbapin.h"
+#include "essbase/sim/SimServer.h"
 
 namespace {
 

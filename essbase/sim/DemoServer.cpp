@@ -1,8 +1,8 @@
-#include "DemoServer.h"
+#include "essbase/sim/DemoServer.h"
 
 #include <sstream>
 
-#include "Description.h"
+#include "essbase/sim/Description.h"
 
 namespace esbsim {
 

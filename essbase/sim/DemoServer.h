@@ -3,7 +3,7 @@
 // "demo" with password "demo".
 #include <string>
 
-#include "SqliteDb.h"
+#include "essbase/sim/SqliteDb.h"
 
 namespace esbsim {
 

@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "SqliteDb.h"
+#include "essbase/sim/SqliteDb.h"
 
 namespace esbsim {
 

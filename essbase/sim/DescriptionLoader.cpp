@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "Description.h"
-#include "Names.h"
-#include "Operations.h"
-#include "Store.h"
+#include "essbase/sim/Description.h"
+#include "essbase/sim/Names.h"
+#include "essbase/sim/Operations.h"
+#include "essbase/sim/Store.h"
 
 namespace esbsim {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "Description.h"
+#include "essbase/sim/Description.h"
 
 namespace esbsim {
 

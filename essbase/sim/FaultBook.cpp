@@ -1,4 +1,4 @@
-#include "FaultBook.h"
+#include "essbase/sim/FaultBook.h"
 
 namespace esbsim {
 

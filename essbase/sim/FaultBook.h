@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "Operations.h"
-#include "Store.h"
+#include "essbase/sim/Operations.h"
+#include "essbase/sim/Store.h"
 
 namespace esbsim {
 

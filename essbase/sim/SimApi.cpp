@@ -1,7 +1,7 @@
-#include "SimApi.h"
+#include "essbase/sim/SimApi.h"
 
-#include "AppInfoRecord.h"
-#include "BufferChecks.h"
+#include "essbase/AppInfoRecord.h"
+#include "essbase/BufferChecks.h"
 
 namespace esbsim {
 

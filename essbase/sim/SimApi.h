@@ -1,8 +1,8 @@
 #pragma once
 // EssbaseApi over a simulated server living in this process: the same server
 // the shared library exports, without loading it.
-#include "EssbaseApi.h"
-#include "SimServer.h"
+#include "essbase/EssbaseApi.h"
+#include "essbase/sim/SimServer.h"
 
 namespace esbsim {
 

@@ -1,9 +1,9 @@
-#include "SimServer.h"
+#include "essbase/sim/SimServer.h"
 
 #include <cstring>
 
-#include "ByteOrder.h"
-#include "Names.h"
+#include "essbase/ByteOrder.h"
+#include "essbase/sim/Names.h"
 
 namespace esbsim {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "FaultBook.h"
-#include "Generation.h"
-#include "Store.h"
-#include "esbapin.h"
+#include "essbase/Generation.h"
+#include "essbase/esbapin.h"
+#include "essbase/sim/FaultBook.h"
+#include "essbase/sim/Store.h"
 
 namespace esbsim {
 

@@ -1,10 +1,10 @@
 // The operations on applications, databases and filters of a login context.
 #include <cstring>
 
-#include "AppInfoRecord.h"
-#include "ByteOrder.h"
-#include "Names.h"
-#include "SimServer.h"
+#include "essbase/AppInfoRecord.h"
+#include "essbase/ByteOrder.h"
+#include "essbase/sim/Names.h"
+#include "essbase/sim/SimServer.h"
 
 namespace esbsim {
 

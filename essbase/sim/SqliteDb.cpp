@@ -1,4 +1,4 @@
-#include "SqliteDb.h"
+#include "essbase/sim/SqliteDb.h"
 
 namespace esbsim {
 

@@ -1,10 +1,10 @@
-#include "Store.h"
+#include "essbase/sim/Store.h"
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "DemoServer.h"
-#include "esbapin.h"
+#include "essbase/esbapin.h"
+#include "essbase/sim/DemoServer.h"
 
 namespace esbsim {
 

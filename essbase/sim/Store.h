@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "SqliteDb.h"
+#include "essbase/sim/SqliteDb.h"
 
 namespace esbsim {
 

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "DemoServer.h"
-#include "Description.h"
-#include "Store.h"
+#include "essbase/sim/DemoServer.h"
+#include "essbase/sim/Description.h"
+#include "essbase/sim/Store.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "Clock.h"
-#include "RunLog.h"
+#include "cli/Clock.h"
+#include "cli/RunLog.h"
 
 namespace cli::testing {
 

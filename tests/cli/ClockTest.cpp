@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Clock.h"
+#include "cli/Clock.h"
 
 namespace cli {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "CliTestSupport.h"
-#include "Driver.h"
-#include "FakeEssbaseApi.h"
-#include "Messages.h"
+#include "cli/Driver.h"
+#include "cli/Messages.h"
+#include "tests/cli/CliTestSupport.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 namespace cli {
 namespace {

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <regex>
 
-#include "CliTestSupport.h"
-#include "Messages.h"
-#include "ProgramRunner.h"
-#include "esbapin.h"
+#include "cli/Messages.h"
+#include "essbase/esbapin.h"
+#include "tests/cli/CliTestSupport.h"
+#include "tests/cli/ProgramRunner.h"
 
 namespace cli {
 namespace {

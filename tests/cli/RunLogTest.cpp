@@ -2,8 +2,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "CliTestSupport.h"
-#include "RunLog.h"
+#include "cli/RunLog.h"
+#include "tests/cli/CliTestSupport.h"
 
 namespace cli {
 namespace {

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "Connection.h"
-#include "FakeEssbaseApi.h"
-#include "ScriptedPort.h"
+#include "desktop/WindowState.h"
+#include "essbase/Connection.h"
+#include "essbase/Session.h"
+#include "tests/desktop/ScriptedPort.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 namespace essbase {
 namespace {
 
+using desktop::MessageButtons;
+using desktop::MessageIcon;
 using desktop::testing::ScriptedPort;
 using testing::FakeEssbaseApi;
 using testing::FakeLoginAnswer;
@@ -15,7 +19,11 @@ class ConnectionTest : public ::testing::Test {
  protected:
   FakeEssbaseApi fake;
   ScriptedPort screen;
-  ConnectionState state;
+  // The window's session: its listener shows the login failure and sets the
+  // hourglass through the screen.
+  desktop::WindowState window{fake, screen, Generation::V6};
+  ConnectionState& state = window.conn;
+  Session& session = window.session;
 };
 
 class InitializeApiTest : public ConnectionTest,
@@ -85,7 +93,7 @@ class ReconnectTest : public ConnectionTest, public ::testing::WithParamInterfac
 
 TEST_P(ReconnectTest, MessageAndPointerByOutcome) {
   fake.loginAnswers.push_back({GetParam().promptStatus});
-  Reconnect(fake, state, screen);
+  session.Reconnect();
   EXPECT_EQ(state.Status, GetParam().promptStatus);
   ASSERT_EQ(screen.messages.size(), GetParam().message ? 1u : 0u);
   if (GetParam().message) {
@@ -107,7 +115,7 @@ TEST_F(ConnectionTest, CallWithReloginRepeatsOnceWithTheNewContext) {
   state.ContextHandle = 5;
   std::vector<Handle> contexts;
   int calls = 0;
-  const int32_t status = CallWithRelogin(fake, state, screen, [&] {
+  const int32_t status = session.RunWithRelogin([&](EssbaseApi&, Handle) {
     contexts.push_back(state.ContextHandle);
     return ++calls == 1 ? ReloginStatus : 0;
   });
@@ -121,7 +129,7 @@ TEST_F(ConnectionTest, CallWithReloginRepeatsOnceWithTheNewContext) {
 
 TEST_F(ConnectionTest, CallWithReloginRepeatsOnlyOnceEvenIfReloginAgain) {
   int calls = 0;
-  const int32_t status = CallWithRelogin(fake, state, screen, [&] {
+  const int32_t status = session.RunWithRelogin([&](EssbaseApi&, Handle) {
     ++calls;
     return ReloginStatus;
   });
@@ -131,14 +139,38 @@ TEST_F(ConnectionTest, CallWithReloginRepeatsOnlyOnceEvenIfReloginAgain) {
 
 TEST_F(ConnectionTest, OtherFailureNotRetried) {
   int calls = 0;
-  EXPECT_EQ(CallWithRelogin(fake, state, screen,
-                            [&] {
-                              ++calls;
-                              return 1051030;
-                            }),
+  EXPECT_EQ(session.RunWithRelogin([&](EssbaseApi&, Handle) {
+    ++calls;
+    return 1051030;
+  }),
             1051030);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 0);
+}
+
+TEST_F(ConnectionTest, RunHandsTheCurrentContextAndKeepsTheStatus) {
+  state.ContextHandle = 9;
+  Handle seen = 0;
+  EXPECT_EQ(session.Run([&](EssbaseApi&, Handle context) {
+    seen = context;
+    return ReloginStatus;
+  }),
+            ReloginStatus);
+  EXPECT_EQ(seen, 9u);
+  EXPECT_EQ(state.Status, ReloginStatus);
+  EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 0);  // no login again without asking
+}
+
+TEST_F(ConnectionTest, PlainLoginSendsTheStoredValuesAndReplacesTheContext) {
+  state.Server = "srv";
+  state.User = "admin";
+  state.Password = "pw";
+  state.ContextHandle = 3;
+  EXPECT_EQ(session.Login(), 0);
+  EXPECT_EQ(fake.CallsText("EsbLogin"), "EsbLogin(srv,admin,pw)\n");
+  EXPECT_NE(state.ContextHandle, 3u);
+  EXPECT_EQ(fake.CountCalls("EsbLogout"), 0);  // the old context is not logged out
+  EXPECT_TRUE(screen.messages.empty());
 }
 
 }  // namespace

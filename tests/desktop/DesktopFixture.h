@@ -2,9 +2,9 @@
 // The main window's logic over the recording fake API and the scripted port.
 #include <gtest/gtest.h>
 
-#include "FakeEssbaseApi.h"
-#include "ScriptedPort.h"
-#include "frmQuorvel.h"
+#include "desktop/frmQuorvel.h"
+#include "tests/desktop/ScriptedPort.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 namespace desktop::testing {
 

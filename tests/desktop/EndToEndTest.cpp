@@ -10,8 +10,8 @@
 #include <map>
 #include <sstream>
 
-#include "DesktopFixture.h"
-#include "LibraryApi.h"
+#include "essbase/LibraryApi.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace desktop::testing {
 namespace {

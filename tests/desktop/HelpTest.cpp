@@ -1,6 +1,6 @@
-#include "DesktopFixture.h"
-#include "HelpCommands.h"
-#include "Messages.h"
+#include "desktop/HelpCommands.h"
+#include "desktop/Messages.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace desktop::testing {
 namespace {

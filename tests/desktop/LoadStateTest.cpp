@@ -2,8 +2,8 @@
 // its own length handed to the library, the load state at its own offset.
 #include <vector>
 
-#include "ByteOrder.h"
-#include "DesktopFixture.h"
+#include "essbase/ByteOrder.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace desktop::testing {
 namespace {

@@ -1,5 +1,5 @@
-#include "DesktopFixture.h"
-#include "TreeEvents.h"
+#include "desktop/TreeEvents.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace desktop::testing {
 namespace {

@@ -1,5 +1,5 @@
-#include "DesktopFixture.h"
-#include "Messages.h"
+#include "desktop/Messages.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace desktop::testing {
 namespace {

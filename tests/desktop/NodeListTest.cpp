@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "NodeList.h"
+#include "desktop/NodeList.h"
 
 namespace desktop {
 namespace {

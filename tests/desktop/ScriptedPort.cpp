@@ -1,4 +1,4 @@
-#include "ScriptedPort.h"
+#include "tests/desktop/ScriptedPort.h"
 
 namespace desktop::testing {
 
@@ -21,6 +21,7 @@ const char* ControlName(Control control) {
 namespace {
 const char* IconName(MessageIcon icon) {
   switch (icon) {
+    case MessageIcon::None: return "None";
     case MessageIcon::Critical: return "Critical";
     case MessageIcon::Information: return "Information";
     case MessageIcon::Question: return "Question";
@@ -40,7 +41,9 @@ MessageAnswer ScriptedPort::ShowMessage(std::string_view text, std::string_view 
   messages.push_back({std::string(text), std::string(title), icon, buttons});
   log.push_back("ShowMessage(" + std::string(IconName(icon)) + "," + std::string(title) + "," +
                 std::string(text) + ")");
-  MessageAnswer answer = buttons == MessageButtons::OK ? MessageAnswer::OK : MessageAnswer::Yes;
+  MessageAnswer answer = MessageAnswer::OK;
+  if (buttons == MessageButtons::YesNo) answer = MessageAnswer::Yes;
+  if (buttons == MessageButtons::RetryCancel) answer = MessageAnswer::Retry;
   if (!answers.empty()) {
     answer = answers.front();
     answers.pop_front();
@@ -53,18 +56,50 @@ void ScriptedPort::SetBusy(bool on) {
   log.push_back(on ? "SetBusy(1)" : "SetBusy(0)");
 }
 
+void ScriptedPort::HoldInput(bool hold) {
+  held = hold;
+  log.push_back(hold ? "HoldInput(1)" : "HoldInput(0)");
+}
+
+bool ScriptedPort::ShowChangeDialog(ChangeDialogValues& values,
+                                    const std::function<void(const ChangeDialogValues&)>& preview) {
+  changeDialogShown.push_back(values);
+  log.push_back("ShowChangeDialog(" + values.accessText + "," + values.searchText + ")");
+  ChangeDialogScript step;
+  if (!changeDialogScript.empty()) {
+    step = changeDialogScript.front();
+    changeDialogScript.pop_front();
+  }
+  if (step.accessText) values.accessText = *step.accessText;
+  if (step.searchText) values.searchText = *step.searchText;
+  for (int i = 0; i < step.previews; ++i) preview(values);
+  return step.changed;
+}
+
+namespace {
+FileDialogResult NextFileAnswer(std::deque<FileDialogResult>& answers) {
+  if (answers.empty()) return {};
+  FileDialogResult answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+}  // namespace
+
 FileDialogResult ScriptedPort::ShowSave(const FileDialogOptions& options) {
+  fileDialogs.push_back(options);
   log.push_back("ShowSave(" + options.DialogTitle + ")");
-  return {};
+  return NextFileAnswer(fileAnswers);
 }
 
 FileDialogResult ScriptedPort::ShowOpen(const FileDialogOptions& options) {
+  fileDialogs.push_back(options);
   log.push_back("ShowOpen(" + options.DialogTitle + ")");
-  return {};
+  return NextFileAnswer(fileAnswers);
 }
 
 void ScriptedPort::ProcessEvents() {
   log.push_back("ProcessEvents()");
+  if (onProcessEvents) onProcessEvents();
 }
 void ScriptedPort::ShowAbout() {
   log.push_back("ShowAbout()");

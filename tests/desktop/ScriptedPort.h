@@ -3,13 +3,14 @@
 // view state the logic set, and answers message boxes and HTTP requests from
 // a script.
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "ToolkitPort.h"
+#include "desktop/ToolkitPort.h"
 
 namespace desktop::testing {
 
@@ -18,6 +19,15 @@ struct ShownMessage {
   std::string title;
   MessageIcon icon;
   MessageButtons buttons;
+};
+
+// What the user does in one showing of the Change dialog: edits (unset
+// fields keep what the dialog showed), Preview presses, then Continue or not.
+struct ChangeDialogScript {
+  std::optional<std::string> accessText;
+  std::optional<std::string> searchText;
+  int previews = 0;
+  bool changed = true;
 };
 
 struct ControlView {
@@ -35,13 +45,20 @@ class ScriptedPort : public ToolkitPort {
   std::deque<MessageAnswer> answers;                  // default: OK / Yes
   std::deque<std::optional<std::string>> httpBodies;  // default: no text
   std::set<Control> refuseWidth;                      // controls that refuse any width
+  std::deque<FileDialogResult> fileAnswers;           // default: Cancelled
+  std::deque<ChangeDialogScript> changeDialogScript;  // default: Continue, nothing edited
+  // Runs inside ProcessEvents, as events the window would handle then.
+  std::function<void()> onProcessEvents;
 
   // Record.
   std::vector<std::string> log;
   std::vector<ShownMessage> messages;
   std::map<Control, ControlView> view;
   bool busy = false;
-  std::string LogText() const;  // one call per line
+  bool held = false;
+  std::vector<FileDialogOptions> fileDialogs;         // options of every showing
+  std::vector<ChangeDialogValues> changeDialogShown;  // values each showing presented
+  std::string LogText() const;                        // one call per line
   void ClearLog() {
     log.clear();
     messages.clear();
@@ -50,6 +67,9 @@ class ScriptedPort : public ToolkitPort {
   MessageAnswer ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,
                             MessageButtons buttons) override;
   void SetBusy(bool on) override;
+  void HoldInput(bool hold) override;
+  bool ShowChangeDialog(ChangeDialogValues& values,
+                        const std::function<void(const ChangeDialogValues&)>& preview) override;
   FileDialogResult ShowSave(const FileDialogOptions& options) override;
   FileDialogResult ShowOpen(const FileDialogOptions& options) override;
   void ProcessEvents() override;

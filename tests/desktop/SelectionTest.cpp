@@ -1,4 +1,4 @@
-#include "DesktopFixture.h"
+#include "tests/desktop/DesktopFixture.h"
 
 namespace desktop::testing {
 namespace {

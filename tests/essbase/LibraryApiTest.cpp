@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "LibraryApi.h"
+#include "essbase/LibraryApi.h"
 
 namespace essbase {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ApiInitRecord.h"
-#include "AppInfoRecord.h"
-#include "ByteOrder.h"
+#include "essbase/ApiInitRecord.h"
+#include "essbase/AppInfoRecord.h"
+#include "essbase/ByteOrder.h"
 
 namespace essbase {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <sstream>
 
-#include "ApiFilterSink.h"
-#include "FailingStreams.h"
-#include "FakeEssbaseApi.h"
-#include "FilterFileReader.h"
-#include "LineReader.h"
+#include "filterfile/ApiFilterSink.h"
+#include "filterfile/FilterFileReader.h"
+#include "filterfile/LineReader.h"
+#include "tests/filterfile/FailingStreams.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 namespace filterfile {
 namespace {

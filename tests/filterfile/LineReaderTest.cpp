@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "FailingStreams.h"
-#include "LineReader.h"
+#include "filterfile/LineReader.h"
+#include "tests/filterfile/FailingStreams.h"
 
 namespace filterfile {
 namespace {

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <sstream>
 
-#include "FailingStreams.h"
-#include "FakeEssbaseApi.h"
-#include "RecordProducer.h"
+#include "filterfile/RecordProducer.h"
+#include "tests/filterfile/FailingStreams.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 namespace filterfile {
 namespace {

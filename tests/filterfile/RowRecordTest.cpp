@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "FailingStreams.h"
-#include "RowRecord.h"
+#include "filterfile/RowRecord.h"
+#include "tests/filterfile/FailingStreams.h"
 
 namespace filterfile {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ServerCall.h"
+#include "filterfile/ServerCall.h"
 
 namespace filterfile {
 namespace {

@@ -3,9 +3,9 @@
 #include <QFileDialog>
 #include <QTemporaryDir>
 
-#include "FileDialog.h"
-#include "Modal.h"
-#include "OpenUrl.h"
+#include "desktop/qt/FileDialog.h"
+#include "desktop/qt/OpenUrl.h"
+#include "tests/qt/Modal.h"
 
 namespace quorvel::qt {
 namespace {

@@ -3,7 +3,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include "HttpGet.h"
+#include "desktop/qt/HttpGet.h"
 
 namespace quorvel::qt {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "LoginPrompt.h"
-#include "Modal.h"
+#include "desktop/qt/LoginPrompt.h"
+#include "tests/qt/Modal.h"
 
 namespace quorvel::qt {
 namespace {

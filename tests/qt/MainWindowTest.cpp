@@ -12,13 +12,13 @@
 #include <QTest>
 #include <memory>
 
-#include "FakeEssbaseApi.h"
-#include "Images.h"
-#include "ListControl.h"
-#include "Modal.h"
-#include "NodeListModel.h"
-#include "QuorvelWindow.h"
-#include "Twips.h"
+#include "desktop/qt/Images.h"
+#include "desktop/qt/ListControl.h"
+#include "desktop/qt/NodeListModel.h"
+#include "desktop/qt/QuorvelWindow.h"
+#include "desktop/qt/Twips.h"
+#include "tests/qt/Modal.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 namespace quorvel::qt {
 namespace {
@@ -406,8 +406,8 @@ TEST_F(MainWindow, MessageWithoutTitleShowsProductName) {
       },
       &pollers);
   EXPECT_EQ(
-      window->ShowMessage("Gone.", "", essbase::MessageIcon::Critical, essbase::MessageButtons::OK),
-      essbase::MessageAnswer::OK);
+      window->ShowMessage("Gone.", "", desktop::MessageIcon::Critical, desktop::MessageButtons::OK),
+      desktop::MessageAnswer::OK);
   EXPECT_EQ(title, "Quorvel");
   EXPECT_EQ(text, "Gone.");
   EXPECT_EQ(icon, QMessageBox::Critical);
@@ -425,9 +425,9 @@ TEST_P(YesNo, QuestionReturnsTheButtonChosen) {
         box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
       },
       &pollers);
-  const auto answer = window->ShowMessage("Sure?", "Change", essbase::MessageIcon::Question,
-                                          essbase::MessageButtons::YesNo);
-  EXPECT_EQ(answer, yes ? essbase::MessageAnswer::Yes : essbase::MessageAnswer::No);
+  const auto answer = window->ShowMessage("Sure?", "Change", desktop::MessageIcon::Question,
+                                          desktop::MessageButtons::YesNo);
+  EXPECT_EQ(answer, yes ? desktop::MessageAnswer::Yes : desktop::MessageAnswer::No);
   EXPECT_EQ(title, "Change");
 }
 

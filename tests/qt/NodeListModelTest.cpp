@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <memory>
 
-#include "NodeListModel.h"
+#include "desktop/qt/NodeListModel.h"
 
 namespace quorvel::qt {
 namespace {

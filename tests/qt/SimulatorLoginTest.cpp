@@ -13,12 +13,12 @@
 #include <functional>
 #include <memory>
 
-#include "LibraryApi.h"
-#include "ListControl.h"
-#include "LoginPrompt.h"
-#include "Modal.h"
-#include "NodeListModel.h"
-#include "QuorvelWindow.h"
+#include "desktop/qt/ListControl.h"
+#include "desktop/qt/LoginPrompt.h"
+#include "desktop/qt/NodeListModel.h"
+#include "desktop/qt/QuorvelWindow.h"
+#include "essbase/LibraryApi.h"
+#include "tests/qt/Modal.h"
 
 namespace quorvel::qt {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Twips.h"
+#include "desktop/qt/Twips.h"
 
 namespace quorvel::qt {
 namespace {

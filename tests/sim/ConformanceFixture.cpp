@@ -1,7 +1,7 @@
-#include "ConformanceFixture.h"
+#include "tests/sim/ConformanceFixture.h"
 
-#include "LibraryApi.h"
-#include "SimApi.h"
+#include "essbase/LibraryApi.h"
+#include "essbase/sim/SimApi.h"
 
 namespace simtest {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "EssbaseApi.h"
-#include "Generation.h"
-#include "SimTestSupport.h"
+#include "essbase/EssbaseApi.h"
+#include "essbase/Generation.h"
+#include "tests/sim/SimTestSupport.h"
 
 namespace simtest {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "SimTestSupport.h"
+#include "tests/sim/SimTestSupport.h"
 
 namespace simtest {
 namespace {

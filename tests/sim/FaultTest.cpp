@@ -1,6 +1,6 @@
 // Faults armed in the store: counts, spending, and the ended login context.
-#include "ConformanceFixture.h"
-#include "Store.h"
+#include "essbase/sim/Store.h"
+#include "tests/sim/ConformanceFixture.h"
 
 namespace simtest {
 namespace {

@@ -1,7 +1,7 @@
 // Reading and writing filters: rows, atomic replacement, buffer refusal.
 #include <cstring>
 
-#include "ConformanceFixture.h"
+#include "tests/sim/ConformanceFixture.h"
 
 namespace simtest {
 namespace {

@@ -1,7 +1,7 @@
 // Listings: creation order, fixed-width fields, the pending-listing protocol.
 #include <cstring>
 
-#include "ConformanceFixture.h"
+#include "tests/sim/ConformanceFixture.h"
 
 namespace simtest {
 namespace {

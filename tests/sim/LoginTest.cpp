@@ -4,9 +4,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "AppInfoRecord.h"
-#include "ByteOrder.h"
-#include "ConformanceFixture.h"
+#include "essbase/AppInfoRecord.h"
+#include "essbase/ByteOrder.h"
+#include "tests/sim/ConformanceFixture.h"
 
 namespace simtest {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ConformanceFixture.h"
+#include "tests/sim/ConformanceFixture.h"
 
 namespace simtest {
 namespace {

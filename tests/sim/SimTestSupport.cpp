@@ -1,4 +1,4 @@
-#include "SimTestSupport.h"
+#include "tests/sim/SimTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "Description.h"
-#include "Store.h"
+#include "essbase/sim/Description.h"
+#include "essbase/sim/Store.h"
 
 namespace simtest {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "LibraryApi.h"
+#include "essbase/LibraryApi.h"
 
 int main(int argc, char** argv) {
   if (argc != 5) {

@@ -1,11 +1,11 @@
-#include "FakeEssbaseApi.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 #include <algorithm>
 #include <cstring>
 #include <sstream>
 
-#include "AppInfoRecord.h"
-#include "ByteOrder.h"
+#include "essbase/AppInfoRecord.h"
+#include "essbase/ByteOrder.h"
 
 namespace essbase::testing {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "EssbaseApi.h"
+#include "essbase/EssbaseApi.h"
 
 namespace essbase::testing {
 

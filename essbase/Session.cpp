@@ -1,0 +1,41 @@
+#include "essbase/Session.h"
+
+#include "essbase/Connection.h"
+
+namespace essbase {
+
+void Session::Initialize() {
+  InitializeApi(api_, conn_, generation_);
+}
+
+bool Session::LogIn() {
+  const int32_t r = AutoLogin(api_, conn_);
+  if (r != 0 && r != LoginCancelled) listener_.LoginFailed(r);
+  return r == 0;
+}
+
+void Session::Reconnect() {
+  if (LogIn()) listener_.LoggedInAgain();
+}
+
+int32_t Session::Login() {
+  int16_t count = 0;
+  conn_.Status = api_.EsbLogin(conn_.InstanceHandle, conn_.Server.c_str(), conn_.User.c_str(),
+                               conn_.Password.c_str(), count, conn_.ContextHandle);
+  return conn_.Status;
+}
+
+int32_t Session::Run(const Call& call) {
+  conn_.Status = call(api_, conn_.ContextHandle);
+  return conn_.Status;
+}
+
+int32_t Session::RunWithRelogin(const Call& call) {
+  if (Run(call) == ReloginStatus) {
+    Reconnect();
+    Run(call);
+  }
+  return conn_.Status;
+}
+
+}  // namespace essbase

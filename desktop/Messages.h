@@ -61,6 +61,71 @@ inline constexpr std::string_view PreviewCaption = "&Preview";
 inline constexpr std::string_view CancelCaption = "Cancel";
 inline constexpr std::string_view AboutClose = "Close";
 
+// Change Access.
+inline constexpr std::string_view ChangeQuestion = "Are you sure you want to change these filters?";
+inline constexpr std::string_view NoSuchDatabase =
+    "The application or database does not exist or is not accepting commands.  Please check your "
+    "information and try again.";
+inline constexpr std::string_view NoFiltersChanged = "No filters have been changed.";
+inline std::string ChangeReadFailed(int32_t status) {
+  return FilterListFailed(status) + "  " + std::string(NoFiltersChanged);
+}
+inline std::string ChangeLaterRowFailed() {
+  return "An error has occured accessing the filters.  " + std::string(NoFiltersChanged);
+}
+inline constexpr std::string_view NoFiltersInDatabase = "There are no filters in this database.";
+inline constexpr std::string_view NoFiltersToChange = "There are no filters to be changed.";
+inline constexpr std::string_view NoFiltersSelected = "No filters were selected.";
+inline std::string FiltersChanged(int count) {
+  return std::to_string(count) + " filters have been changed!";
+}
+inline std::string ChangeWriteFailed() {
+  return std::string("An error has occured CHANGING the filters. ") +
+         "SOME filters may have been changed while others may have been destroyed.  " +
+         "Please verify that the server is running and " +
+         "retry updating the filters.  If you select cancel, some of your " +
+         "filters may be deleted.";
+}
+inline constexpr std::string_view StillCannotLogin =
+    "You still cannot login.  Do you want to try again?";
+// A run that ends before writing because its copy could not be made whole.
+inline std::string ChangeTooManyRows(int maxRows) {
+  return "The filters chosen hold more than " + std::to_string(maxRows) +
+         " rows in all, more than one change can copy before it writes.  Choose fewer filters "
+         "or databases.  " +
+         std::string(NoFiltersChanged);
+}
+inline std::string ChangeTooManyApplications(int maxApplications) {
+  return "The databases marked belong to more than " + std::to_string(maxApplications) +
+         " applications that are not loaded, more than one change can unload again.  Mark fewer "
+         "databases.  " +
+         std::string(NoFiltersChanged);
+}
+inline std::string ChangeReadFailedUnexpectedly(std::string_view description) {
+  return "Reading the filters failed (" + std::string(description) + ").  " +
+         std::string(NoFiltersChanged);
+}
+// Where a run is, in the main window.
+inline std::string ProgressReading(int filters, int total) {
+  return "Reading filters: " + std::to_string(filters) + " of " + std::to_string(total);
+}
+inline std::string ProgressReadingMarked(int filters, int database, int databases) {
+  return "Reading filters: " + std::to_string(filters) + " read, database " +
+         std::to_string(database) + " of " + std::to_string(databases);
+}
+inline std::string ProgressWriting(int filter, int total) {
+  return "Writing filters: " + std::to_string(filter) + " of " + std::to_string(total);
+}
+// Preview of a change.
+inline constexpr std::string_view PreviewTitle = "Change Filter Preview";
+inline constexpr std::array<std::string_view, 6> PreviewColumns = {
+    "Application", "Database", "Filter", "Row", "Access Now", "Access After"};
+inline std::string PreviewSummary(int filters, int rows) {
+  return std::to_string(rows) + " rows match; " + std::to_string(filters) +
+         " filters would be changed.  Nothing has been written.";
+}
+inline constexpr std::string_view PreviewClose = "Close";
+
 // Menus (Ctrl + the letter in the comment).
 inline constexpr std::string_view mnuUser = "&Server";
 inline constexpr std::string_view mnuLogin = "&Login";    // L

@@ -3,8 +3,12 @@
 namespace desktop {
 
 Selection ReadSelection(const WindowState& state) {
+  return ReadSelection(state, state.AllDatabasesMode());
+}
+
+Selection ReadSelection(const WindowState& state, bool allDatabases) {
   Selection s;
-  s.allDatabases = state.AllDatabasesMode();
+  s.allDatabases = allDatabases;
   const NodeList& tree = state.tree;
   if (s.allDatabases) {
     for (int i = 1; i <= tree.Count(); ++i)

@@ -26,5 +26,7 @@ struct Selection {
 };
 
 Selection ReadSelection(const WindowState& state);
+// The same in the mode given rather than chkAll's.
+Selection ReadSelection(const WindowState& state, bool allDatabases);
 
 }  // namespace desktop

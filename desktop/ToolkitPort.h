@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace desktop {
 
@@ -50,6 +51,21 @@ struct FileDialogResult {
   std::string path;  // the chosen path; empty unless Chosen
 };
 
+// What a change would do, as its Preview lists it: every matching row.
+struct PreviewRow {
+  std::string application;
+  std::string database;
+  std::string filter;
+  std::string text;
+  std::string accessNow;
+  std::string accessAfter;
+};
+
+struct ChangePreview {
+  std::vector<PreviewRow> rows;
+  std::string summary;  // the count the change would report
+};
+
 class ToolkitPort {
  public:
   virtual ~ToolkitPort() = default;
@@ -76,6 +92,13 @@ class ToolkitPort {
   // `preview` with the values on screen; the dialog stays open.
   virtual bool ShowChangeDialog(ChangeDialogValues& values,
                                 const std::function<void(const ChangeDialogValues&)>& preview) = 0;
+
+  // Where a long command is, shown in the main window without letting it
+  // take input; empty text clears it.
+  virtual void ShowProgress(std::string_view text) = 0;
+  // Modal, resizable window over the current dialog listing what a change
+  // would do; returns when the user closes it.
+  virtual void ShowPreview(const ChangePreview& preview) = 0;
 
   // Modal About window over the main window.
   virtual void ShowAbout() = 0;

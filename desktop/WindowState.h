@@ -3,6 +3,7 @@
 // forwards to. Plain data plus the two ports; no behaviour of its own.
 #include "desktop/NodeList.h"
 #include "desktop/ToolkitPort.h"
+#include "desktop/change/RowStore.h"
 #include "essbase/ConnectionState.h"
 #include "essbase/EssbaseApi.h"
 #include "essbase/Generation.h"
@@ -63,6 +64,8 @@ struct WindowState {
   FileDialogOptions cdForm;
   // The Change dialog's values, kept between uses.
   ChangeDialogValues changeDialog;
+  // FilterRows: the last change run's rows, until the next run.
+  change::RowStore filterRows;
   // Outer width of the window from the last resize (the mode's tree width
   // follows it); starts at the client area's. A list's width, enabled and
   // visible states are NodeList state.

@@ -1,6 +1,7 @@
 #include "desktop/frmQuorvel.h"
 
 #include "desktop/BrowseCommands.h"
+#include "desktop/ChangeCommand.h"
 #include "desktop/HelpCommands.h"
 #include "desktop/LaterCommands.h"
 #include "desktop/Layout.h"
@@ -87,7 +88,19 @@ void frmQuorvel::mnuDelete_Click() {
 }
 void frmQuorvel::mnuChange_Click() {
   if (state_.Held()) return;
-  NotAvailable(state_);
+  if (!AskForChange(state_)) return;
+  if (state_.AllDatabasesMode()) {
+    ChangeFiltersAllDbs();
+  } else {
+    ChangeFiltersOneDb();
+  }
+}
+
+void frmQuorvel::ChangeFiltersOneDb() {
+  ChangeFilters(state_, false);
+}
+void frmQuorvel::ChangeFiltersAllDbs() {
+  ChangeFilters(state_, true);
 }
 
 void frmQuorvel::mnuAbout_Click() {

@@ -57,6 +57,13 @@ class frmQuorvel {
   void mnuQuorvelHome_Click();
   void mnuHelpVersionCheck_Click();
 
+  // Change Access in single-database mode (the tree's selected database and
+  // the ticked filters) and in all-databases mode (every filter of every
+  // marked database), with the Change dialog's values; each reports its
+  // outcome itself.
+  void ChangeFiltersOneDb();
+  void ChangeFiltersAllDbs();
+
   // What the filter commands work on, in the current mode.
   Selection ReadSelection() const;
 

@@ -101,6 +101,13 @@ void ScriptedPort::ProcessEvents() {
   log.push_back("ProcessEvents()");
   if (onProcessEvents) onProcessEvents();
 }
+void ScriptedPort::ShowProgress(std::string_view text) {
+  progress.emplace_back(text);
+}
+void ScriptedPort::ShowPreview(const ChangePreview& preview) {
+  previews.push_back(preview);
+  log.push_back("ShowPreview(" + preview.summary + ")");
+}
 void ScriptedPort::ShowAbout() {
   log.push_back("ShowAbout()");
 }

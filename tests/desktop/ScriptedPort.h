@@ -58,6 +58,8 @@ class ScriptedPort : public ToolkitPort {
   bool held = false;
   std::vector<FileDialogOptions> fileDialogs;         // options of every showing
   std::vector<ChangeDialogValues> changeDialogShown;  // values each showing presented
+  std::vector<std::string> progress;                  // every progress text shown
+  std::vector<ChangePreview> previews;                // every preview shown
   std::string LogText() const;                        // one call per line
   void ClearLog() {
     log.clear();
@@ -73,6 +75,8 @@ class ScriptedPort : public ToolkitPort {
   FileDialogResult ShowSave(const FileDialogOptions& options) override;
   FileDialogResult ShowOpen(const FileDialogOptions& options) override;
   void ProcessEvents() override;
+  void ShowProgress(std::string_view text) override;
+  void ShowPreview(const ChangePreview& preview) override;
   void ShowAbout() override;
   void OpenUrl(std::string_view address) override;
   std::optional<std::string> HttpGet(std::string_view url) override;

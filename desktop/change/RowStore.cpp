@@ -1,0 +1,18 @@
+#include "desktop/change/RowStore.h"
+
+namespace desktop::change {
+
+bool RowStore::Add(FilterRowRecord record) {
+  if (Count() >= MaxRows) return false;
+  rows_.push_back(std::move(record));
+  return true;
+}
+
+int RowStore::FilterCount() const {
+  int filters = 0;
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (i == 0 || !SameFilter(rows_[i], rows_[i - 1])) ++filters;
+  return filters;
+}
+
+}  // namespace desktop::change

@@ -71,9 +71,9 @@ WritePass::Pass WritePass::WriteAll(const ChangeRequest& request, const RowMatch
       return Pass::Failed;
     }
   }
-  // Its status is kept but decides nothing.
-  Append(nullptr, essbase::FilterAccess);
-  return Pass::Done;
+  // The last filter is committed by this call like every other: a failure
+  // here leaves it unwritten, which a count of changed filters must not hide.
+  return Append(nullptr, essbase::FilterAccess) == 0 ? Pass::Done : Pass::Failed;
 }
 
 bool WritePass::Retry() {

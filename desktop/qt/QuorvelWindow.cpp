@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QStatusBar>
 
 #include "desktop/Messages.h"
 #include "desktop/qt/AboutWindow.h"
@@ -18,6 +19,7 @@
 #include "desktop/qt/ListControl.h"
 #include "desktop/qt/NodeListModel.h"
 #include "desktop/qt/OpenUrl.h"
+#include "desktop/qt/PreviewWindow.h"
 #include "desktop/qt/Twips.h"
 
 namespace quorvel::qt {
@@ -91,6 +93,9 @@ QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation gener
   setMinimumSize(1, 1);
   menu_ = BuildMainMenu(*this);
   BuildControls();
+  // Progress shows here while a command reports; hidden, it takes no room.
+  statusBar()->setObjectName("progress");
+  statusBar()->hide();
 
   logic_ = std::make_unique<desktop::frmQuorvel>(api, *this, generation);
   treeModel_ = new NodeListModel(logic_->tree(), false, this);
@@ -293,6 +298,30 @@ desktop::FileDialogResult QuorvelWindow::ShowOpen(const desktop::FileDialogOptio
 
 void QuorvelWindow::ProcessEvents() {
   QCoreApplication::processEvents();
+}
+
+void QuorvelWindow::ShowProgress(std::string_view text) {
+  // The status bar shows only while a command reports; it repaints at once,
+  // since the command does not let the window process its events for it.
+  if (text.empty()) {
+    statusBar()->clearMessage();
+    statusBar()->hide();
+    return;
+  }
+  if (statusBar()->isHidden()) statusBar()->show();
+  statusBar()->showMessage(Text(text));
+  statusBar()->repaint();
+}
+
+QString QuorvelWindow::progressText() const {
+  return statusBar()->isHidden() ? QString() : statusBar()->currentMessage();
+}
+
+void QuorvelWindow::ShowPreview(const desktop::ChangePreview& preview) {
+  // Over the Change dialog, which stays open with its values.
+  QWidget* over = QApplication::activeModalWidget();
+  PreviewWindow window(preview, over ? over : this);
+  window.exec();
 }
 
 void QuorvelWindow::ShowAbout() {

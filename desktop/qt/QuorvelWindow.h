@@ -38,6 +38,8 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   // The Change dialog, once shown (it is created at its first showing).
   ChangeDialog* changeDialog() const { return changeDialog_; }
   bool inputHeld() const { return inputHeld_; }
+  // The progress text of the command at work, empty when none.
+  QString progressText() const;
   // Whether the library took the window's login prompt.
   bool loginPromptRegistered() const { return promptRegistered_; }
 
@@ -53,6 +55,8 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   desktop::FileDialogResult ShowSave(const desktop::FileDialogOptions& options) override;
   desktop::FileDialogResult ShowOpen(const desktop::FileDialogOptions& options) override;
   void ProcessEvents() override;
+  void ShowProgress(std::string_view text) override;
+  void ShowPreview(const desktop::ChangePreview& preview) override;
   void ShowAbout() override;
   void OpenUrl(std::string_view address) override;
   std::optional<std::string> HttpGet(std::string_view url) override;

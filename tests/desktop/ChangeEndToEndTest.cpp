@@ -1,0 +1,206 @@
+// Change Access over the real library loader and the simulated server's
+// library, checked in the store with `esbsim dump`.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "desktop/Messages.h"
+#include "essbase/LibraryApi.h"
+#include "tests/desktop/DesktopFixture.h"
+
+namespace desktop::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string LongRow = "@IDESCENDANTS(\"East\"), " + std::string(4000, 'x');
+
+// Sample is loaded, Cold is not. Rows of "east" in any case, and one row
+// longer than the program's row buffer.
+std::string Description() {
+  return "server\tessdemo\n"
+         "user\tdemo\tdemo\t275\n"
+         "app\tSample\tloaded\n"
+         "db\tSample\tBasic\n"
+         "db\tSample\tInterim\n"
+         "app\tCold\tunloaded\n"
+         "db\tCold\tStore\n"
+         "filter\tSample\tBasic\tEast\t0\t273\n"
+         "row\t273\t@IDESCENDANTS(\"East\")\n"
+         "row\t0\t\"West\"\n"
+         "row\t273\t" +
+         LongRow +
+         "\n"
+         "filter\tSample\tBasic\tOther\t1\t375\n"
+         "row\t0\teastern\n"
+         "filter\tSample\tInterim\tEast\t1\t375\n"
+         "row\t273\tEast\n"
+         "filter\tCold\tStore\tZone\t1\t375\n"
+         "row\t273\tZone EAST\n"
+         "row\t273\tZone West\n";
+}
+
+std::string Capture(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    pclose(p);
+  }
+  return out;
+}
+
+struct Prompt {
+  static int32_t Answer(void*, char* server, char* user, char* password) {
+    std::strcpy(server, "essdemo");
+    std::strcpy(user, "demo");
+    std::strcpy(password, "demo");
+    return 0;
+  }
+};
+
+class ChangeEndToEnd : public ::testing::TestWithParam<essbase::Generation> {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "quorvel-change-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir = pattern;
+    store = dir + "/server.db";
+    Load(Description());
+    setenv("ESBSIM_STORE", store.c_str(), 1);
+    ASSERT_TRUE(api.loaded()) << api.loadError();
+    ASSERT_TRUE(api.SetLoginPrompt(&Prompt::Answer, nullptr));
+    form = std::make_unique<frmQuorvel>(api, port, GetParam());
+    form->Form_Load();
+    form->mnuLogin_Click();
+    ASSERT_EQ(form->connection().Status, 0);
+  }
+  void TearDown() override {
+    form.reset();
+    api.SetLoginPrompt(nullptr, nullptr);
+    fs::remove_all(dir);
+  }
+  void Load(const std::string& description) {
+    const std::string file = dir + "/server.txt";
+    { std::ofstream(file, std::ios::binary) << description; }
+    ASSERT_EQ(std::system(("'" + std::string(ESBSIM_PROGRAM) + "' load '" + store + "' '" + file +
+                           "' >/dev/null")
+                              .c_str()),
+              0);
+  }
+  std::string Dump() {
+    return Capture("'" + std::string(ESBSIM_PROGRAM) + "' dump '" + store + "'");
+  }
+  // A filter's lines in the dump, its own and its rows'.
+  std::string Filter(const std::string& app, const std::string& db, const std::string& name) {
+    const std::string dump = Dump();
+    const std::string head = "filter\t" + app + "\t" + db + "\t" + name + "\t";
+    size_t at = dump.find(head);
+    if (at == std::string::npos) return "(none)";
+    std::string out;
+    size_t end = dump.find('\n', at);
+    out = dump.substr(at, end - at + 1);
+    for (size_t pos = end + 1; dump.compare(pos, 4, "row\t") == 0; pos = end + 1) {
+      end = dump.find('\n', pos);
+      out += dump.substr(pos, end - pos + 1);
+    }
+    return out;
+  }
+  int Node(const std::string& key) const { return form->tree().Find(key); }
+  void Choose(const std::string& key) { form->tree_NodeClick(Node(key)); }
+  void Answer(std::string access, std::string search) {
+    port.changeDialogScript.push_back({std::move(access), std::move(search), 0, true});
+  }
+
+  std::string dir, store;
+  essbase::LibraryApi api;
+  ScriptedPort port;
+  std::unique_ptr<frmQuorvel> form;
+};
+
+TEST_P(ChangeEndToEnd, OneDatabaseChangesTheMatchingRowsOfTheTickedFiltersOnly) {
+  Choose("Db:Sample-Basic");
+  ASSERT_EQ(form->filters().Count(), 2);
+  form->filters().SetChecked(2, false);  // Other
+  Answer("Write", "east");
+  form->mnuChange_Click();
+  ASSERT_FALSE(port.messages.empty());
+  EXPECT_EQ(port.messages.back().text, "1 filters have been changed!");
+  EXPECT_EQ(Filter("Sample", "Basic", "East"),
+            "filter\tSample\tBasic\tEast\t1\t375\n"
+            "row\t275\t@IDESCENDANTS(\"East\")\n"
+            "row\t0\t\"West\"\n"
+            "row\t275\t" +
+                LongRow + "\n");
+  EXPECT_EQ(Filter("Sample", "Basic", "Other"),
+            "filter\tSample\tBasic\tOther\t1\t375\nrow\t0\teastern\n");
+  EXPECT_EQ(Filter("Sample", "Interim", "East"),
+            "filter\tSample\tInterim\tEast\t1\t375\nrow\t273\tEast\n");
+}
+
+TEST_P(ChangeEndToEnd, ThreeMarkedDatabasesChangeAndTheUnloadedApplicationIsUnloadedAgain) {
+  form->chkAll_Click(1);
+  for (const char* key : {"Db:Sample-Basic", "Db:Sample-Interim", "Db:Cold-Store"}) {
+    Choose(key);
+    form->tree_DblClick();
+  }
+  Answer("None", "EAST");
+  form->mnuChange_Click();
+  ASSERT_FALSE(port.messages.empty());
+  EXPECT_EQ(port.messages.back().text, "4 filters have been changed!");
+  const std::string dump = Dump();
+  EXPECT_NE(dump.find("app\tCold\tunloaded\n"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("app\tSample\tloaded\n"), std::string::npos) << dump;
+  EXPECT_EQ(Filter("Cold", "Store", "Zone"),
+            "filter\tCold\tStore\tZone\t1\t375\nrow\t0\tZone EAST\nrow\t273\tZone West\n");
+  EXPECT_EQ(Filter("Sample", "Interim", "East"),
+            "filter\tSample\tInterim\tEast\t1\t375\nrow\t0\tEast\n");
+  EXPECT_EQ(Filter("Sample", "Basic", "Other"),
+            "filter\tSample\tBasic\tOther\t1\t375\nrow\t0\teastern\n");
+}
+
+TEST_P(ChangeEndToEnd, WriteFailureArmedOnTheServerIsRetriedAndEveryFilterWritten) {
+  Load(Description() + "fault\tEsbSetFilterRow\t1042\t1\t1\n");
+  Choose("Db:Sample-Basic");
+  Answer("Write", "east");
+  form->mnuChange_Click();
+  ASSERT_EQ(port.messages.size(), 3u);
+  EXPECT_EQ(port.messages[1].text, msg::ChangeWriteFailed());
+  EXPECT_EQ(port.messages[1].buttons, MessageButtons::RetryCancel);
+  EXPECT_EQ(port.messages[2].text, "2 filters have been changed!");
+  EXPECT_EQ(Filter("Sample", "Basic", "East"),
+            "filter\tSample\tBasic\tEast\t1\t375\n"
+            "row\t275\t@IDESCENDANTS(\"East\")\n"
+            "row\t0\t\"West\"\n"
+            "row\t275\t" +
+                LongRow + "\n");
+  EXPECT_EQ(Filter("Sample", "Basic", "Other"),
+            "filter\tSample\tBasic\tOther\t1\t375\nrow\t275\teastern\n");
+  EXPECT_EQ(Dump().find("fault\t"), std::string::npos);
+}
+
+TEST_P(ChangeEndToEnd, CancelAfterAWriteFailureLeavesTheInterruptedFilterAsItWas) {
+  Load(Description() + "fault\tEsbSetFilterRow\t1042\t1\t1\n");
+  Choose("Db:Sample-Basic");
+  Answer("Write", "east");
+  port.answers = {MessageAnswer::Yes, MessageAnswer::Cancel};
+  form->mnuChange_Click();
+  EXPECT_EQ(port.messages.back().text, msg::ChangeWriteFailed());
+  EXPECT_EQ(Filter("Sample", "Basic", "East"),
+            "filter\tSample\tBasic\tEast\t0\t273\n"
+            "row\t273\t@IDESCENDANTS(\"East\")\n"
+            "row\t0\t\"West\"\n"
+            "row\t273\t" +
+                LongRow + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, ChangeEndToEnd,
+                         ::testing::Values(essbase::Generation::V6, essbase::Generation::V5));
+
+}  // namespace
+}  // namespace desktop::testing

@@ -40,7 +40,7 @@ class WindowQuestions final : public change::ChangeQuestions {
     std::string text;
     if (p.phase == Phase::Writing)
       text = msg::ProgressWriting(p.filters, p.total);
-    else if (p.total > 0 || p.databases <= 1)
+    else if (p.total > 0)
       text = msg::ProgressReading(p.filters, p.total);
     else
       text = msg::ProgressReadingMarked(p.filters, p.database, p.databases);

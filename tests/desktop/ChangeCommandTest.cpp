@@ -297,6 +297,17 @@ TEST_F(ChangeCommand, ProgressShowsFiltersReadAndWrittenThenClears) {
                                       "Writing filters: 2 of 2", ""}));
 }
 
+TEST_F(ChangeCommand, ProgressAcrossMarkedDatabasesCountsFiltersReadAndNamesTheDatabase) {
+  form.chkAll_Click(1);
+  Mark("Db:Sample-Basic");
+  Answer("Write", "east");
+  form.mnuChange_Click();
+  ASSERT_GE(port.progress.size(), 4u);
+  EXPECT_EQ(port.progress[0], "Reading filters: 1 read, database 1 of 1");
+  EXPECT_EQ(port.progress[2], "Reading filters: 3 read, database 1 of 1");
+  EXPECT_EQ(port.progress[3], "Writing filters: 1 of 2");
+}
+
 TEST_F(ChangeCommand, PreviewListsTheMatchingRowsAndWritesNothing) {
   Answer("Write", "EAST", false, 1);
   form.mnuChange_Click();

@@ -4,6 +4,9 @@ namespace desktop::change {
 
 bool RowStore::Add(FilterRowRecord record) {
   if (Count() >= MaxRows) return false;
+  // Room for a whole run at once: growing by copies would move every row
+  // read so far, again and again, in the run's hot loop.
+  if (rows_.capacity() == 0) rows_.reserve(MaxRows);
   rows_.push_back(std::move(record));
   return true;
 }

@@ -1,5 +1,7 @@
 #include "desktop/Selection.h"
 
+#include "desktop/MarksAndMode.h"
+
 namespace desktop {
 
 Selection ReadSelection(const WindowState& state) {
@@ -7,9 +9,8 @@ Selection ReadSelection(const WindowState& state) {
   s.allDatabases = state.AllDatabasesMode();
   const NodeList& tree = state.tree;
   if (s.allDatabases) {
-    for (int i = 1; i <= tree.Count(); ++i)
-      if (tree.Image(i) == ImageMarkedDatabase)
-        s.databases.push_back({tree.Text(tree.Parent(i)), tree.Text(i)});
+    for (int i : MarkedDatabases(tree))
+      s.databases.push_back({tree.Text(tree.Parent(i)), tree.Text(i)});
   } else {
     const int node = tree.Selected();
     // An application node (no parent) names no database.

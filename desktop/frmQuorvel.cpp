@@ -7,7 +7,7 @@
 #include "desktop/LoginCommands.h"
 #include "desktop/MenuState.h"
 #include "desktop/Messages.h"
-#include "desktop/TreeEvents.h"
+#include "desktop/MarksAndMode.h"
 #include "essbase/ApplicationLoadState.h"
 
 namespace desktop {

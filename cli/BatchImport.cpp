@@ -1,3 +1,5 @@
+#include "cli/BatchImport.h"
+
 #include <fstream>
 
 #include "cli/Messages.h"

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QResizeEvent>
 
+#include "desktop/Layout.h"
 #include "desktop/Messages.h"
 #include "desktop/qt/AboutWindow.h"
 #include "desktop/qt/ChangeDialog.h"
@@ -121,29 +122,36 @@ void QuorvelWindow::BuildControls() {
   client->setObjectName("client");
   setCentralWidget(client);
 
+  // Placed for the client area the window opens with; Form_Resize moves the
+  // lists and labels from then on.
+  const desktop::WindowLayout l =
+      desktop::LayoutFor(InitialClientWidth, InitialClientHeight, false);
+  auto place = [](QWidget* w, const desktop::Placement& p) {
+    w->setGeometry(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
+  };
+
   chkAll_ = new QCheckBox(Text(m::chkAllCaption), client);
   chkAll_->setObjectName("chkAll");
-  chkAll_->setGeometry(Px(120), Px(0), Px(7455), Px(300));
+  place(chkAll_, desktop::ChkAllPlacement);
 
   label1_ = new QLabel(Text(m::Label1Caption), client);
   label1_->setObjectName("Label1");
   label1_->adjustSize();
-  label1_->move(Px(120), Px(360));
+  label1_->move(Px(l.label1Left), Px(desktop::LabelTop));
 
   label2_ = new QLabel(Text(m::Label2Caption), client);
   label2_->setObjectName("Label2");
   label2_->adjustSize();
-  label2_->move(Px(InitialClientWidth / 2 + 120), Px(360));
+  label2_->move(Px(l.label2Left), Px(desktop::LabelTop));
 
   tree_ = new ListControl(client);
   tree_->setObjectName("tree");
-  tree_->setGeometry(Px(120), Px(700), Px(InitialClientWidth / 2 - 300), Px(5820));
+  place(tree_, l.tree);
 
   filters_ = new ListControl(client);
   filters_->setObjectName("filters");
   filters_->setRootIsDecorated(false);
-  filters_->setGeometry(Px(InitialClientWidth / 2 + 120), Px(700), Px(InitialClientWidth / 2 - 300),
-                        Px(5820));
+  place(filters_, l.filters);
 }
 
 void QuorvelWindow::FollowListState(NodeListModel* model, ListControl* view,

@@ -98,8 +98,8 @@ QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation gener
   filtersModel_ = new NodeListModel(logic_->filters(), true, this);
   tree_->setModel(treeModel_);
   filters_->setModel(filtersModel_);
-  FollowListState(treeModel_, tree_, logic_->tree());
-  FollowListState(filtersModel_, filters_, logic_->filters());
+  FollowSelection(treeModel_, tree_, logic_->tree());
+  FollowSelection(filtersModel_, filters_, logic_->filters());
   ConnectEvents();
   promptRegistered_ = prompt_.RegisterWith(api);
 
@@ -154,17 +154,11 @@ void QuorvelWindow::BuildControls() {
   place(filters_, l.filters);
 }
 
-void QuorvelWindow::FollowListState(NodeListModel* model, ListControl* view,
+void QuorvelWindow::FollowSelection(NodeListModel* model, ListControl* view,
                                     desktop::NodeList& list) {
-  // Follows what the logic writes into the list itself; each state is applied
-  // when it changes, so the port's setters stay in charge otherwise.
-  struct Shown {
-    bool visible, enabled;
-  };
-  auto shown = std::make_shared<Shown>(Shown{list.Visible(), list.Enabled()});
-  connect(model, &NodeListModel::listStateChanged, view, [model, view, &list, shown] {
-    if (list.Visible() != shown->visible) view->setVisible(shown->visible = list.Visible());
-    if (list.Enabled() != shown->enabled) view->setEnabled(shown->enabled = list.Enabled());
+  // The list's enabled and visible states reach the widget through the port
+  // alone; what the view follows of the list itself is its selection.
+  connect(model, &NodeListModel::listStateChanged, view, [model, view, &list] {
     const QModelIndex selected = model->IndexOf(list.Selected());
     if (selected != view->currentIndex()) {
       if (selected.isValid()) {

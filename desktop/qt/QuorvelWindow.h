@@ -72,7 +72,7 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
  private:
   void BuildControls();
   void ConnectEvents();
-  void FollowListState(NodeListModel* model, ListControl* view, desktop::NodeList& list);
+  void FollowSelection(NodeListModel* model, ListControl* view, desktop::NodeList& list);
   QAction* MenuAction(desktop::Control control) const;
   // Applies f to the control's geometry in pixels; false when there is no
   // such control or the value is refused.

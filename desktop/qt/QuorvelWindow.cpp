@@ -92,8 +92,11 @@ QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation gener
   setMinimumSize(1, 1);
   menu_ = BuildMainMenu(*this);
   BuildControls();
+  promptRegistered_ = prompt_.RegisterWith(api);
+}
 
-  logic_ = std::make_unique<desktop::frmQuorvel>(api, *this, generation);
+void QuorvelWindow::Attach(desktop::frmQuorvel& logic) {
+  logic_ = &logic;
   treeModel_ = new NodeListModel(logic_->tree(), false, this);
   filtersModel_ = new NodeListModel(logic_->filters(), true, this);
   tree_->setModel(treeModel_);
@@ -101,7 +104,6 @@ QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation gener
   FollowSelection(treeModel_, tree_, logic_->tree());
   FollowSelection(filtersModel_, filters_, logic_->filters());
   ConnectEvents();
-  promptRegistered_ = prompt_.RegisterWith(api);
 
   logic_->Form_Load();
   resize(Px(InitialClientWidth), Px(InitialClientHeight) + menuBar()->sizeHint().height());
@@ -171,7 +173,7 @@ void QuorvelWindow::FollowSelection(NodeListModel* model, ListControl* view,
 }
 
 void QuorvelWindow::ConnectEvents() {
-  desktop::frmQuorvel* l = logic_.get();
+  desktop::frmQuorvel* l = logic_;
   auto on = [this](QAction* action, auto handler) {
     connect(action, &QAction::triggered, this, handler);
   };

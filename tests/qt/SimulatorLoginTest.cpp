@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+#include "desktop/frmQuorvel.h"
 #include "desktop/qt/ListControl.h"
 #include "desktop/qt/LoginPrompt.h"
 #include "desktop/qt/NodeListModel.h"
@@ -55,9 +56,14 @@ class SimulatorLogin : public ::testing::TestWithParam<essbase::Generation> {
     unsetenv("ESBSIM_PROMPT_PASSWORD");
     ASSERT_TRUE(api.loaded()) << api.loadError();
     window = std::make_unique<QuorvelWindow>(api, GetParam());
+    logic = std::make_unique<desktop::frmQuorvel>(api, *window, GetParam());
+    window->Attach(*logic);
     window->show();
   }
-  void TearDown() override { window.reset(); }
+  void TearDown() override {
+    window.reset();
+    logic.reset();
+  }
 
   // Answers the login prompt with user and password, then the next modal
   // window with `next` if given; returns the server the prompt offered.
@@ -82,6 +88,7 @@ class SimulatorLogin : public ::testing::TestWithParam<essbase::Generation> {
   QTemporaryDir dir;
   essbase::LibraryApi api{"libesbapin.so"};
   std::unique_ptr<QuorvelWindow> window;
+  std::unique_ptr<desktop::frmQuorvel> logic;
   QObject pollers;
 };
 

@@ -5,9 +5,9 @@
 #include "desktop/LaterCommands.h"
 #include "desktop/Layout.h"
 #include "desktop/LoginCommands.h"
+#include "desktop/MarksAndMode.h"
 #include "desktop/MenuState.h"
 #include "desktop/Messages.h"
-#include "desktop/MarksAndMode.h"
 #include "essbase/ApplicationLoadState.h"
 
 namespace desktop {
@@ -104,10 +104,10 @@ void frmQuorvel::mnuHelpVersionCheck_Click() {
 }
 
 int32_t frmQuorvel::ApplicationLoaded(const std::string& application, bool& loaded) {
-  auto& conn = state_.conn;
-  conn.Status = essbase::ReadApplicationLoaded(state_.api, conn.ContextHandle, application,
-                                               state_.generation, loaded);
-  return conn.Status;
+  essbase::Session& session = state_.session;
+  return session.Run([&](essbase::EssbaseApi& api, essbase::Handle context) {
+    return essbase::ReadApplicationLoaded(api, context, application, session.generation(), loaded);
+  });
 }
 
 Selection frmQuorvel::ReadSelection() const {

@@ -20,12 +20,17 @@ using desktop::FileDialogResult;
 // A screen that accepts everything and shows nothing.
 class QuietPort : public desktop::ToolkitPort {
  public:
-  essbase::MessageAnswer ShowMessage(std::string_view, std::string_view, essbase::MessageIcon,
-                                     essbase::MessageButtons) override {
+  desktop::MessageAnswer ShowMessage(std::string_view, std::string_view, desktop::MessageIcon,
+                                     desktop::MessageButtons) override {
     ++messages;
-    return essbase::MessageAnswer::OK;
+    return desktop::MessageAnswer::OK;
   }
   void SetBusy(bool) override {}
+  void HoldInput(bool) override {}
+  bool ShowChangeDialog(desktop::ChangeDialogValues&,
+                        const std::function<void(const desktop::ChangeDialogValues&)>&) override {
+    return false;
+  }
   FileDialogResult ShowSave(const FileDialogOptions&) override { return {}; }
   FileDialogResult ShowOpen(const FileDialogOptions&) override { return {}; }
   void ProcessEvents() override {}

@@ -149,6 +149,35 @@ TEST_P(FakeConformance, EachContextKeepsItsOwnListingAndRead) {
   EXPECT_STREQ(row.data(), "\"Variance\"");
 }
 
+TEST_P(FakeConformance, WrittenFilterAppendedAndReplacedOneKeepsItsPlace) {
+  Handle c = Login(Init());
+  for (const char* name : {"New", "Alpha"}) {
+    ASSERT_EQ(api_->EsbSetFilter(c, "Sample", "Basic", name, 1, FilterAccess), 0);
+    ASSERT_EQ(api_->EsbSetFilterRow(c, "\"East\"", 273), 0);
+    ASSERT_EQ(api_->EsbSetFilterRow(c, nullptr, FilterAccess), 0);
+  }
+  int16_t count = 0;
+  ASSERT_EQ(api_->EsbListFilters(c, "Sample", "Basic", count), 0);
+  std::vector<std::string> names;
+  for (int i = 0; i < count; ++i) {
+    std::string name(FilterNameWidth, '\0');
+    ASSERT_EQ(api_->EsbGetNextItem(c, ItemFilterName, name), 0);
+    names.push_back(FieldText(name));
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Beta", "Empty", "New"}));
+  EXPECT_EQ(RowsOf(c, "Alpha"), 1u);
+}
+
+TEST_P(FakeConformance, UnclosedDefinitionLeavesOldFilterAndStrayRowsAreRefused) {
+  Handle c = Login(Init());
+  EXPECT_EQ(api_->EsbSetFilterRow(c, "stray", 0), ESB_STS_ROWS_NOT_OPEN);
+  EXPECT_EQ(api_->EsbSetFilterRow(c, nullptr, FilterAccess), 0);
+  ASSERT_EQ(api_->EsbSetFilter(c, "Sample", "Basic", "Alpha", 1, FilterAccess), 0);
+  ASSERT_EQ(api_->EsbSetFilterRow(c, "only", 0), 0);
+  Handle other = Login(Init());
+  EXPECT_EQ(RowsOf(other, "Alpha"), 2u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Both, FakeConformance, ::testing::Values(Server::Simulated, Server::Fake),
                          [](const auto& info) {
                            return std::string(info.param == Server::Simulated ? "Simulated"

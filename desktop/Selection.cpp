@@ -4,10 +4,9 @@
 
 namespace desktop {
 
-Selection ReadSelection(const WindowState& state) {
+Selection ReadSelection(const NodeList& tree, const NodeList& filters, bool allDatabases) {
   Selection s;
-  s.allDatabases = state.AllDatabasesMode();
-  const NodeList& tree = state.tree;
+  s.allDatabases = allDatabases;
   if (s.allDatabases) {
     for (int i : MarkedDatabases(tree))
       s.databases.push_back({tree.Text(tree.Parent(i)), tree.Text(i)});
@@ -17,10 +16,13 @@ Selection ReadSelection(const WindowState& state) {
     if (tree.Parent(node) != 0)
       s.databases.push_back({tree.Text(tree.Parent(node)), tree.Text(node)});
   }
-  const NodeList& filters = state.filters;
   for (int i = 1; i <= filters.Count(); ++i)
     if (filters.Checked(i)) s.tickedFilters.push_back(filters.Text(i));
   return s;
+}
+
+Selection ReadSelection(const WindowState& state) {
+  return ReadSelection(state.tree, state.filters, state.AllDatabasesMode());
 }
 
 }  // namespace desktop

@@ -25,6 +25,7 @@ struct Selection {
   std::vector<std::string> tickedFilters;
 };
 
+Selection ReadSelection(const NodeList& tree, const NodeList& filters, bool allDatabases);
 Selection ReadSelection(const WindowState& state);
 
 }  // namespace desktop

@@ -92,15 +92,15 @@ void frmQuorvel::mnuChange_Click() {
 
 void frmQuorvel::mnuAbout_Click() {
   if (state_.Held()) return;
-  About(state_);
+  About(state_.port);
 }
 void frmQuorvel::mnuQuorvelHome_Click() {
   if (state_.Held()) return;
-  OpenHomePage(state_);
+  OpenHomePage(state_.port);
 }
 void frmQuorvel::mnuHelpVersionCheck_Click() {
   if (state_.Held()) return;
-  CheckVersion(state_);
+  CheckVersion(state_.port);
 }
 
 int32_t frmQuorvel::ApplicationLoaded(const std::string& application, bool& loaded) {

@@ -1,3 +1,5 @@
+#include "cli/BatchExport.h"
+
 #include <fstream>
 #include <vector>
 

@@ -1,3 +1,5 @@
+#include "cli/BatchImport.h"
+
 #include <fstream>
 
 #include "cli/Messages.h"
@@ -16,7 +18,7 @@ bool BatchImport(RunState& state, const std::string& file, const std::string& ap
   }
   filterfile::CallHooks hooks;
   hooks.onStatus = [&](int32_t status) { state.lastStatus = status; };
-  hooks.onFailure = [&](std::string_view, int32_t) {
+  hooks.onFailure = [&](filterfile::ServerCall, int32_t) {
     state.Log(msg::ImportFailed);
     return filterfile::AfterFailure::GoOn;
   };

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "cli/BatchExport.h"
+#include "cli/BatchImport.h"
 #include "cli/CommandLine.h"
 #include "cli/Messages.h"
 #include "cli/RunState.h"
+#include "essbase/Connection.h"
 
 namespace cli {
 
@@ -45,7 +48,7 @@ int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_
     return 1;
   }
 
-  const essbase::ApiInitRecord record(ESB_API_VERSION_6, "C:\\");
+  const essbase::ApiInitRecord record(ESB_API_VERSION_6, essbase::CommandLineLocalPath);
   state.lastStatus = api.EsbInit(record, state.instance);
   if (state.lastStatus != 0) {
     state.Log(msg::InitFailed);

@@ -1,5 +1,6 @@
 #pragma once
-// The state of one QuorvelCL run, shared by the driver and the batch procedures.
+// The state of one QuorvelCL run, shared by the driver and the batch procedures
+// (BatchExport.h, BatchImport.h).
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,12 +25,5 @@ struct RunState {
     if (!log.WriteLine(line)) logFailed = true;
   }
 };
-
-// Each returns true when every call succeeded and the file was read or
-// written whole; every failure has written its run-log line.
-bool BatchExport(RunState& state, const std::string& file, const std::string& application,
-                 const std::string& database);
-bool BatchImport(RunState& state, const std::string& file, const std::string& application,
-                 const std::string& database);
 
 }  // namespace cli

@@ -13,25 +13,25 @@ std::string RunningVersion() {
          std::to_string(QUORVEL_VERSION_REVISION);
 }
 
-void About(WindowState& state) {
-  state.port.ShowAbout();
+void About(ToolkitPort& port) {
+  port.ShowAbout();
 }
 
-void OpenHomePage(WindowState& state) {
-  state.port.OpenUrl(std::string(msg::SiteHost) + std::string(msg::HomePagePath));
+void OpenHomePage(ToolkitPort& port) {
+  port.OpenUrl(std::string(msg::SiteHost) + std::string(msg::HomePagePath));
 }
 
-void CheckVersion(WindowState& state) {
-  const std::optional<std::string> published = state.port.HttpGet(msg::VersionFileUrl);
+void CheckVersion(ToolkitPort& port) {
+  const std::optional<std::string> published = port.HttpGet(msg::VersionFileUrl);
   if (!published) {
-    state.port.ShowMessage(msg::VersionUnknown(), msg::DefaultTitle, MessageIcon::Information,
-                           MessageButtons::OK);
+    port.ShowMessage(msg::VersionUnknown(), msg::DefaultTitle, MessageIcon::Information,
+                     MessageButtons::OK);
     return;
   }
   // Equality only: an older published version also counts as different.
   const std::string text =
       *published == RunningVersion() ? msg::VersionCurrent() : msg::NewerVersion();
-  state.port.ShowMessage(text, msg::UpdateTitle, MessageIcon::Information, MessageButtons::OK);
+  port.ShowMessage(text, msg::UpdateTitle, MessageIcon::Information, MessageButtons::OK);
 }
 
 }  // namespace desktop

@@ -2,15 +2,15 @@
 // The Help menu: About, the home page and the version check.
 #include <string>
 
-#include "desktop/WindowState.h"
+#include "desktop/ToolkitPort.h"
 
 namespace desktop {
 
 // The running version: major.minor.revision in decimal, no leading zeros.
 std::string RunningVersion();
 
-void About(WindowState& state);
-void OpenHomePage(WindowState& state);
-void CheckVersion(WindowState& state);
+void About(ToolkitPort& port);
+void OpenHomePage(ToolkitPort& port);
+void CheckVersion(ToolkitPort& port);
 
 }  // namespace desktop

@@ -12,13 +12,13 @@ void Login(WindowState& state) {
   Mouse(state, true);
   state.tree.Clear();
   state.filters.Clear();
-  FillTree(state);
+  FillTree(state.session, state.tree);
   Mouse(state, false);
 }
 
 void Logout(WindowState& state) {
   // The server's answer changes nothing here, so it is not kept.
-  state.api.EsbLogout(state.conn.ContextHandle);
+  state.session.api().EsbLogout(state.session.context());
   state.tree.Clear();
   state.filters.Clear();
 }

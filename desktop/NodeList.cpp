@@ -34,8 +34,17 @@ void NodeList::Grow() {
   }
 }
 
+NodeList::NodeList() : children_(1), rows_(1, 0) {}
+
+NodeList::~NodeList() {
+  if (observer_) observer_->ListGone();
+}
+
 void NodeList::Clear() {
+  if (observer_) observer_->AboutToReset();
   nodes_.clear();
+  children_.assign(1, {});
+  rows_.assign(1, 0);
   std::fill(slots_.begin(), slots_.end(), Slot{});
   selected_ = 0;
   if (observer_) observer_->Reset();
@@ -53,7 +62,12 @@ int NodeList::Add(std::string_view parentKey, std::string key, std::string text,
   Slot& slot = slots_[Probe(key, hash)];
   if (slot.index != 0) return 0;
   const int index = Count() + 1;
+  std::vector<int>& siblings = children_[static_cast<size_t>(parent)];
+  if (observer_) observer_->AboutToAdd(parent, static_cast<int>(siblings.size()));
   slot = {hash, index};
+  rows_.push_back(static_cast<int>(siblings.size()));
+  siblings.push_back(index);
+  children_.emplace_back();
   nodes_.push_back({std::move(key), std::move(text), parent, image, selectedImage, false});
   if (observer_) observer_->Added(index);
   return index;
@@ -62,6 +76,20 @@ int NodeList::Add(std::string_view parentKey, std::string key, std::string text,
 int NodeList::Find(std::string_view key) const {
   if (slots_.empty()) return 0;
   return slots_[Probe(key, HashOf(key))].index;
+}
+
+int NodeList::ChildCount(int parent) const {
+  if (parent != 0 && !Valid(parent)) return 0;
+  return static_cast<int>(children_[static_cast<size_t>(parent)].size());
+}
+
+int NodeList::Child(int parent, int row) const {
+  if (row < 0 || row >= ChildCount(parent)) return 0;
+  return children_[static_cast<size_t>(parent)][static_cast<size_t>(row)];
+}
+
+int NodeList::Row(int index) const {
+  return Valid(index) ? rows_[static_cast<size_t>(index)] : -1;
 }
 
 std::string NodeList::Text(int index) const {

@@ -26,18 +26,28 @@ struct Node {
 
 // Lets a view follow the list. Every change made through NodeList is
 // reported, including those a view makes itself (a user ticking a box), so an
-// adapter must ignore a change that matches what it already shows.
+// adapter must ignore a change that matches what it already shows. Emptying
+// and adding are announced before they happen as well, so that a view can
+// read the list itself instead of keeping a copy of its shape.
 class NodeListObserver {
  public:
   virtual ~NodeListObserver() = default;
-  virtual void Reset() = 0;             // emptied
-  virtual void Added(int index) = 0;    // node appended at index
-  virtual void Changed(int index) = 0;  // text, image or check box of a node
-  virtual void StateChanged() = 0;      // selection, visible, enabled or width
+  virtual void AboutToReset() {}
+  virtual void AboutToAdd(int /*parent*/, int /*row*/) {}  // row among parent's children
+  virtual void ListGone() {}                               // the list is being destroyed
+  virtual void Reset() = 0;                                // emptied
+  virtual void Added(int index) = 0;                       // node appended at index
+  virtual void Changed(int index) = 0;                     // text, image or check box of a node
+  virtual void StateChanged() = 0;                         // selection, visible, enabled or width
 };
 
 class NodeList {
  public:
+  NodeList();
+  ~NodeList();
+  NodeList(const NodeList&) = delete;
+  NodeList& operator=(const NodeList&) = delete;
+
   // Empty the list (and clear the selection).
   void Clear();
   // Appends a node; parentKey empty = top level. Returns the new index, or 0
@@ -61,6 +71,12 @@ class NodeList {
   bool SetText(int index, std::string text);
   bool SetImage(int index, int image);
   bool SetChecked(int index, bool checked);
+
+  // The tree's shape: children of a node (0 = the top level) in insertion
+  // order, and a node's row among its parent's children.
+  int ChildCount(int parent) const;
+  int Child(int parent, int row) const;  // 0 when there is no such row
+  int Row(int index) const;              // -1 for an index outside the list
 
   // Selected node, 0 when none.
   int Selected() const { return selected_; }
@@ -94,7 +110,9 @@ class NodeList {
   void Grow();
 
   std::vector<Node> nodes_;
-  std::vector<Slot> slots_;  // size a power of two, at most half full
+  std::vector<std::vector<int>> children_;  // by node index, [0] the top level
+  std::vector<int> rows_;                   // by node index, [0] unused
+  std::vector<Slot> slots_;                 // size a power of two, at most half full
   int selected_ = 0;
   bool visible_ = true;
   bool enabled_ = true;

@@ -25,8 +25,7 @@ struct Selection {
   std::vector<std::string> tickedFilters;
 };
 
+Selection ReadSelection(const NodeList& tree, const NodeList& filters, bool allDatabases);
 Selection ReadSelection(const WindowState& state);
-// The same in the mode given rather than chkAll's.
-Selection ReadSelection(const WindowState& state, bool allDatabases);
 
 }  // namespace desktop

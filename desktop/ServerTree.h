@@ -3,7 +3,8 @@
 #include <span>
 #include <string>
 
-#include "desktop/WindowState.h"
+#include "desktop/NodeList.h"
+#include "essbase/Session.h"
 
 namespace desktop {
 
@@ -11,8 +12,9 @@ namespace desktop {
 std::string FieldText(std::span<const char> field);
 
 // Lists the applications, then each application's databases, into the
-// (already emptied) tree. Statuses are stored, never reported: a listing that
-// fails adds nothing, and one that fails part-way keeps what was read.
-void FillTree(WindowState& state);
+// (already emptied) tree. Statuses are kept in the session, never reported: a
+// listing that fails adds nothing, and one that fails part-way keeps what was
+// read.
+void FillTree(essbase::Session& session, NodeList& tree);
 
 }  // namespace desktop

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's state, shared by the command objects that frmQuorvel
-// forwards to. Plain data plus the two ports; no behaviour of its own.
+// forwards to. Plain data, the toolkit port and the session; no behaviour of
+// its own. The server is reached through the session only.
 #include "desktop/NodeList.h"
 #include "desktop/ToolkitPort.h"
 #include "desktop/change/RowStore.h"
@@ -40,15 +41,14 @@ class WindowSessionListener final : public essbase::SessionListener {
 };
 
 struct WindowState {
-  WindowState(essbase::EssbaseApi& a, ToolkitPort& p, essbase::Generation g)
-      : api(a), port(p), generation(g), listener(*this), session(a, conn, g, listener) {}
+  WindowState(essbase::EssbaseApi& api, ToolkitPort& p, essbase::Generation g)
+      : port(p), listener(*this), session(api, conn, g, listener) {}
   WindowState(const WindowState&) = delete;
   WindowState& operator=(const WindowState&) = delete;
 
-  essbase::EssbaseApi& api;
   ToolkitPort& port;
-  const essbase::Generation generation;
 
+  // The session's connection record (read it through the session).
   essbase::ConnectionState conn;
   WindowSessionListener listener;
   essbase::Session session;

@@ -6,9 +6,9 @@
 #include "desktop/LaterCommands.h"
 #include "desktop/Layout.h"
 #include "desktop/LoginCommands.h"
+#include "desktop/MarksAndMode.h"
 #include "desktop/MenuState.h"
 #include "desktop/Messages.h"
-#include "desktop/TreeEvents.h"
 #include "essbase/ApplicationLoadState.h"
 
 namespace desktop {
@@ -105,22 +105,22 @@ void frmQuorvel::ChangeFiltersAllDbs() {
 
 void frmQuorvel::mnuAbout_Click() {
   if (state_.Held()) return;
-  About(state_);
+  About(state_.port);
 }
 void frmQuorvel::mnuQuorvelHome_Click() {
   if (state_.Held()) return;
-  OpenHomePage(state_);
+  OpenHomePage(state_.port);
 }
 void frmQuorvel::mnuHelpVersionCheck_Click() {
   if (state_.Held()) return;
-  CheckVersion(state_);
+  CheckVersion(state_.port);
 }
 
 int32_t frmQuorvel::ApplicationLoaded(const std::string& application, bool& loaded) {
-  auto& conn = state_.conn;
-  conn.Status = essbase::ReadApplicationLoaded(state_.api, conn.ContextHandle, application,
-                                               state_.generation, loaded);
-  return conn.Status;
+  essbase::Session& session = state_.session;
+  return session.Run([&](essbase::EssbaseApi& api, essbase::Handle context) {
+    return essbase::ReadApplicationLoaded(api, context, application, session.generation(), loaded);
+  });
 }
 
 Selection frmQuorvel::ReadSelection() const {

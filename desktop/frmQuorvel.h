@@ -3,6 +3,7 @@
 // calls. Each handler forwards to the command object of its own file.
 #include <string>
 
+#include "desktop/HoldStill.h"
 #include "desktop/Selection.h"
 #include "desktop/ToolkitPort.h"
 #include "desktop/WindowState.h"
@@ -81,7 +82,9 @@ class frmQuorvel {
   int chkAll() const { return state_.chkAll; }
   bool busy() const { return state_.busy; }
   const WindowState& state() const { return state_; }
-  WindowState& state() { return state_; }
+  // Holds the window still for as long as the result lives, as a command
+  // that yields to events does.
+  [[nodiscard]] HoldStill Hold() { return HoldStill(state_); }
 
  private:
   WindowState state_;

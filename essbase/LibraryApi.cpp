@@ -8,6 +8,7 @@
 #include "essbase/AppInfoRecord.h"
 #include "essbase/BesideProgram.h"
 #include "essbase/BufferChecks.h"
+#include "essbase/Operation.h"
 
 namespace essbase {
 
@@ -35,9 +36,10 @@ struct LibraryApi::Table {
   bool complete = false;
 
   template <typename F>
-  bool resolve(F& slot, const char* name) {
-    slot = reinterpret_cast<F>(dlsym(handle, name));
-    if (!slot && error.empty()) error = std::string("symbol ") + name + " not found";
+  bool resolve(F& slot, Operation op) {
+    const std::string name(OperationName(op));
+    slot = reinterpret_cast<F>(dlsym(handle, name.c_str()));
+    if (!slot && error.empty()) error = "symbol " + name + " not found";
     return slot != nullptr;
   }
 };
@@ -56,23 +58,23 @@ LibraryApi::LibraryApi(std::string libraryName) : table_(std::make_unique<Table>
     return;
   }
   bool ok = true;
-  ok &= t.resolve(t.init, "EsbInit");
-  ok &= t.resolve(t.term, "EsbTerm");
-  ok &= t.resolve(t.autoLogin, "EsbAutoLogin");
-  ok &= t.resolve(t.login, "EsbLogin");
-  ok &= t.resolve(t.logout, "EsbLogout");
-  ok &= t.resolve(t.listApplications, "EsbListApplications");
-  ok &= t.resolve(t.listDatabases, "EsbListDatabases");
-  ok &= t.resolve(t.getNextItem, "EsbGetNextItem");
-  ok &= t.resolve(t.getApplicationInfo, "EsbGetApplicationInfo");
-  ok &= t.resolve(t.unloadApplication, "EsbUnloadApplication");
-  ok &= t.resolve(t.setActive, "EsbSetActive");
-  ok &= t.resolve(t.listFilters, "EsbListFilters");
-  ok &= t.resolve(t.getFilter, "EsbGetFilter");
-  ok &= t.resolve(t.getFilterRow, "EsbGetFilterRow");
-  ok &= t.resolve(t.setFilter, "EsbSetFilter");
-  ok &= t.resolve(t.setFilterRow, "EsbSetFilterRow");
-  ok &= t.resolve(t.deleteFilter, "EsbDeleteFilter");
+  ok &= t.resolve(t.init, Operation::EsbInit);
+  ok &= t.resolve(t.term, Operation::EsbTerm);
+  ok &= t.resolve(t.autoLogin, Operation::EsbAutoLogin);
+  ok &= t.resolve(t.login, Operation::EsbLogin);
+  ok &= t.resolve(t.logout, Operation::EsbLogout);
+  ok &= t.resolve(t.listApplications, Operation::EsbListApplications);
+  ok &= t.resolve(t.listDatabases, Operation::EsbListDatabases);
+  ok &= t.resolve(t.getNextItem, Operation::EsbGetNextItem);
+  ok &= t.resolve(t.getApplicationInfo, Operation::EsbGetApplicationInfo);
+  ok &= t.resolve(t.unloadApplication, Operation::EsbUnloadApplication);
+  ok &= t.resolve(t.setActive, Operation::EsbSetActive);
+  ok &= t.resolve(t.listFilters, Operation::EsbListFilters);
+  ok &= t.resolve(t.getFilter, Operation::EsbGetFilter);
+  ok &= t.resolve(t.getFilterRow, Operation::EsbGetFilterRow);
+  ok &= t.resolve(t.setFilter, Operation::EsbSetFilter);
+  ok &= t.resolve(t.setFilterRow, Operation::EsbSetFilterRow);
+  ok &= t.resolve(t.deleteFilter, Operation::EsbDeleteFilter);
   t.setLoginPrompt =
       reinterpret_cast<decltype(t.setLoginPrompt)>(dlsym(t.handle, "EsbSimSetLoginPrompt"));
   t.complete = ok;

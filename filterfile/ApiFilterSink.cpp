@@ -4,6 +4,7 @@ namespace filterfile {
 
 using essbase::FilterAccess;
 using essbase::FilterActive;
+using essbase::Operation;
 
 ApiFilterSink::ApiFilterSink(essbase::EssbaseApi& api, const essbase::Handle& context,
                              std::string application, std::string database, CallHooks hooks,
@@ -17,7 +18,7 @@ ApiFilterSink::ApiFilterSink(essbase::EssbaseApi& api, const essbase::Handle& co
 
 void ApiFilterSink::OpenFilter(std::string_view name) {
   scratch_.assign(name);
-  Track(RunCall(hooks_, "EsbSetFilter", [&] {
+  Track(RunCall(hooks_, {Operation::EsbSetFilter}, [&] {
     return api_.EsbSetFilter(context_, application_.c_str(), database_.c_str(), scratch_.c_str(),
                              FilterActive, FilterAccess);
   }));
@@ -25,12 +26,12 @@ void ApiFilterSink::OpenFilter(std::string_view name) {
 
 void ApiFilterSink::AddRow(std::string_view text, int16_t access) {
   scratch_.assign(text);
-  Track(RunCall(hooks_, "EsbSetFilterRow",
+  Track(RunCall(hooks_, {Operation::EsbSetFilterRow},
                 [&] { return api_.EsbSetFilterRow(context_, scratch_.c_str(), access); }));
 }
 
 void ApiFilterSink::CloseFilter() {
-  Track(RunCall(hooks_, "EsbSetFilterRow",
+  Track(RunCall(hooks_, CloseFilterCall,
                 [&] { return api_.EsbSetFilterRow(context_, nullptr, FilterAccess); }));
 }
 

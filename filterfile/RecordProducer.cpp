@@ -11,6 +11,7 @@ namespace filterfile {
 
 using essbase::FilterNameWidth;
 using essbase::ItemFilterName;
+using essbase::Operation;
 
 namespace {
 
@@ -30,14 +31,15 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
   const char* app = application.c_str();
   const char* db = database.c_str();
   int16_t count = 0;
-  if (RunCall(hooks, "EsbListFilters", [&] { return api.EsbListFilters(context, app, db, count); }))
+  if (RunCall(hooks, {Operation::EsbListFilters},
+              [&] { return api.EsbListFilters(context, app, db, count); }))
     return ProduceOutcome::ServerFailure;
 
   std::vector<char> field(FilterNameWidth, '\0');
   std::vector<char> row(static_cast<size_t>(std::max(options.rowBuffer, 1)), '\0');
   for (int i = 0; i < count; ++i) {
     std::fill(field.begin(), field.end(), '\0');
-    if (RunCall(hooks, "EsbGetNextItem", [&] {
+    if (RunCall(hooks, {Operation::EsbGetNextItem}, [&] {
           return api.EsbGetNextItem(context, ItemFilterName, std::span<char>(field));
         }))
       return ProduceOutcome::ServerFailure;
@@ -46,13 +48,13 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
 
     int16_t active = 0;
     int16_t access = 0;
-    if (RunCall(hooks, "EsbGetFilter",
+    if (RunCall(hooks, {Operation::EsbGetFilter},
                 [&] { return api.EsbGetFilter(context, app, db, name.c_str(), active, access); }))
       return ProduceOutcome::ServerFailure;
 
     const bool selected = !options.selected || options.selected(name);
     auto nextRow = [&] {
-      return RunCall(hooks, "EsbGetFilterRow", [&] {
+      return RunCall(hooks, {Operation::EsbGetFilterRow}, [&] {
         row[0] = '\0';
         return RowStatus(row, api.EsbGetFilterRow(context, row, access));
       });

@@ -4,20 +4,19 @@ namespace filterfile {
 
 namespace {
 
-AfterFailure Report(const CallHooks& hooks, std::string_view operation, int32_t status) {
+AfterFailure Report(const CallHooks& hooks, ServerCall what, int32_t status) {
   if (hooks.onStatus) hooks.onStatus(status);
   if (status == 0 || !hooks.onFailure) return AfterFailure::GoOn;
-  return hooks.onFailure(operation, status);
+  return hooks.onFailure(what, status);
 }
 
 }  // namespace
 
-int32_t RunCall(const CallHooks& hooks, std::string_view operation,
-                const std::function<int32_t()>& call) {
+int32_t RunCall(const CallHooks& hooks, ServerCall what, const std::function<int32_t()>& call) {
   int32_t status = call();
-  if (Report(hooks, operation, status) == AfterFailure::RetryOnce) {
+  if (Report(hooks, what, status) == AfterFailure::RetryOnce) {
     status = call();
-    Report(hooks, operation, status);
+    Report(hooks, what, status);
   }
   return status;
 }

@@ -4,11 +4,24 @@
 // command-line utility writes a run-log line.
 #include <cstdint>
 #include <functional>
-#include <string_view>
+
+#include "essbase/Operation.h"
 
 namespace filterfile {
 
 enum class AfterFailure { GoOn, RetryOnce };
+
+// A call as the hooks see it. Adding a row and closing the definition are one
+// library operation (EsbSetFilterRow with a row or with none) but not one
+// step: after a login again a row may be sent again, while a close would end
+// a definition the new login never opened.
+struct ServerCall {
+  essbase::Operation operation;
+  bool closesFilter = false;
+  bool operator==(const ServerCall&) const = default;
+};
+
+inline constexpr ServerCall CloseFilterCall{essbase::Operation::EsbSetFilterRow, true};
 
 struct CallHooks {
   // Status of every call, failed or not, repeats included.
@@ -16,12 +29,11 @@ struct CallHooks {
   // A call returned non-zero. RetryOnce repeats it once (the hook has logged
   // in again by then); a repeat that fails calls the hook again and its answer
   // is not followed. Unset: GoOn.
-  std::function<AfterFailure(std::string_view operation, int32_t status)> onFailure;
+  std::function<AfterFailure(ServerCall call, int32_t status)> onFailure;
 };
 
 // Runs `call`, reports its status through the hooks and repeats it once when
 // asked. Returns the last status.
-int32_t RunCall(const CallHooks& hooks, std::string_view operation,
-                const std::function<int32_t()>& call);
+int32_t RunCall(const CallHooks& hooks, ServerCall what, const std::function<int32_t()>& call);
 
 }  // namespace filterfile

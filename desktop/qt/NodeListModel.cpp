@@ -3,32 +3,13 @@
 namespace quorvel::qt {
 
 NodeListModel::NodeListModel(desktop::NodeList& list, bool checkBoxes, QObject* parent)
-    : QAbstractItemModel(parent), list_(list), checkBoxes_(checkBoxes) {
+    : QAbstractItemModel(parent), list_(&list), checkBoxes_(checkBoxes) {
   for (int i = 1; i <= ImageCount; ++i) images_[static_cast<size_t>(i)] = ListImage(i);
-  Rebuild();
-  list_.SetObserver(this);
+  list_->SetObserver(this);
 }
 
 NodeListModel::~NodeListModel() {
-  list_.SetObserver(nullptr);
-}
-
-void NodeListModel::Rebuild() {
-  top_.clear();
-  children_.assign(1, {});
-  row_.assign(1, 0);
-  for (int node = 1; node <= list_.Count(); ++node) {
-    children_.emplace_back();
-    row_.push_back(0);
-    const int parent = list_.Parent(node);
-    std::vector<int>& siblings = parent > 0 && parent < node ? children_[parent] : top_;
-    row_[node] = static_cast<int>(siblings.size());
-    siblings.push_back(node);
-  }
-}
-
-const std::vector<int>& NodeListModel::ChildrenOf(int node) const {
-  return node == 0 ? top_ : children_[static_cast<size_t>(node)];
+  if (list_) list_->SetObserver(nullptr);
 }
 
 int NodeListModel::NodeOf(const QModelIndex& index) const {
@@ -37,30 +18,25 @@ int NodeListModel::NodeOf(const QModelIndex& index) const {
 }
 
 QModelIndex NodeListModel::IndexOf(int node) const {
-  if (node < 1 || node >= static_cast<int>(row_.size())) return {};
-  return createIndex(row_[node], 0, static_cast<quintptr>(node));
+  if (!list_ || !list_->Valid(node)) return {};
+  return createIndex(list_->Row(node), 0, static_cast<quintptr>(node));
 }
 
 QModelIndex NodeListModel::index(int row, int column, const QModelIndex& parent) const {
-  if (column != 0 || row < 0) return {};
-  const int parentNode = NodeOf(parent);
-  if (parentNode >= static_cast<int>(children_.size())) return {};
-  const std::vector<int>& kids = ChildrenOf(parentNode);
-  if (row >= static_cast<int>(kids.size())) return {};
-  return createIndex(row, 0, static_cast<quintptr>(kids[static_cast<size_t>(row)]));
+  if (column != 0 || !list_) return {};
+  const int node = list_->Child(NodeOf(parent), row);
+  if (node == 0) return {};
+  return createIndex(row, 0, static_cast<quintptr>(node));
 }
 
 QModelIndex NodeListModel::parent(const QModelIndex& child) const {
-  const int node = NodeOf(child);
-  if (node < 1 || node >= static_cast<int>(row_.size())) return {};
-  return IndexOf(list_.Parent(node));
+  if (!list_) return {};
+  return IndexOf(list_->Parent(NodeOf(child)));
 }
 
 int NodeListModel::rowCount(const QModelIndex& parent) const {
-  if (parent.column() > 0) return 0;
-  const int node = NodeOf(parent);
-  if (node >= static_cast<int>(children_.size())) return 0;
-  return static_cast<int>(ChildrenOf(node).size());
+  if (parent.column() > 0 || !list_) return 0;
+  return list_->ChildCount(NodeOf(parent));
 }
 
 int NodeListModel::columnCount(const QModelIndex&) const {
@@ -68,7 +44,7 @@ int NodeListModel::columnCount(const QModelIndex&) const {
 }
 
 QVariant NodeListModel::data(const QModelIndex& index, int role) const {
-  const desktop::Node* node = list_.At(NodeOf(index));
+  const desktop::Node* node = list_ ? list_->At(NodeOf(index)) : nullptr;
   if (!node) return {};
   switch (role) {
     case Qt::DisplayRole:
@@ -76,7 +52,7 @@ QVariant NodeListModel::data(const QModelIndex& index, int role) const {
       return QString::fromLatin1(node->text.data(), static_cast<qsizetype>(node->text.size()));
     case Qt::DecorationRole: {
       int image = node->image;
-      if (node->selectedImage != 0 && list_.Selected() == NodeOf(index))
+      if (node->selectedImage != 0 && list_->Selected() == NodeOf(index))
         image = node->selectedImage;
       if (image < 1 || image > ImageCount) return {};
       return images_[static_cast<size_t>(image)];
@@ -89,9 +65,9 @@ QVariant NodeListModel::data(const QModelIndex& index, int role) const {
 }
 
 bool NodeListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::CheckStateRole || !checkBoxes_) return false;
+  if (role != Qt::CheckStateRole || !checkBoxes_ || !list_) return false;
   const bool checked = value.toInt() == Qt::Checked;
-  return list_.SetChecked(NodeOf(index), checked);
+  return list_->SetChecked(NodeOf(index), checked);
 }
 
 Qt::ItemFlags NodeListModel::flags(const QModelIndex& index) const {
@@ -101,26 +77,30 @@ Qt::ItemFlags NodeListModel::flags(const QModelIndex& index) const {
   return f;
 }
 
-void NodeListModel::Reset() {
+void NodeListModel::AboutToReset() {
   beginResetModel();
-  shownSelected_ = list_.Selected();
-  Rebuild();
+  resetting_ = true;
+}
+
+void NodeListModel::Reset() {
+  if (!resetting_) beginResetModel();
+  resetting_ = false;
+  shownSelected_ = list_ ? list_->Selected() : 0;
   endResetModel();
 }
 
-void NodeListModel::Added(int node) {
-  if (node != static_cast<int>(row_.size())) {
-    // Out of step with the list (a node we never heard of): start over.
-    Reset();
-    return;
-  }
-  const int parent = list_.Parent(node);
-  const int parentNode = parent > 0 && parent < node ? parent : 0;
-  const int row = static_cast<int>(ChildrenOf(parentNode).size());
-  beginInsertRows(IndexOf(parentNode), row, row);
-  children_.emplace_back();
-  row_.push_back(row);
-  (parentNode ? children_[static_cast<size_t>(parentNode)] : top_).push_back(node);
+void NodeListModel::ListGone() {
+  beginResetModel();
+  list_ = nullptr;
+  shownSelected_ = 0;
+  endResetModel();
+}
+
+void NodeListModel::AboutToAdd(int parent, int row) {
+  beginInsertRows(IndexOf(parent), row, row);
+}
+
+void NodeListModel::Added(int) {
   endInsertRows();
 }
 
@@ -130,8 +110,9 @@ void NodeListModel::Changed(int node) {
 }
 
 void NodeListModel::StateChanged() {
+  if (!list_) return;
   // A node's picture may follow the selection (its selected image).
-  const int selected = list_.Selected();
+  const int selected = list_->Selected();
   if (selected != shownSelected_) {
     const int previous = shownSelected_;
     shownSelected_ = selected;

@@ -1,11 +1,11 @@
 #pragma once
 // Shows a desktop::NodeList in a QTreeView: node text, the shared images and,
-// for the filter list, check boxes. The list stays the only record; the model
-// keeps nothing but the parent/row shape that Qt's indexes need.
+// for the filter list, check boxes. The list is the only record: the model
+// reads its shape from it and keeps nothing of its own but which node it
+// last showed selected.
 #include <QAbstractItemModel>
 #include <QPixmap>
 #include <array>
-#include <vector>
 
 #include "desktop/NodeList.h"
 #include "desktop/qt/Images.h"
@@ -31,6 +31,9 @@ class NodeListModel : public QAbstractItemModel, public desktop::NodeListObserve
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   // NodeListObserver
+  void AboutToReset() override;
+  void AboutToAdd(int parent, int row) override;
+  void ListGone() override;
   void Reset() override;
   void Added(int node) override;
   void Changed(int node) override;
@@ -41,14 +44,9 @@ class NodeListModel : public QAbstractItemModel, public desktop::NodeListObserve
   void listStateChanged();
 
  private:
-  void Rebuild();
-  const std::vector<int>& ChildrenOf(int node) const;
-
-  desktop::NodeList& list_;
+  desktop::NodeList* list_;  // null once the list is gone
   bool checkBoxes_;
-  std::vector<int> top_;                    // top-level nodes in order
-  std::vector<std::vector<int>> children_;  // by node index (slot 0 unused)
-  std::vector<int> row_;                    // row of each node within its parent
+  bool resetting_ = false;
   int shownSelected_ = 0;
   std::array<QPixmap, ImageCount + 1> images_;
 };

@@ -11,6 +11,7 @@
 #include <QResizeEvent>
 #include <QStatusBar>
 
+#include "desktop/Layout.h"
 #include "desktop/Messages.h"
 #include "desktop/qt/AboutWindow.h"
 #include "desktop/qt/ChangeDialog.h"
@@ -96,16 +97,18 @@ QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation gener
   // Progress shows here while a command reports; hidden, it takes no room.
   statusBar()->setObjectName("progress");
   statusBar()->hide();
+  promptRegistered_ = prompt_.RegisterWith(api);
+}
 
-  logic_ = std::make_unique<desktop::frmQuorvel>(api, *this, generation);
+void QuorvelWindow::Attach(desktop::frmQuorvel& logic) {
+  logic_ = &logic;
   treeModel_ = new NodeListModel(logic_->tree(), false, this);
   filtersModel_ = new NodeListModel(logic_->filters(), true, this);
   tree_->setModel(treeModel_);
   filters_->setModel(filtersModel_);
-  FollowListState(treeModel_, tree_, logic_->tree());
-  FollowListState(filtersModel_, filters_, logic_->filters());
+  FollowSelection(treeModel_, tree_, logic_->tree());
+  FollowSelection(filtersModel_, filters_, logic_->filters());
   ConnectEvents();
-  promptRegistered_ = prompt_.RegisterWith(api);
 
   logic_->Form_Load();
   resize(Px(InitialClientWidth), Px(InitialClientHeight) + menuBar()->sizeHint().height());
@@ -126,42 +129,43 @@ void QuorvelWindow::BuildControls() {
   client->setObjectName("client");
   setCentralWidget(client);
 
+  // Placed for the client area the window opens with; Form_Resize moves the
+  // lists and labels from then on.
+  const desktop::WindowLayout l =
+      desktop::LayoutFor(InitialClientWidth, InitialClientHeight, false);
+  auto place = [](QWidget* w, const desktop::Placement& p) {
+    w->setGeometry(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
+  };
+
   chkAll_ = new QCheckBox(Text(m::chkAllCaption), client);
   chkAll_->setObjectName("chkAll");
-  chkAll_->setGeometry(Px(120), Px(0), Px(7455), Px(300));
+  place(chkAll_, desktop::ChkAllPlacement);
 
   label1_ = new QLabel(Text(m::Label1Caption), client);
   label1_->setObjectName("Label1");
   label1_->adjustSize();
-  label1_->move(Px(120), Px(360));
+  label1_->move(Px(l.label1Left), Px(desktop::LabelTop));
 
   label2_ = new QLabel(Text(m::Label2Caption), client);
   label2_->setObjectName("Label2");
   label2_->adjustSize();
-  label2_->move(Px(InitialClientWidth / 2 + 120), Px(360));
+  label2_->move(Px(l.label2Left), Px(desktop::LabelTop));
 
   tree_ = new ListControl(client);
   tree_->setObjectName("tree");
-  tree_->setGeometry(Px(120), Px(700), Px(InitialClientWidth / 2 - 300), Px(5820));
+  place(tree_, l.tree);
 
   filters_ = new ListControl(client);
   filters_->setObjectName("filters");
   filters_->setRootIsDecorated(false);
-  filters_->setGeometry(Px(InitialClientWidth / 2 + 120), Px(700), Px(InitialClientWidth / 2 - 300),
-                        Px(5820));
+  place(filters_, l.filters);
 }
 
-void QuorvelWindow::FollowListState(NodeListModel* model, ListControl* view,
+void QuorvelWindow::FollowSelection(NodeListModel* model, ListControl* view,
                                     desktop::NodeList& list) {
-  // Follows what the logic writes into the list itself; each state is applied
-  // when it changes, so the port's setters stay in charge otherwise.
-  struct Shown {
-    bool visible, enabled;
-  };
-  auto shown = std::make_shared<Shown>(Shown{list.Visible(), list.Enabled()});
-  connect(model, &NodeListModel::listStateChanged, view, [model, view, &list, shown] {
-    if (list.Visible() != shown->visible) view->setVisible(shown->visible = list.Visible());
-    if (list.Enabled() != shown->enabled) view->setEnabled(shown->enabled = list.Enabled());
+  // The list's enabled and visible states reach the widget through the port
+  // alone; what the view follows of the list itself is its selection.
+  connect(model, &NodeListModel::listStateChanged, view, [model, view, &list] {
     const QModelIndex selected = model->IndexOf(list.Selected());
     if (selected != view->currentIndex()) {
       if (selected.isValid()) {
@@ -174,7 +178,7 @@ void QuorvelWindow::FollowListState(NodeListModel* model, ListControl* view,
 }
 
 void QuorvelWindow::ConnectEvents() {
-  desktop::frmQuorvel* l = logic_.get();
+  desktop::frmQuorvel* l = logic_;
   auto on = [this](QAction* action, auto handler) {
     connect(action, &QAction::triggered, this, handler);
   };

@@ -1,6 +1,8 @@
 #pragma once
-// frmQuorvel on screen: a humble view that owns the window logic, implements
-// its toolkit port and forwards every event to it.
+// frmQuorvel on screen: a humble view that implements the logic's toolkit
+// port and forwards every event to the logic it is attached to. main puts
+// the two together: the window first, then the logic with the window as its
+// port, then Attach.
 #include <QMainWindow>
 #include <memory>
 
@@ -26,6 +28,11 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation generation,
                 QWidget* parent = nullptr);
   ~QuorvelWindow() override;
+
+  // Shows the logic's lists, passes the window's events to it and loads it.
+  // Once only. The logic may end before the window: its lists then empty the
+  // views.
+  void Attach(desktop::frmQuorvel& logic);
 
   desktop::frmQuorvel& logic() { return *logic_; }
   const MainMenu& menus() const { return menu_; }
@@ -76,7 +83,7 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
  private:
   void BuildControls();
   void ConnectEvents();
-  void FollowListState(NodeListModel* model, ListControl* view, desktop::NodeList& list);
+  void FollowSelection(NodeListModel* model, ListControl* view, desktop::NodeList& list);
   QAction* MenuAction(desktop::Control control) const;
   // Applies f to the control's geometry in pixels; false when there is no
   // such control or the value is refused.
@@ -98,7 +105,7 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   bool busy_ = false;
   bool inputHeld_ = false;
   ChangeDialog* changeDialog_ = nullptr;
-  std::unique_ptr<desktop::frmQuorvel> logic_;
+  desktop::frmQuorvel* logic_ = nullptr;
 };
 
 }  // namespace quorvel::qt

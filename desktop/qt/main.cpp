@@ -2,6 +2,7 @@
 // from QUORVEL_API_GENERATION at build time.
 #include <QApplication>
 
+#include "desktop/frmQuorvel.h"
 #include "desktop/qt/QuorvelWindow.h"
 #include "essbase/Generation.h"
 #include "essbase/LibraryApi.h"
@@ -13,7 +14,10 @@ int main(int argc, char* argv[]) {
   essbase::LibraryApi api("libesbapin.so");
   if (!api.loaded())
     qWarning("Quorvel: the Essbase client library is not available: %s", api.loadError().c_str());
+  // The view is the logic's port; the logic is the view's handler.
   quorvel::qt::QuorvelWindow window(api, essbase::BuildGeneration);
+  desktop::frmQuorvel logic(api, window, essbase::BuildGeneration);
+  window.Attach(logic);
   window.show();
   return QApplication::exec();
 }

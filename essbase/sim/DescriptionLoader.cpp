@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "essbase/Operation.h"
 #include "essbase/sim/Description.h"
 #include "essbase/sim/Names.h"
-#include "essbase/sim/Operations.h"
 #include "essbase/sim/Store.h"
 
 namespace esbsim {
@@ -185,8 +185,8 @@ class Loader {
 
   std::string fault(const std::vector<std::string_view>& f) {
     if (auto e = fieldCount(f, 5); !e.empty()) return e;
-    Op op;
-    if (!FindOp(f[1], op)) return "unknown operation \"" + std::string(f[1]) + "\"";
+    essbase::Operation op;
+    if (!essbase::FindOperation(f[1], op)) return "unknown operation \"" + std::string(f[1]) + "\"";
     int64_t status, after, times;
     if (!ParseNumber(f[2], INT32_MIN, INT32_MAX, status))
       return "status \"" + std::string(f[2]) + "\" is not a 32-bit number";

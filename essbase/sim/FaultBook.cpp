@@ -2,7 +2,7 @@
 
 namespace esbsim {
 
-int32_t FaultBook::fire(Store& store, Op op, bool refresh) {
+int32_t FaultBook::fire(Store& store, Operation op, bool refresh) {
   if (refresh || version_ < 0) {
     const int64_t version = store.dataVersion();
     if (version != version_) {
@@ -10,7 +10,7 @@ int32_t FaultBook::fire(Store& store, Op op, bool refresh) {
       version_ = version;
     }
   }
-  const auto name = OpName(op);
+  const auto name = essbase::OperationName(op);
   for (auto it = armed_.begin(); it != armed_.end(); ++it) {
     if (it->operation != name || successes(op) < it->after) continue;
     const int32_t status = it->status;

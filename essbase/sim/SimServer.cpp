@@ -38,7 +38,7 @@ Generation SimServer::generationOf(EsbHandle instance) const {
   return it == instances_.end() ? Generation::V6 : it->second->generation;
 }
 
-SimServer::Call SimServer::EnterInstance(EsbHandle instance, Op op) {
+SimServer::Call SimServer::EnterInstance(EsbHandle instance, Operation op) {
   Call call;
   auto it = instances_.find(instance);
   if (it == instances_.end()) {
@@ -50,7 +50,7 @@ SimServer::Call SimServer::EnterInstance(EsbHandle instance, Op op) {
   return call;
 }
 
-SimServer::Call SimServer::Enter(EsbHandle context, Op op, bool refresh) {
+SimServer::Call SimServer::Enter(EsbHandle context, Operation op, bool refresh) {
   Call call;
   auto it = contexts_.find(context);
   if (it == contexts_.end()) {
@@ -73,7 +73,7 @@ SimServer::Call SimServer::Enter(EsbHandle context, Op op, bool refresh) {
   return call;
 }
 
-int32_t SimServer::Leave(const Call& call, Op op, int32_t status) {
+int32_t SimServer::Leave(const Call& call, Operation op, int32_t status) {
   if (status == 0 && call.instance) call.instance->faults.succeeded(op);
   return status;
 }
@@ -96,10 +96,10 @@ int32_t SimServer::Init(const void* record, EsbHandle* instance) {
   auto in = std::make_unique<Instance>();
   in->generation = version == ESB_API_VERSION_5 ? Generation::V5 : Generation::V6;
   if (in->store.open(Store::DefaultPath(), true) != 0) return ESB_STS_STORE_FAILURE;
-  in->faults.setSuccesses(Op::Init, initSuccesses_);
-  if (int32_t status = in->faults.fire(in->store, Op::Init)) return status;
+  in->faults.setSuccesses(Operation::EsbInit, initSuccesses_);
+  if (int32_t status = in->faults.fire(in->store, Operation::EsbInit)) return status;
   ++initSuccesses_;
-  in->faults.setSuccesses(Op::Init, 1);
+  in->faults.setSuccesses(Operation::EsbInit, 1);
   const EsbHandle handle = nextHandle_++;
   instances_[handle] = std::move(in);
   *instance = handle;
@@ -107,7 +107,7 @@ int32_t SimServer::Init(const void* record, EsbHandle* instance) {
 }
 
 int32_t SimServer::Term(EsbHandle instance) {
-  Call call = EnterInstance(instance, Op::Term);
+  Call call = EnterInstance(instance, Operation::EsbTerm);
   if (call.status) return call.status;
   for (auto it = contexts_.begin(); it != contexts_.end();)
     it = it->second.instance == instance ? contexts_.erase(it) : std::next(it);
@@ -134,7 +134,7 @@ EsbHandle SimServer::NewContext(EsbHandle instance, int16_t access) {
 int32_t SimServer::Login(EsbHandle instance, const char* server, const char* user,
                          const char* password, int16_t* count, EsbHandle* context) {
   if (!server || !user || !password || !count || !context) return ESB_STS_NULL_ARGUMENT;
-  Call call = EnterInstance(instance, Op::Login);
+  Call call = EnterInstance(instance, Operation::EsbLogin);
   if (call.status) return call.status;
   int16_t access = 0;
   int32_t status =
@@ -142,7 +142,7 @@ int32_t SimServer::Login(EsbHandle instance, const char* server, const char* use
                  Trimmed(password, ESB_PASSWORD_BUFFER), access);
   if (status == 0) status = call.instance->store.countApplications(*count);
   if (status == 0) *context = NewContext(instance, access);
-  return Leave(call, Op::Login, status);
+  return Leave(call, Operation::EsbLogin, status);
 }
 
 int32_t SimServer::AutoLogin(EsbHandle instance, char* server, char* user, char* password,
@@ -150,7 +150,7 @@ int32_t SimServer::AutoLogin(EsbHandle instance, char* server, char* user, char*
                              int16_t* access, EsbHandle* context) {
   if (!server || !user || !password || !application || !database || !access || !context)
     return ESB_STS_NULL_ARGUMENT;
-  Call call = EnterInstance(instance, Op::AutoLogin);
+  Call call = EnterInstance(instance, Operation::EsbAutoLogin);
   if (call.status) return call.status;
   if (!prompt_) return ESB_STS_CANCELLED;
 
@@ -186,13 +186,13 @@ int32_t SimServer::AutoLogin(EsbHandle instance, char* server, char* user, char*
     *access = userAccess;
     *context = NewContext(instance, userAccess);
   }
-  return Leave(call, Op::AutoLogin, status);
+  return Leave(call, Operation::EsbAutoLogin, status);
 }
 
 int32_t SimServer::Logout(EsbHandle context) {
-  Call call = Enter(context, Op::Logout);
+  Call call = Enter(context, Operation::EsbLogout);
   if (call.status) return call.status;
-  Leave(call, Op::Logout, 0);
+  Leave(call, Operation::EsbLogout, 0);
   contexts_.erase(context);
   return 0;
 }

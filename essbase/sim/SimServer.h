@@ -85,10 +85,10 @@ class SimServer {
   };
 
   // Finds the context, refuses an ended one and fires an armed fault.
-  Call Enter(EsbHandle context, Op op, bool refresh = true);
-  Call EnterInstance(EsbHandle instance, Op op);
+  Call Enter(EsbHandle context, Operation op, bool refresh = true);
+  Call EnterInstance(EsbHandle instance, Operation op);
   // Counts a successful call for the fault counts.
-  int32_t Leave(const Call& call, Op op, int32_t status);
+  int32_t Leave(const Call& call, Operation op, int32_t status);
   void Forget(Context& c);
   int32_t CheckLogin(Instance& in, const std::string& server, const std::string& user,
                      const std::string& password, int16_t& access);

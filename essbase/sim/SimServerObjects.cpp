@@ -38,7 +38,7 @@ void SimServer::StartListing(Context& c, int16_t kind, std::vector<std::string> 
 
 int32_t SimServer::ListApplications(EsbHandle context, int16_t* count) {
   if (!count) return ESB_STS_NULL_ARGUMENT;
-  Call call = Enter(context, Op::ListApplications);
+  Call call = Enter(context, Operation::EsbListApplications);
   if (call.status) return call.status;
   std::vector<std::string> names;
   int32_t status = call.instance->store.listApplications(names);
@@ -46,12 +46,12 @@ int32_t SimServer::ListApplications(EsbHandle context, int16_t* count) {
   for (auto& n : names) n = Field(n, ESB_APPNAME_WIDTH);
   *count = static_cast<int16_t>(names.size());
   StartListing(*call.context, ESB_ITEM_APPNAME, std::move(names));
-  return Leave(call, Op::ListApplications, 0);
+  return Leave(call, Operation::EsbListApplications, 0);
 }
 
 int32_t SimServer::ListDatabases(EsbHandle context, const char* application, int16_t* count) {
   if (!count) return ESB_STS_NULL_ARGUMENT;
-  Call call = Enter(context, Op::ListDatabases);
+  Call call = Enter(context, Operation::EsbListDatabases);
   if (call.status) return call.status;
   std::string app;
   if (int32_t status = NameArg(application, ESB_APPNAME_WIDTH, app)) return status;
@@ -65,12 +65,12 @@ int32_t SimServer::ListDatabases(EsbHandle context, const char* application, int
   for (auto& n : names) n = appField + Field(n, ESB_DBNAME_WIDTH);
   *count = static_cast<int16_t>(names.size());
   StartListing(*call.context, ESB_ITEM_DBNAME, std::move(names));
-  return Leave(call, Op::ListDatabases, 0);
+  return Leave(call, Operation::EsbListDatabases, 0);
 }
 
 int32_t SimServer::GetNextItem(EsbHandle context, int16_t kind, char* buffer) {
   if (!buffer) return ESB_STS_NULL_ARGUMENT;
-  Call call = Enter(context, Op::GetNextItem, false);
+  Call call = Enter(context, Operation::EsbGetNextItem, false);
   if (call.status) return call.status;
   Context& c = *call.context;
   if (c.itemKind == 0) return ESB_STS_NO_ITEM_PENDING;
@@ -78,13 +78,13 @@ int32_t SimServer::GetNextItem(EsbHandle context, int16_t kind, char* buffer) {
   const std::string& item = c.items[c.nextItem++];
   std::memcpy(buffer, item.data(), item.size());
   if (c.nextItem == c.items.size()) StartListing(c, 0, {});
-  return Leave(call, Op::GetNextItem, 0);
+  return Leave(call, Operation::EsbGetNextItem, 0);
 }
 
 int32_t SimServer::GetApplicationInfo(EsbHandle context, const char* application, void* record,
                                       int16_t* databases) {
   if (!record || !databases) return ESB_STS_NULL_ARGUMENT;
-  Call call = Enter(context, Op::GetApplicationInfo);
+  Call call = Enter(context, Operation::EsbGetApplicationInfo);
   if (call.status) return call.status;
   std::string app, server;
   if (int32_t status = NameArg(application, ESB_APPNAME_WIDTH, app)) return status;
@@ -104,24 +104,24 @@ int32_t SimServer::GetApplicationInfo(EsbHandle context, const char* application
   info.databases = static_cast<uint16_t>(count);
   essbase::WriteAppInfo(std::span<uint8_t>(static_cast<uint8_t*>(record), AppInfoSize(g)), g, info);
   *databases = count;
-  return Leave(call, Op::GetApplicationInfo, 0);
+  return Leave(call, Operation::EsbGetApplicationInfo, 0);
 }
 
 int32_t SimServer::UnloadApplication(EsbHandle context, const char* application) {
-  Call call = Enter(context, Op::UnloadApplication);
+  Call call = Enter(context, Operation::EsbUnloadApplication);
   if (call.status) return call.status;
   std::string app;
   if (int32_t status = NameArg(application, ESB_APPNAME_WIDTH, app)) return status;
   int64_t appId = 0;
   int32_t status = call.instance->store.findApplication(app, appId);
   if (status == 0) status = call.instance->store.setLoaded(appId, false);
-  return Leave(call, Op::UnloadApplication, status);
+  return Leave(call, Operation::EsbUnloadApplication, status);
 }
 
 int32_t SimServer::SetActive(EsbHandle context, const char* application, const char* database,
                              int16_t* access) {
   if (!access) return ESB_STS_NULL_ARGUMENT;
-  Call call = Enter(context, Op::SetActive);
+  Call call = Enter(context, Operation::EsbSetActive);
   if (call.status) return call.status;
   std::string app, db;
   if (int32_t status = NameArg(application, ESB_APPNAME_WIDTH, app)) return status;
@@ -132,13 +132,13 @@ int32_t SimServer::SetActive(EsbHandle context, const char* application, const c
   if (status == 0) status = store.findApplication(app, appId);
   if (status == 0) status = store.setLoaded(appId, true);
   if (status == 0) *access = call.context->access;
-  return Leave(call, Op::SetActive, status);
+  return Leave(call, Operation::EsbSetActive, status);
 }
 
 int32_t SimServer::ListFilters(EsbHandle context, const char* application, const char* database,
                                int16_t* count) {
   if (!count) return ESB_STS_NULL_ARGUMENT;
-  Call call = Enter(context, Op::ListFilters);
+  Call call = Enter(context, Operation::EsbListFilters);
   if (call.status) return call.status;
   std::string app, db;
   if (int32_t status = NameArg(application, ESB_APPNAME_WIDTH, app)) return status;
@@ -152,13 +152,13 @@ int32_t SimServer::ListFilters(EsbHandle context, const char* application, const
   for (auto& n : names) n = Field(n, ESB_FILTERNAME_WIDTH);
   *count = static_cast<int16_t>(names.size());
   StartListing(*call.context, ESB_ITEM_FILTERNAME, std::move(names));
-  return Leave(call, Op::ListFilters, 0);
+  return Leave(call, Operation::EsbListFilters, 0);
 }
 
 int32_t SimServer::GetFilter(EsbHandle context, const char* application, const char* database,
                              const char* filter, int16_t* active, int16_t* access) {
   if (!active || !access) return ESB_STS_NULL_ARGUMENT;
-  Call call = Enter(context, Op::GetFilter);
+  Call call = Enter(context, Operation::EsbGetFilter);
   if (call.status) return call.status;
   Context& c = *call.context;
   c.reading = false;
@@ -174,12 +174,12 @@ int32_t SimServer::GetFilter(EsbHandle context, const char* application, const c
   c.nextRow = 0;
   *active = found.active;
   *access = found.access;
-  return Leave(call, Op::GetFilter, 0);
+  return Leave(call, Operation::EsbGetFilter, 0);
 }
 
 int32_t SimServer::GetFilterRow(EsbHandle context, char* row, int32_t length, int16_t* access) {
   if (!row || !access) return ESB_STS_NULL_ARGUMENT;
-  Call call = Enter(context, Op::GetFilterRow, false);
+  Call call = Enter(context, Operation::EsbGetFilterRow, false);
   if (call.status) return call.status;
   Context& c = *call.context;
   if (!c.reading) return ESB_STS_ROWS_NOT_OPEN;
@@ -188,7 +188,7 @@ int32_t SimServer::GetFilterRow(EsbHandle context, char* row, int32_t length, in
     row[0] = '\0';
     *access = 0;
     c.reading = false;
-    return Leave(call, Op::GetFilterRow, 0);
+    return Leave(call, Operation::EsbGetFilterRow, 0);
   }
   const StoredRow& r = c.readRows[c.nextRow];
   // Never cut a row: one that does not fit stays pending for a larger buffer.
@@ -196,12 +196,12 @@ int32_t SimServer::GetFilterRow(EsbHandle context, char* row, int32_t length, in
   std::memcpy(row, r.text.c_str(), r.text.size() + 1);
   *access = r.access;
   ++c.nextRow;
-  return Leave(call, Op::GetFilterRow, 0);
+  return Leave(call, Operation::EsbGetFilterRow, 0);
 }
 
 int32_t SimServer::SetFilter(EsbHandle context, const char* application, const char* database,
                              const char* filter, int16_t active, int16_t access) {
-  Call call = Enter(context, Op::SetFilter);
+  Call call = Enter(context, Operation::EsbSetFilter);
   if (call.status) return call.status;
   Context& c = *call.context;
   // A new definition replaces one left open: the old one is never committed.
@@ -219,20 +219,20 @@ int32_t SimServer::SetFilter(EsbHandle context, const char* application, const c
   c.filter = std::move(name);
   c.active = active;
   c.filterAccess = access;
-  return Leave(call, Op::SetFilter, 0);
+  return Leave(call, Operation::EsbSetFilter, 0);
 }
 
 int32_t SimServer::SetFilterRow(EsbHandle context, const char* row, int16_t access) {
-  Call call = Enter(context, Op::SetFilterRow, false);
+  Call call = Enter(context, Operation::EsbSetFilterRow, false);
   if (call.status) return call.status;
   Context& c = *call.context;
   if (!row) {
-    if (!c.writing) return Leave(call, Op::SetFilterRow, 0);
+    if (!c.writing) return Leave(call, Operation::EsbSetFilterRow, 0);
     c.writing = false;
     int32_t status = call.instance->store.commitFilter(c.app, c.db, c.filter, c.active,
                                                        c.filterAccess, c.writeRows, c.writeCount);
     c.writeCount = 0;
-    return Leave(call, Op::SetFilterRow, status);
+    return Leave(call, Operation::EsbSetFilterRow, status);
   }
   if (!c.writing) return ESB_STS_ROWS_NOT_OPEN;
   const size_t n = strnlen(row, MaxRowText + 1);
@@ -241,18 +241,18 @@ int32_t SimServer::SetFilterRow(EsbHandle context, const char* row, int16_t acce
   c.writeRows[c.writeCount].access = access;
   c.writeRows[c.writeCount].text.assign(row, n);
   ++c.writeCount;
-  return Leave(call, Op::SetFilterRow, 0);
+  return Leave(call, Operation::EsbSetFilterRow, 0);
 }
 
 int32_t SimServer::DeleteFilter(EsbHandle context, const char* application, const char* database,
                                 const char* filter) {
-  Call call = Enter(context, Op::DeleteFilter);
+  Call call = Enter(context, Operation::EsbDeleteFilter);
   if (call.status) return call.status;
   std::string app, db, name;
   if (int32_t status = NameArg(application, ESB_APPNAME_WIDTH, app)) return status;
   if (int32_t status = NameArg(database, ESB_DBNAME_WIDTH, db)) return status;
   if (int32_t status = NameArg(filter, ESB_FILTERNAME_WIDTH, name)) return status;
-  return Leave(call, Op::DeleteFilter, call.instance->store.deleteFilter(app, db, name));
+  return Leave(call, Operation::EsbDeleteFilter, call.instance->store.deleteFilter(app, db, name));
 }
 
 }  // namespace esbsim

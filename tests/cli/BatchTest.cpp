@@ -170,6 +170,8 @@ TEST_F(BatchRun, RefusedClosingCallOfEmptyFileLogged) {
 }
 
 TEST_F(BatchRun, ImportReloginStatusNoRelogin) {
+  // One failed row, not the ended session's failed close, is the point here.
+  api.reloginEndsSession = false;
   api.Fail("EsbSetFilterRow", essbase::ReloginStatus);
   EXPECT_EQ(ImportText("a\tb\tF\t273\tEast\n"), 1);
   EXPECT_EQ(Middle(), Line(msg::ImportFailed));

@@ -1,13 +1,11 @@
 #pragma once
-// Doubles for the driver: a run log in memory and a clock that stands still.
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+// Doubles for the driver: a run log in memory and a clock that stands still;
+// the shared test files.
 #include <string>
 
 #include "cli/Clock.h"
 #include "cli/RunLog.h"
+#include "tests/support/TestFiles.h"
 
 namespace cli::testing {
 
@@ -31,35 +29,8 @@ class FixedClock : public Clock {
 
 constexpr const char* FixedDateLine = "//Process starting at 3/7/2026 1:05:09 PM\r\n";
 
-// A fresh directory per test, removed afterwards.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvelcl-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~TempDir() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using support::ReadFile;
+using support::TempDir;
+using support::WriteFile;
 
 }  // namespace cli::testing

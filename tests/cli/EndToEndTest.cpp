@@ -8,7 +8,7 @@
 #include "cli/Messages.h"
 #include "essbase/esbapin.h"
 #include "tests/cli/CliTestSupport.h"
-#include "tests/cli/ProgramRunner.h"
+#include "tests/support/RunProgram.h"
 
 namespace cli {
 namespace {
@@ -45,19 +45,19 @@ class QuorvelCLRun : public ::testing::Test {
 
   void Load(const std::string& description) {
     testing::WriteFile(dir / "server.txt", description);
-    auto r = testing::RunProgram(ESBSIM_PATH, {"load", dir / "store.db", dir / "server.txt"}, {},
+    auto r = support::RunProgram(ESBSIM_PATH, {"load", dir / "store.db", dir / "server.txt"}, {},
                                  dir / "esbsim.out");
     ASSERT_EQ(r.status, 0) << testing::ReadFile(dir / "esbsim.out");
   }
 
   std::string Dump() {
-    auto r = testing::RunProgram(ESBSIM_PATH, {"dump", dir / "store.db"}, {}, dir / "dump.txt");
+    auto r = support::RunProgram(ESBSIM_PATH, {"dump", dir / "store.db"}, {}, dir / "dump.txt");
     EXPECT_EQ(r.status, 0);
     return testing::ReadFile(dir / "dump.txt");
   }
 
   int Run(const std::vector<std::string>& args) {
-    auto r = testing::RunProgram(dir / "QuorvelCL", args, {"ESBSIM_STORE=" + (dir / "store.db")},
+    auto r = support::RunProgram(dir / "QuorvelCL", args, {"ESBSIM_STORE=" + (dir / "store.db")},
                                  dir / "console.txt");
     EXPECT_EQ(testing::ReadFile(dir / "console.txt"), "") << "QuorvelCL wrote to the console";
     return r.status;

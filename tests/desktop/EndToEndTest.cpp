@@ -2,32 +2,18 @@
 // on a store of its own made with esbsim.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "essbase/LibraryApi.h"
 #include "tests/desktop/DesktopFixture.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/TestFiles.h"
 
 namespace desktop::testing {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-  }
-  return out;
-}
 
 std::vector<std::vector<std::string>> Records(const std::string& description, const char* kind) {
   std::vector<std::vector<std::string>> out;
@@ -58,23 +44,16 @@ struct Prompt {
 class EndToEndTest : public ::testing::TestWithParam<essbase::Generation> {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quorvel-desk-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
-    store = dir + "/server.db";
-    ASSERT_EQ(std::system(("'" + std::string(ESBSIM_PROGRAM) + "' demo '" + store + "'").c_str()),
-              0);
+    ASSERT_FALSE(dir.path().empty());
+    store = dir / "server.db";
+    const support::CapturedRun demo = support::RunCaptured(ESBSIM_PROGRAM, {"demo", store});
+    ASSERT_EQ(demo.status, 0) << demo.err;
     setenv("ESBSIM_STORE", store.c_str(), 1);
     ASSERT_TRUE(api.loaded()) << api.loadError();
     ASSERT_TRUE(api.SetLoginPrompt(&Prompt::Answer, &prompt));
   }
-  void TearDown() override {
-    api.SetLoginPrompt(nullptr, nullptr);
-    fs::remove_all(dir);
-  }
-  std::string Dump() {
-    return Capture("'" + std::string(ESBSIM_PROGRAM) + "' dump '" + store + "'");
-  }
+  void TearDown() override { api.SetLoginPrompt(nullptr, nullptr); }
+  std::string Dump() { return support::RunCaptured(ESBSIM_PROGRAM, {"dump", store}).out; }
 
   // The tree the server's description calls for: applications first, then
   // each application's databases.
@@ -92,7 +71,8 @@ class EndToEndTest : public ::testing::TestWithParam<essbase::Generation> {
     return out;
   }
 
-  std::string dir, store;
+  support::TempDir dir{"quorvel-desk"};
+  std::string store;
   essbase::LibraryApi api;
   Prompt prompt;
   ScriptedPort port;
@@ -129,12 +109,7 @@ TEST_P(EndToEndTest, LoginShowsTheServersTreeAndADatabasesFilters) {
 
 TEST_P(EndToEndTest, DroppedSessionWhileListingLogsInAgainAndLists) {
   const std::string description = Dump() + "fault\tEsbListFilters\t1051021\t0\t1\n";
-  const std::string file = dir + "/with-fault.txt";
-  { std::ofstream(file) << description; }
-  ASSERT_EQ(
-      std::system(
-          ("'" + std::string(ESBSIM_PROGRAM) + "' load '" + store + "' '" + file + "'").c_str()),
-      0);
+  ASSERT_EQ(support::RunCaptured(ESBSIM_PROGRAM, {"load", store, "-"}, description).status, 0);
   frmQuorvel form(api, port, GetParam());
   form.Form_Load();
   form.mnuLogin_Click();

@@ -14,7 +14,7 @@ TEST_F(HoldStillTest, InputDuringTheScopeDoesNotReachTheCommands) {
   form.tree_NodeClick(basic);
   ASSERT_EQ(form.filters().Count(), 3);
   {
-    HoldStill hold(form.state());
+    HoldStill hold = form.Hold();
     EXPECT_TRUE(port.held);
     EXPECT_TRUE(port.busy);
     fake.calls.clear();
@@ -38,8 +38,8 @@ TEST_F(HoldStillTest, InputDuringTheScopeDoesNotReachTheCommands) {
 TEST_F(HoldStillTest, NestedScopesReleaseOnlyAtTheOuterEnd) {
   StartAndLogin();
   {
-    HoldStill outer(form.state());
-    { HoldStill inner(form.state()); }
+    HoldStill outer = form.Hold();
+    { HoldStill inner = form.Hold(); }
     EXPECT_TRUE(port.held);
     EXPECT_TRUE(port.busy);
     EXPECT_TRUE(form.state().Held());
@@ -52,7 +52,7 @@ TEST_F(HoldStillTest, NestedScopesReleaseOnlyAtTheOuterEnd) {
 TEST_F(HoldStillTest, ReleasedWhenTheCommandLeavesByAnException) {
   StartAndLogin();
   try {
-    HoldStill hold(form.state());
+    HoldStill hold = form.Hold();
     throw std::runtime_error("out");
   } catch (const std::runtime_error&) {
   }

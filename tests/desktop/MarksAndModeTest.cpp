@@ -1,4 +1,4 @@
-#include "desktop/TreeEvents.h"
+#include "desktop/MarksAndMode.h"
 #include "tests/desktop/DesktopFixture.h"
 
 namespace desktop::testing {

@@ -24,8 +24,9 @@ class FileIntoDatabase : public ::testing::Test {
   bool Import(const std::string& text) {
     std::istringstream in(text);
     CallHooks hooks;
-    hooks.onFailure = [&](std::string_view op, int32_t status) {
-      failures.push_back(std::string(op) + ":" + std::to_string(status));
+    hooks.onFailure = [&](ServerCall call, int32_t status) {
+      failures.push_back(std::string(essbase::OperationName(call.operation)) + ":" +
+                         std::to_string(status));
       return AfterFailure::GoOn;
     };
     ApiFilterSink sink(api, context, "Ledger", "Actuals", hooks,

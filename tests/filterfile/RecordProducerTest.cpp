@@ -21,8 +21,9 @@ class DatabaseIntoFile : public ::testing::Test {
     api.AddFilter("Finance", "Plan", "Empty");
     api.AddFilter("Finance", "Plan", "NoBudget", {{0, "Budget"}});
     options.rowBuffer = essbase::CommandLineRowBuffer;
-    options.hooks.onFailure = [&](std::string_view op, int32_t status) {
-      failures.push_back(std::string(op) + ":" + std::to_string(status));
+    options.hooks.onFailure = [&](ServerCall call, int32_t status) {
+      failures.push_back(std::string(essbase::OperationName(call.operation)) + ":" +
+                         std::to_string(status));
       return AfterFailure::GoOn;
     };
   }
@@ -148,9 +149,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DatabaseIntoFile, RetriedListingContinuesWithRenewedContext) {
   api.Fail("EsbListFilters", essbase::ReloginStatus);
-  options.hooks.onFailure = [&](std::string_view op, int32_t) {
+  options.hooks.onFailure = [&](ServerCall call, int32_t) {
     context = 9;  // logged in again
-    return op == "EsbListFilters" ? AfterFailure::RetryOnce : AfterFailure::GoOn;
+    return call.operation == essbase::Operation::EsbListFilters ? AfterFailure::RetryOnce
+                                                                : AfterFailure::GoOn;
   };
   EXPECT_EQ(Produce(), ProduceOutcome::Complete);
   EXPECT_EQ(out.str(), ExampleFile);

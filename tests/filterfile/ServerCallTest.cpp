@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "filterfile/ApiFilterSink.h"
 #include "filterfile/ServerCall.h"
+#include "tests/support/FakeEssbaseApi.h"
 
 namespace filterfile {
 namespace {
@@ -11,12 +13,12 @@ class RunCallHooks : public ::testing::Test {
  protected:
   int32_t Run(std::vector<int32_t> results, AfterFailure answer) {
     hooks.onStatus = [&](int32_t s) { statuses.push_back(s); };
-    hooks.onFailure = [&, answer](std::string_view, int32_t) {
+    hooks.onFailure = [&, answer](ServerCall, int32_t) {
       ++failures;
       return answer;
     };
     size_t next = 0;
-    return RunCall(hooks, "Op", [&] {
+    return RunCall(hooks, {essbase::Operation::EsbListFilters}, [&] {
       ++calls;
       return results.at(next++);
     });
@@ -52,7 +54,29 @@ TEST_F(RunCallHooks, GoOnDoesNotRepeat) {
 }
 
 TEST(RunCall, NoHooksReturnsStatus) {
-  EXPECT_EQ(RunCall({}, "Op", [] { return 3; }), 3);
+  EXPECT_EQ(RunCall({}, {essbase::Operation::EsbListFilters}, [] { return 3; }), 3);
+}
+
+// A hook that repeats rows but not closes must be able to tell them apart,
+// though both are EsbSetFilterRow.
+TEST(RunCall, SinkTellsRowCallsFromClosingCalls) {
+  essbase::testing::FakeEssbaseApi api;
+  api.AddDatabase("Ledger", "Actuals");
+  api.Fail("EsbSetFilterRow", essbase::ReloginStatus, 0, 0);
+  essbase::Handle context = 3;
+  std::vector<ServerCall> seen;
+  CallHooks hooks;
+  hooks.onFailure = [&](ServerCall call, int32_t) {
+    seen.push_back(call);
+    return call.closesFilter ? AfterFailure::GoOn : AfterFailure::RetryOnce;
+  };
+  ApiFilterSink sink(api, context, "Ledger", "Actuals", hooks);
+  sink.OpenFilter("F");
+  sink.AddRow("\"East\"", 273);
+  sink.CloseFilter();
+  const ServerCall row{essbase::Operation::EsbSetFilterRow};
+  EXPECT_EQ(seen, (std::vector<ServerCall>{row, row, CloseFilterCall}));
+  EXPECT_EQ(api.CountCalls("EsbSetFilterRow"), 3);
 }
 
 }  // namespace

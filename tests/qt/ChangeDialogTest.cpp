@@ -18,6 +18,7 @@
 #include "desktop/qt/ChangeDialog.h"
 #include "desktop/qt/ListControl.h"
 #include "desktop/qt/NodeListModel.h"
+#include "desktop/frmQuorvel.h"
 #include "desktop/qt/QuorvelWindow.h"
 #include "tests/qt/Modal.h"
 #include "tests/support/FakeEssbaseApi.h"
@@ -35,11 +36,14 @@ class ChangeWindow : public ::testing::Test {
     api.AddFilter("Sample", "Basic", "f2", {{0, "eastern"}});
     api.promptAvailable = true;
     window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
+    logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6);
+    window->Attach(*logic);
     window->show();
     QCoreApplication::processEvents();
   }
   void TearDown() override {
     window.reset();
+    logic.reset();
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
   }
   QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
@@ -55,6 +59,7 @@ class ChangeWindow : public ::testing::Test {
 
   FakeEssbaseApi api;
   std::unique_ptr<QuorvelWindow> window;
+  std::unique_ptr<desktop::frmQuorvel> logic;
   QObject pollers;
 };
 

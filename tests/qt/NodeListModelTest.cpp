@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <memory>
 
@@ -18,6 +19,10 @@ class TreeAdapter : public ::testing::Test {
  protected:
   NodeList list;
   std::unique_ptr<NodeListModel> model = std::make_unique<NodeListModel>(list, false);
+  // Checks every change the model announces against Qt's model rules; it
+  // goes with the model.
+  QAbstractItemModelTester* tester = new QAbstractItemModelTester(
+      model.get(), QAbstractItemModelTester::FailureReportingMode::Fatal, model.get());
   void AddApp(const std::string& app) { list.Add("", "App:" + app, app, 1, 1); }
   void AddDb(const std::string& app, const std::string& db) {
     list.Add("App:" + app, "Db:" + app + "-" + db, db, 3);
@@ -106,10 +111,35 @@ TEST_F(TreeAdapter, ModelGoneListStillUsable) {
   EXPECT_EQ(list.Count(), 1);
 }
 
+TEST_F(TreeAdapter, RefillAfterClearKeepsModelRules) {
+  for (int round = 0; round < 2; ++round) {
+    AddApp("Sample");
+    AddApp("Demo");
+    AddDb("Demo", "Basic");
+    AddDb("Sample", "Interntl");
+    list.Select(3);
+    list.Clear();
+  }
+  AddApp("Last");
+  EXPECT_EQ(model->rowCount(), 1);
+}
+
+// The window's models may outlive the logic's lists when the program ends.
+TEST(TreeAdapterLifetime, ListGoneFirstLeavesAnEmptyModel) {
+  auto list = std::make_unique<NodeList>();
+  list->Add("", "App:Sample", "Sample", 1, 1);
+  NodeListModel model(*list, false);
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  list.reset();
+  EXPECT_EQ(model.rowCount(), 0);
+  EXPECT_FALSE(model.index(0, 0).isValid());
+}
+
 class FilterAdapter : public ::testing::Test {
  protected:
   NodeList list;
   NodeListModel model{list, true};
+  QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
   int AddFilter(const std::string& name) {
     const int index = list.Add("", "_" + name, name, 3, 4);
     list.SetChecked(index, true);

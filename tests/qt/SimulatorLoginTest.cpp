@@ -6,19 +6,20 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 
+#include "desktop/frmQuorvel.h"
 #include "desktop/qt/ListControl.h"
 #include "desktop/qt/LoginPrompt.h"
 #include "desktop/qt/NodeListModel.h"
 #include "desktop/qt/QuorvelWindow.h"
 #include "essbase/LibraryApi.h"
 #include "tests/qt/Modal.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/TestFiles.h"
 
 namespace quorvel::qt {
 namespace {
@@ -41,23 +42,25 @@ constexpr const char* Description =
 class SimulatorLogin : public ::testing::TestWithParam<essbase::Generation> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    const QString store = dir.filePath("server.db");
-    QProcess esbsim;
-    esbsim.start(QCoreApplication::applicationDirPath() + "/esbsim", {"load", store, "-"});
-    ASSERT_TRUE(esbsim.waitForStarted());
-    esbsim.write(Description);
-    esbsim.closeWriteChannel();
-    ASSERT_TRUE(esbsim.waitForFinished());
-    ASSERT_EQ(esbsim.exitCode(), 0) << esbsim.readAllStandardError().toStdString();
-    setenv("ESBSIM_STORE", store.toLocal8Bit().constData(), 1);
+    ASSERT_FALSE(dir.path().empty());
+    const std::string store = dir / "server.db";
+    const std::string esbsim = QCoreApplication::applicationDirPath().toStdString() + "/esbsim";
+    const support::CapturedRun load =
+        support::RunCaptured(esbsim, {"load", store, "-"}, Description);
+    ASSERT_EQ(load.status, 0) << load.err;
+    setenv("ESBSIM_STORE", store.c_str(), 1);
     unsetenv("ESBSIM_PROMPT_USER");
     unsetenv("ESBSIM_PROMPT_PASSWORD");
     ASSERT_TRUE(api.loaded()) << api.loadError();
     window = std::make_unique<QuorvelWindow>(api, GetParam());
+    logic = std::make_unique<desktop::frmQuorvel>(api, *window, GetParam());
+    window->Attach(*logic);
     window->show();
   }
-  void TearDown() override { window.reset(); }
+  void TearDown() override {
+    window.reset();
+    logic.reset();
+  }
 
   // Answers the login prompt with user and password, then the next modal
   // window with `next` if given; returns the server the prompt offered.
@@ -79,9 +82,10 @@ class SimulatorLogin : public ::testing::TestWithParam<essbase::Generation> {
     return *offered;
   }
 
-  QTemporaryDir dir;
+  support::TempDir dir{"quorvel-qt"};
   essbase::LibraryApi api{"libesbapin.so"};
   std::unique_ptr<QuorvelWindow> window;
+  std::unique_ptr<desktop::frmQuorvel> logic;
   QObject pollers;
 };
 

@@ -32,12 +32,10 @@ const char* const kEveryCorner =
 
 class Esbsim : public ::testing::Test {
  protected:
-  std::string Quoted(const std::string& s) { return "'" + s + "'"; }
   RunResult Load(const std::string& text) {
-    return RunEsbsim("load " + Quoted(store_.path()) + " " +
-                     Quoted(WriteFile(store_.dir(), "input.txt", text)));
+    return RunEsbsim({"load", store_.path(), WriteFile(store_.dir(), "input.txt", text)});
   }
-  RunResult Dump() { return RunEsbsim("dump " + Quoted(store_.path())); }
+  RunResult Dump() { return RunEsbsim({"dump", store_.path()}); }
   TempStore store_;
 };
 
@@ -50,7 +48,7 @@ TEST_F(Esbsim, LoadThenDumpIsByteExact) {
 }
 
 TEST_F(Esbsim, LoadReadsStandardInput) {
-  const RunResult load = RunEsbsim("load " + Quoted(store_.path()) + " -", kEveryCorner);
+  const RunResult load = RunEsbsim({"load", store_.path(), "-"}, kEveryCorner);
   ASSERT_EQ(load.exitCode, 0) << load.err;
   EXPECT_EQ(Dump().out, kEveryCorner);
 }
@@ -79,17 +77,16 @@ TEST_F(Esbsim, RowsBelongToNearestFilterAbove) {
 }
 
 TEST_F(Esbsim, DemoServerReloadsUnchanged) {
-  ASSERT_EQ(RunEsbsim("demo " + Quoted(store_.path())).exitCode, 0);
+  ASSERT_EQ(RunEsbsim({"demo", store_.path()}).exitCode, 0);
   const std::string demo = Dump().out;
   TempStore second;
-  const RunResult load =
-      RunEsbsim("load " + Quoted(second.path()) + " " + Quoted(WriteFile(second.dir(), "d", demo)));
+  const RunResult load = RunEsbsim({"load", second.path(), WriteFile(second.dir(), "d", demo)});
   ASSERT_EQ(load.exitCode, 0) << load.err;
-  EXPECT_EQ(RunEsbsim("dump " + Quoted(second.path())).out, demo);
+  EXPECT_EQ(RunEsbsim({"dump", second.path()}).out, demo);
 }
 
 TEST_F(Esbsim, DemoServerHasTheAdvertisedContent) {
-  ASSERT_EQ(RunEsbsim("demo " + Quoted(store_.path())).exitCode, 0);
+  ASSERT_EQ(RunEsbsim({"demo", store_.path()}).exitCode, 0);
   const std::string demo = Dump().out;
   auto has = [&](const std::string& s) { return demo.find(s) != std::string::npos; };
   EXPECT_TRUE(has("server\tessdemo\n"));
@@ -116,13 +113,13 @@ TEST_F(Esbsim, DumpOfMissingStoreFailsWithoutCreatingIt) {
 }
 
 TEST_F(Esbsim, WrongArgumentsShowUsage) {
-  EXPECT_EQ(RunEsbsim("").exitCode, 2);
-  EXPECT_EQ(RunEsbsim("frobnicate x").exitCode, 2);
-  EXPECT_EQ(RunEsbsim("load " + Quoted(store_.path())).exitCode, 2);
+  EXPECT_EQ(RunEsbsim({}).exitCode, 2);
+  EXPECT_EQ(RunEsbsim({"frobnicate", "x"}).exitCode, 2);
+  EXPECT_EQ(RunEsbsim({"load", store_.path()}).exitCode, 2);
 }
 
 TEST_F(Esbsim, MissingInputFileFails) {
-  EXPECT_EQ(RunEsbsim("load " + Quoted(store_.path()) + " /nonexistent/file").exitCode, 1);
+  EXPECT_EQ(RunEsbsim({"load", store_.path(), "/nonexistent/file"}).exitCode, 1);
 }
 
 struct Malformed {

@@ -1,20 +1,19 @@
 // Several processes on one store: a commit is seen by the others at once.
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "tests/sim/ConformanceFixture.h"
+#include "tests/support/RunProgram.h"
 
 namespace simtest {
 namespace {
 
 using namespace essbase;
 
-int RunWriter(const std::string& args) {
-  const int status = std::system((std::string("'") + SIM_WRITER_PATH + "' " + args).c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+int RunWriter(const std::vector<std::string>& args) {
+  return support::RunCaptured(SIM_WRITER_PATH, args).status;
 }
 
 using SharedStore = Conformance;
@@ -22,7 +21,7 @@ using SharedStore = Conformance;
 TEST_P(SharedStore, FilterCommittedByAnotherProcessIsSeenAtOnce) {
   Handle c = Connect();
   ASSERT_EQ(FilterNames(c, "Sample", "Basic").size(), 3u);
-  ASSERT_EQ(RunWriter("Sample Basic Gamma 1"), 0);
+  ASSERT_EQ(RunWriter({"Sample", "Basic", "Gamma", "1"}), 0);
   EXPECT_EQ(FilterNames(c, "Sample", "Basic"),
             (std::vector<std::string>{"Alpha", "Beta", "Empty", "Gamma0"}));
   EXPECT_EQ(ReadRows(c, "Sample", "Basic", "Gamma0"),
@@ -32,7 +31,7 @@ TEST_P(SharedStore, FilterCommittedByAnotherProcessIsSeenAtOnce) {
 TEST_P(SharedStore, OurCommitIsSeenByEsbsimAtOnce) {
   Handle c = Connect();
   Write(c, "Sample", "Spare", "Mine", {{275, "\"Mine\""}});
-  const RunResult r = RunEsbsim("dump '" + store_.path() + "'");
+  const RunResult r = RunEsbsim({"dump", store_.path()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("filter\tSample\tSpare\tMine\t1\t375\nrow\t275\t\"Mine\"\n"),
             std::string::npos);
@@ -42,7 +41,7 @@ TEST_P(SharedStore, ContentReplacedByEsbsimIsSeenByOpenInstance) {
   Handle c = Connect();
   const std::string file =
       WriteFile(store_.dir(), "next.txt", "server\tsrv\nuser\tu\tpw\t275\napp\tOnly\tloaded\n");
-  ASSERT_EQ(RunEsbsim("load '" + store_.path() + "' '" + file + "'").exitCode, 0);
+  ASSERT_EQ(RunEsbsim({"load", store_.path(), file}).exitCode, 0);
   int16_t count = -1;
   ASSERT_EQ(api().EsbListApplications(c, count), 0);
   ASSERT_EQ(count, 1);

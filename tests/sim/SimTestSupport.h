@@ -2,6 +2,9 @@
 // Helpers of the simulated server's tests: a private store per test, and
 // running the esbsim tool.
 #include <string>
+#include <vector>
+
+#include "tests/support/TestFiles.h"
 
 namespace simtest {
 
@@ -14,13 +17,13 @@ class TempStore {
   TempStore& operator=(const TempStore&) = delete;
 
   const std::string& path() const { return path_; }
-  const std::string& dir() const { return dir_; }
+  const std::string& dir() const { return dir_.path(); }
   // Replaces the content; fails the test on a malformed description.
   void Load(const std::string& description) const;
   std::string Dump() const;
 
  private:
-  std::string dir_;
+  support::TempDir dir_{"esbsim-test"};
   std::string path_;
 };
 
@@ -30,12 +33,12 @@ struct RunResult {
   std::string err;
 };
 
-// Runs esbsim with the arguments (each passed as one word) and stdin text.
-RunResult RunEsbsim(const std::string& args, const std::string& input = {});
+// Runs esbsim with the arguments (each one word) and stdin text.
+RunResult RunEsbsim(const std::vector<std::string>& args, const std::string& input = {});
 
 // A file in dir holding text; returns its path.
 std::string WriteFile(const std::string& dir, const std::string& name, const std::string& text);
-std::string ReadFile(const std::string& path);
+using support::ReadFile;
 
 // A small description: server "srv", user "u"/"pw" with access 275.
 std::string Header();

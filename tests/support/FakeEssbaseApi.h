@@ -3,13 +3,23 @@
 // It keeps a small in-memory server (applications, databases, filters, rows),
 // records every call as text (context left out, except for EsbLogout/EsbTerm
 // whose only argument it is) and fails a chosen operation on cue.
+//
+// Login contexts behave as the simulated server's: each keeps its own pending
+// listing and open read or write; a logged-out context, or one of a
+// terminated instance, is refused; a call that fails with 1051021 ends its
+// context, forgetting what was open, and every later call on it answers
+// 1051021 until a new login. A context the fake never issued (a test's own
+// handle) counts as a login made before the test.
+#include <array>
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "essbase/EssbaseApi.h"
+#include "essbase/Operation.h"
 
 namespace essbase::testing {
 
@@ -37,6 +47,7 @@ struct FakeApplication {
 };
 
 struct FakeCall {
+  Operation operation;
   std::string name;
   std::vector<std::string> args;
   Handle context = 0;
@@ -71,10 +82,15 @@ class FakeEssbaseApi : public EssbaseApi {
 
   // Scripting: after `after` successful calls of `operation`, the next
   // `times` calls (0 = all) return `status` without doing anything.
+  void Fail(Operation operation, int32_t status, int after = 0, int times = 1);
+  // The same by the operation's name; an unknown name is a test's mistake.
   void Fail(const std::string& operation, int32_t status, int after = 0, int times = 1);
   // Answers of the login prompt, consumed in order; when none is queued the
   // default FakeLoginAnswer is used.
   std::deque<FakeLoginAnswer> loginAnswers;
+  // Whether a scripted 1051021 ends its context as the server does. Off only
+  // where a test follows a command's own steps past a failed login again.
+  bool reloginEndsSession = true;
   // Called inside every operation before it runs (e.g. to check the pointer).
   std::function<void(const FakeCall&)> onCall;
 
@@ -120,31 +136,46 @@ class FakeEssbaseApi : public EssbaseApi {
 
  private:
   struct Fault {
-    std::string operation;
+    Operation operation;
     int32_t status;
     int after;
     int times;
     int fired = 0;
   };
-  // Records the call; returns a scripted status or 0.
-  int32_t Enter(const std::string& name, Handle context, std::vector<std::string> args);
-  void Succeeded(const std::string& name) { ++succeeded_[name]; }
-
-  std::vector<Fault> faults_;
-  std::map<std::string, int> succeeded_;
-  Handle nextContext_ = 100;
-  bool v5_ = false;
   struct Item {
     int16_t kind;
     std::string bytes;
   };
-  std::deque<Item> pending_;
-  std::vector<FakeRow> readRows_;
-  size_t readPos_ = 0;
-  bool reading_ = false;
-  bool writing_ = false;
-  FakeFilter writeFilter_;
-  std::string writeApp_, writeDb_;
+  // What one login context has open.
+  struct Session {
+    Handle instance = 0;
+    bool ended = false;  // by 1051021
+    std::deque<Item> pending;
+    std::vector<FakeRow> readRows;
+    size_t readPos = 0;
+    bool reading = false;
+    bool writing = false;
+    FakeFilter writeFilter;
+    std::string writeApp, writeDb;
+  };
+
+  // Records the call; returns a refusal for the context, a scripted status or
+  // 0. Calls that take no context pass 0 and have no session.
+  int32_t Enter(Operation op, Handle context, std::vector<std::string> args,
+                bool takesContext = true);
+  void Succeeded(Operation op) { ++succeeded_[static_cast<size_t>(op)]; }
+  Session& Current() { return sessions_[current_]; }
+  Handle NewContext(Handle instance);
+
+  std::vector<Fault> faults_;
+  std::array<int, OperationCount> succeeded_{};
+  Handle nextContext_ = 100;
+  Handle nextInstance_ = 1;
+  bool v5_ = false;
+  std::map<Handle, Session> sessions_;
+  std::set<Handle> ended_;  // logged out or of a terminated instance
+  std::set<Handle> ownContexts_;
+  Handle current_ = 0;  // the context of the call being run
 };
 
 }  // namespace essbase::testing

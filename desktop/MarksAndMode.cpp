@@ -1,4 +1,4 @@
-#include "desktop/TreeEvents.h"
+#include "desktop/MarksAndMode.h"
 
 #include "desktop/Layout.h"
 #include "desktop/MenuState.h"
@@ -17,11 +17,15 @@ void DblClick(WindowState& state) {
   EnableForMarks(state, CountMarked(tree) > 0);
 }
 
-int CountMarked(const NodeList& tree) {
-  int marked = 0;
+std::vector<int> MarkedDatabases(const NodeList& tree) {
+  std::vector<int> marked;
   for (int i = 1; i <= tree.Count(); ++i)
-    if (tree.Image(i) == ImageMarkedDatabase) ++marked;
+    if (tree.Image(i) == ImageMarkedDatabase) marked.push_back(i);
   return marked;
+}
+
+int CountMarked(const NodeList& tree) {
+  return static_cast<int>(MarkedDatabases(tree).size());
 }
 
 void ModeClick(WindowState& state, int value) {

@@ -1,5 +1,6 @@
 #pragma once
-// Runs the built programs as separate processes, the way a scheduler would.
+// Runs the built programs (QuorvelCL, esbsim) as separate processes, the way
+// a scheduler or a developer would.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -8,19 +9,23 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestFiles.h"
+
 extern char** environ;
 
-namespace cli::testing {
+namespace support {
 
 struct ProgramResult {
   int status = -1;  // exit status, -1 when it did not exit normally
 };
 
 // Runs `program` with `args` and `env` added to the environment; the child's
-// standard output and error go to `consoleFile`.
+// standard output goes to `consoleFile`, and so does its standard error
+// unless `errorFile` names a file of its own.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                                 const std::vector<std::string>& env, const std::string& consoleFile,
-                                const std::string& stdinFile = "/dev/null") {
+                                const std::string& stdinFile = "/dev/null",
+                                const std::string& errorFile = {}) {
   // A variable given here replaces the inherited one: the C library reads
   // the first of duplicate names, so appending would leave a developer's own
   // ESBSIM_STORE in force and the run would touch that store.
@@ -47,7 +52,12 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
   posix_spawn_file_actions_addopen(&actions, 0, stdinFile.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, consoleFile.c_str(), O_WRONLY | O_CREAT | O_APPEND,
                                    0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  if (errorFile.empty()) {
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                     0644);
+  }
   pid_t pid = 0;
   ProgramResult result;
   if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
@@ -59,4 +69,23 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
   return result;
 }
 
-}  // namespace cli::testing
+struct CapturedRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `args`, `input` as its standard input.
+inline CapturedRun RunCaptured(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& input = {},
+                               const std::vector<std::string>& env = {}) {
+  TempDir dir("quorvel-run");
+  WriteFile(dir / "in", input);
+  CapturedRun run;
+  run.status = RunProgram(program, args, env, dir / "out", dir / "in", dir / "err").status;
+  run.out = ReadFile(dir / "out");
+  run.err = ReadFile(dir / "err");
+  return run;
+}
+
+}  // namespace support

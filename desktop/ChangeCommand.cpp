@@ -100,8 +100,8 @@ void ChangeFilters(WindowState& state, bool allDatabases) {
   {
     WindowQuestions questions(state);
     outcome = change::ChangeEngine(state.session, questions)
-                  .Run(ScopeOf(ReadSelection(state.tree, state.filters, allDatabases)), RequestOf(state.changeDialog),
-                       state.filterRows);
+                  .Run(ScopeOf(ReadSelection(state.tree, state.filters, allDatabases)),
+                       RequestOf(state.changeDialog), state.filterRows);
   }
   ReportChange(state, outcome, allDatabases);
 }
@@ -116,7 +116,8 @@ void PreviewChange(WindowState& state, const ChangeDialogValues& values) {
     {
       WindowQuestions questions(state);
       outcome = change::ChangeEngine(state.session, questions)
-                    .Preview(ScopeOf(ReadSelection(state.tree, state.filters, allDatabases)), request, matches);
+                    .Preview(ScopeOf(ReadSelection(state.tree, state.filters, allDatabases)),
+                             request, matches);
     }
     if (outcome.end != ChangeEnd::Read) return ReportChange(state, outcome, allDatabases);
   }

@@ -15,10 +15,10 @@
 #include <QTest>
 #include <memory>
 
+#include "desktop/frmQuorvel.h"
 #include "desktop/qt/ChangeDialog.h"
 #include "desktop/qt/ListControl.h"
 #include "desktop/qt/NodeListModel.h"
-#include "desktop/frmQuorvel.h"
 #include "desktop/qt/QuorvelWindow.h"
 #include "tests/qt/Modal.h"
 #include "tests/support/FakeEssbaseApi.h"

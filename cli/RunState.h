@@ -25,6 +25,9 @@ struct RunState {
   }
 };
 
+// Passed-over lines of an import logged one by one; the rest are counted.
+constexpr uint64_t LoggedPassedOverLines = 100;
+
 // Each returns true when every call succeeded and the file was read or
 // written whole; every failure has written its run-log line.
 bool BatchExport(RunState& state, const std::string& file, const std::string& application,

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ class SimulatedRun : public ::testing::Test {
   }
 
   std::string Dump() {
+    std::filesystem::remove(dir / "dump.txt");  // the console file is appended to
     auto r = RunProgram(ESBSIM_PATH, {"dump", dir / "store.db"}, {}, dir / "dump.txt");
     EXPECT_EQ(r.status, 0);
     return ReadFile(dir / "dump.txt");
@@ -66,5 +69,31 @@ class SimulatedRun : public ::testing::Test {
 
   TempDir dir;
 };
+
+// The filters of one database in a dump, each as its filter line and row
+// lines, by name.
+inline std::map<std::string, std::string> DumpedFilters(const std::string& dump,
+                                                        const std::string& application,
+                                                        const std::string& database) {
+  std::map<std::string, std::string> filters;
+  const std::string prefix = "filter\t" + application + "\t" + database + "\t";
+  std::istringstream in(dump);
+  std::string line;
+  std::string* current = nullptr;
+  while (std::getline(in, line)) {
+    if (line.rfind("filter\t", 0) == 0) {
+      current = nullptr;
+      if (line.rfind(prefix, 0) == 0) {
+        const std::string name =
+            line.substr(prefix.size(), line.find('\t', prefix.size()) - prefix.size());
+        current = &filters[name];
+      }
+    } else if (line.rfind("row\t", 0) != 0) {
+      current = nullptr;
+    }
+    if (current) current->append(line).append("\n");
+  }
+  return filters;
+}
 
 }  // namespace cli::testing

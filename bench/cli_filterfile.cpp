@@ -17,6 +17,7 @@ class CountingSink : public filterfile::FilterSink {
   void AddRow(std::string_view text, int16_t access) override { bytes += text.size() + access; }
   void CloseFilter() override {}
   void PassedOver(uint64_t) override {}
+  void RowLost() override {}
   int64_t filters = 0;
   int64_t bytes = 0;
 };

@@ -22,15 +22,29 @@ bool BatchImport(RunState& state, const std::string& file, const std::string& ap
     state.Log(msg::ImportFailed);
     return filterfile::AfterFailure::GoOn;
   };
-  filterfile::ApiFilterSink sink(
-      state.api, state.context, application, database, hooks, [&](uint64_t line) {
-        state.Log(std::string(msg::LinePassedOverStart) + std::to_string(line) +
-                  std::string(msg::LinePassedOverEnd));
-      });
-  if (filterfile::ReadFilterFile(in, sink) == filterfile::ReadOutcome::ReadError) {
+  filterfile::ImportWatch watch;
+  // An unattended run pointed at a binary file must not fill the disk with its log.
+  uint64_t logged = 0;
+  watch.passedOver = [&](uint64_t line) {
+    if (logged == LoggedPassedOverLines) return;
+    ++logged;
+    state.Log(std::string(msg::LinePassedOverStart) + std::to_string(line) +
+              std::string(msg::LinePassedOverEnd));
+  };
+  watch.leftUnchanged = [&](std::string_view filter) {
+    state.Log(std::string(msg::FilterLeftUnchangedStart) + std::string(filter) +
+              std::string(msg::FilterLeftUnchangedEnd));
+  };
+  filterfile::ApiFilterSink sink(state.api, state.context, application, database, hooks, watch);
+  const filterfile::ReadOutcome outcome = filterfile::ReadFilterFile(in, sink);
+  if (sink.passedOverCount() > logged)
+    state.Log(std::to_string(sink.passedOverCount() - logged) +
+              std::string(msg::MoreLinesPassedOver));
+  if (outcome == filterfile::ReadOutcome::ReadError) {
     state.Log(std::string(msg::ImportFileNotRead) + file);
     return false;
   }
+  // A passed-over line is a failure of the run: some row of the file did not get in.
   return sink.ok();
 }
 

@@ -35,5 +35,11 @@ constexpr std::string_view ImportFileNotRead = "The import file could not be rea
 constexpr std::string_view LinePassedOverStart = "Line ";
 constexpr std::string_view LinePassedOverEnd =
     " of the import file is not a filter row record and was passed over.";
+// Preceded by the number of passed-over lines that were not logged one by one.
+constexpr std::string_view MoreLinesPassedOver =
+    " more lines of the import file were not filter row records and were passed over.";
+constexpr std::string_view FilterLeftUnchangedStart = "The filter ";
+constexpr std::string_view FilterLeftUnchangedEnd =
+    " was left unchanged: not every one of its rows could be imported.";
 
 }  // namespace cli::msg

@@ -26,4 +26,7 @@ struct RunState {
   }
 };
 
+// Passed-over lines of an import logged one by one; the rest are counted.
+constexpr uint64_t LoggedPassedOverLines = 100;
+
 }  // namespace cli

@@ -7,25 +7,85 @@
 
 namespace filterfile {
 
+namespace {
+
+std::string_view WithoutTrailingBlanks(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0 && s[n - 1] == ' ') --n;
+  return s.substr(0, n);
+}
+
+// Which filter a passed-over line may have been a row of. A line that names
+// its filter belongs to that one; a line without a readable name could
+// belong to the filter before it or to the one after it, so both lose it.
+class LostRows {
+ public:
+  // The line's filter, when it is not the open one, is the next to begin.
+  void Line(std::string_view name, bool named, bool open, std::string_view openName,
+            FilterSink& sink) {
+    const bool ofOpen = open && (!named || SameFilterName(name, openName));
+    if (ofOpen) sink.RowLost();
+    if (!named) {
+      anyNext_ = true;
+    } else if (!ofOpen) {
+      if (!haveNext_) {
+        next_.assign(name);
+        haveNext_ = true;
+      } else if (!SameFilterName(next_, name)) {
+        anyNext_ = true;  // one name kept: more than one means any
+      }
+    }
+  }
+  // A record follows; `begins` when it starts a new filter.
+  void Record(std::string_view name, bool begins, FilterSink& sink) {
+    if (begins && (anyNext_ || (haveNext_ && SameFilterName(next_, name)))) sink.RowLost();
+    anyNext_ = haveNext_ = false;
+  }
+
+ private:
+  bool anyNext_ = false;
+  bool haveNext_ = false;
+  std::string next_;
+};
+
+}  // namespace
+
+bool SameFilterName(std::string_view a, std::string_view b) {
+  return WithoutTrailingBlanks(a) == WithoutTrailingBlanks(b);
+}
+
 ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink) {
   LineReader reader(in);
   std::string line;
   std::string previous;
+  bool open = false;
+  LostRows lost;
   for (;;) {
     LineReader::Result r = reader.Next(line);
-    if (r == LineReader::Result::ReadError) return ReadOutcome::ReadError;
+    if (r == LineReader::Result::ReadError) {
+      if (open) {
+        sink.RowLost();
+        sink.CloseFilter();
+      }
+      return ReadOutcome::ReadError;
+    }
     if (r == LineReader::Result::End) break;
     std::optional<RowFields> fields;
     if (!reader.tooLong()) fields = ParseRowRecord(line);
     if (!fields) {
       sink.PassedOver(reader.lineNumber());
+      std::optional<std::string_view> name = RecordName(line);
+      lost.Line(name.value_or(std::string_view()), name.has_value(), open, previous, sink);
       continue;
     }
-    if (fields->filter != previous) {
-      if (!previous.empty()) sink.CloseFilter();
+    const bool begins = !open || !SameFilterName(fields->filter, previous);
+    if (begins) {
+      if (open) sink.CloseFilter();
       previous.assign(fields->filter);
+      open = true;
       sink.OpenFilter(previous);
     }
+    lost.Record(fields->filter, begins, sink);
     sink.AddRow(fields->text, fields->access);
   }
   sink.CloseFilter();

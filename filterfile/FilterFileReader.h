@@ -1,7 +1,8 @@
 #pragma once
 // Turns the lines of a filter export file into filter definitions: only a
 // change of name starts a new filter, and the last one is closed at the end of
-// the file in every case, also when no filter was opened.
+// the file in every case, also when no filter was opened. Names are compared
+// the way the server compares them: trailing blanks do not count.
 #include <cstdint>
 #include <istream>
 #include <string_view>
@@ -18,17 +19,24 @@ class FilterSink {
   // opened none.
   virtual void CloseFilter() = 0;
   // A line that is not a row record was passed over (number from 1, counting
-  // every line of the file). It changes nothing of the filter being defined.
+  // every line of the file).
   virtual void PassedOver(uint64_t lineNumber) = 0;
+  // A row of the filter being defined did not reach the sink (a passed-over
+  // line that belongs to it, or a file that could not be read to its end):
+  // the filter is incomplete and must not replace what the server holds.
+  virtual void RowLost() = 0;
 };
 
 enum class ReadOutcome {
   Complete,
-  // The stream failed part-way: the open filter is not closed, so that a
-  // server that commits at the closing call keeps its previous definition.
+  // The stream failed part-way: the filter being defined lost its remaining
+  // rows (RowLost, then CloseFilter); no further filter is begun.
   ReadError,
 };
 
 ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink);
+
+// Whether two record names name one filter on the server.
+bool SameFilterName(std::string_view a, std::string_view b);
 
 }  // namespace filterfile

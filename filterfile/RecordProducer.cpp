@@ -1,10 +1,10 @@
 #include "filterfile/RecordProducer.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "essbase/ByteOrder.h"
+#include "essbase/ReadFilterRow.h"
 #include "filterfile/RowRecord.h"
 
 namespace filterfile {
@@ -12,17 +12,6 @@ namespace filterfile {
 using essbase::FilterNameWidth;
 using essbase::ItemFilterName;
 using essbase::Operation;
-
-namespace {
-
-// The row the buffer holds, or a failure when its NUL is missing.
-int32_t RowStatus(const std::vector<char>& row, int32_t status) {
-  if (status == 0 && std::memchr(row.data(), '\0', row.size()) == nullptr)
-    return ESB_STS_BUFFER_TOO_SMALL;
-  return status;
-}
-
-}  // namespace
 
 ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& context,
                               const std::string& application, const std::string& database,
@@ -37,6 +26,8 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
 
   std::vector<char> field(FilterNameWidth, '\0');
   std::vector<char> row(static_cast<size_t>(std::max(options.rowBuffer, 1)), '\0');
+  std::vector<char> spill;  // for rows longer than the caller's buffer
+  std::string_view text;
   for (int i = 0; i < count; ++i) {
     std::fill(field.begin(), field.end(), '\0');
     if (RunCall(hooks, {Operation::EsbGetNextItem}, [&] {
@@ -55,13 +46,12 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
     const bool selected = !options.selected || options.selected(name);
     auto nextRow = [&] {
       return RunCall(hooks, {Operation::EsbGetFilterRow}, [&] {
-        row[0] = '\0';
-        return RowStatus(row, api.EsbGetFilterRow(context, row, access));
+        return essbase::ReadFilterRow(api, context, row, spill, access, text);
       });
     };
     if (nextRow()) return ProduceOutcome::ServerFailure;
-    while (row[0] != '\0') {
-      if (selected && !WriteRowRecord(out, application, database, name, access, row.data()))
+    while (!text.empty()) {
+      if (selected && !WriteRowRecord(out, application, database, name, access, text))
         return ProduceOutcome::WriteFailure;
       if (nextRow()) return ProduceOutcome::ServerFailure;
     }

@@ -23,8 +23,10 @@ struct ProducerOptions {
 enum class ProduceOutcome { Complete, ServerFailure, WriteFailure };
 
 // `context` is read at every call, so a hook that logs in again can renew it.
-// A row that did not reach the buffer whole (no NUL inside it) is never
-// written: it counts as a failed EsbGetFilterRow with ESB_STS_BUFFER_TOO_SMALL.
+// Rows are read whole (essbase::ReadFilterRow): one longer than rowBuffer is
+// read again with a buffer of the server's row maximum; a row that still does
+// not fit, or arrives without its NUL, is never cut: it is a failed
+// EsbGetFilterRow with ESB_STS_BUFFER_TOO_SMALL.
 ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& context,
                               const std::string& application, const std::string& database,
                               std::ostream& out, const ProducerOptions& options);

@@ -53,6 +53,19 @@ bool ParseAccess(std::string_view field, int16_t& access) {
   return true;
 }
 
+std::optional<std::string_view> RecordName(std::string_view line) {
+  size_t tabs[3];
+  size_t from = 0;
+  for (size_t& tab : tabs) {
+    tab = line.find('\t', from);
+    if (tab == std::string_view::npos) return std::nullopt;
+    from = tab + 1;
+  }
+  std::string_view name = line.substr(tabs[1] + 1, tabs[2] - tabs[1] - 1);
+  if (name.empty() || name.find('\0') != std::string_view::npos) return std::nullopt;
+  return name;
+}
+
 std::optional<RowFields> ParseRowRecord(std::string_view line) {
   size_t tabs[4];
   size_t from = 0;

@@ -27,6 +27,11 @@ struct RowFields {
 // or a NUL byte in the filter name or the row text.
 std::optional<RowFields> ParseRowRecord(std::string_view line);
 
+// The filter name of a line that may not be a row record: the text between
+// its second and third TAB; nothing when the line has fewer than three TABs or
+// that text is empty or holds a NUL (then the line names no filter for sure).
+std::optional<std::string_view> RecordName(std::string_view line);
+
 // An access field as written: signed decimal, no sign for positives.
 bool ParseAccess(std::string_view field, int16_t& access);
 

@@ -5,7 +5,7 @@
 
 #include "essbase/ApplicationLoadState.h"
 #include "essbase/ByteOrder.h"
-#include "essbase/FilterRow.h"
+#include "essbase/ReadFilterRow.h"
 
 namespace desktop::change {
 
@@ -138,16 +138,16 @@ ChangeOutcome ReadPass::ReadFilter(const DatabaseName& db, const std::string& fi
                                 filter.c_str(), active, access);
       }))
     return Ended(ChangeEnd::FilterOpenFailed, status);
-  std::string text;
+  std::string_view text;
   int16_t rowAccess = 0;
   auto readRow = [&] {
     return session_.Run([&](EssbaseApi& api, Handle context) {
-      return essbase::GetFilterRowWhole(api, context, rowBuffer_, text, rowAccess);
+      return essbase::ReadFilterRow(api, context, rowBuffer_, spill_, rowAccess, text);
     });
   };
   if (int32_t status = readRow()) return Ended(ChangeEnd::FilterOpenFailed, status);
   while (!text.empty()) {
-    if (!rows_.Add({db.database, db.application, filter, rowAccess, std::move(text)}))
+    if (!rows_.Add({db.database, db.application, filter, rowAccess, std::string(text)}))
       return Ended(ChangeEnd::TooManyRows);
     if (int32_t status = readRow()) return Ended(ChangeEnd::LaterRowFailed, status);
   }

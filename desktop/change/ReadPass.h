@@ -34,6 +34,7 @@ class ReadPass {
   ChangeQuestions& questions_;
   RowStore& rows_;
   std::vector<char> rowBuffer_;
+  std::vector<char> spill_;  // rows longer than rowBuffer_
   int filtersRead_ = 0;
 };
 

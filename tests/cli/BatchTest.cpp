@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cli/Driver.h"
 #include "cli/Messages.h"
+#include "cli/RunState.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/FakeEssbaseApi.h"
 
@@ -91,11 +94,13 @@ TEST_F(BatchRun, ReloginStatusIsAnOrdinaryFailure) {
   EXPECT_EQ(api.CountCalls("EsbGetFilter"), 1);
 }
 
-TEST_F(BatchRun, RowLongerThan511IsFailureNotCut) {
-  api.FindFilter("Finance", "Plan", "NoBudget")->rows[0].text = std::string(600, 'x');
-  EXPECT_EQ(Export(dir / "out.txt"), 1);
-  EXPECT_EQ(Middle(), Line(msg::ExportFailed));
-  EXPECT_EQ(testing::ReadFile(dir / "out.txt"), ReadEastRecords);
+TEST_F(BatchRun, RowLongerThan511IsExportedWhole) {
+  const std::string row(essbase::MaxRowLength, 'x');
+  api.FindFilter("Finance", "Plan", "NoBudget")->rows[0].text = row;
+  EXPECT_EQ(Export(dir / "out.txt"), 0);
+  EXPECT_EQ(Middle(), "");
+  EXPECT_EQ(testing::ReadFile(dir / "out.txt"),
+            std::string(ReadEastRecords) + "Finance\tPlan\tNoBudget\t0\t" + row + "\r\r\n");
 }
 
 TEST_F(BatchRun, ExportFileNotCreatedOneLineThenLogout) {
@@ -139,26 +144,54 @@ TEST_F(BatchRun, ImportFileNotOpenedOneLineNoServerCall) {
   EXPECT_TRUE(LoggedOut());
 }
 
-TEST_F(BatchRun, MalformedLinesNamedByNumberAndCounted) {
+TEST_F(BatchRun, MalformedLinesNamedByNumberFilterLeftUnchanged) {
+  api.AddFilter("Ledger", "Actuals", "F", {{275, "old"}});
   EXPECT_EQ(ImportText("a\tb\tF\t273\tEast\r\r\n"
                        "a\tb\tF\t70000\tNorth\r\r\n"
                        "no tabs here\r\r\n"
-                       "a\tb\tF\t275\tWest\r\r\n"),
+                       "a\tb\tF\t275\tWest\r\r\n"
+                       "a\tb\tG\t0\tSouth\r\r\n"),
             1);
   EXPECT_EQ(Middle(),
             "Line 3 of the import file is not a filter row record and was passed over.\r\n"
-            "Line 5 of the import file is not a filter row record and was passed over.\r\n");
+            "Line 5 of the import file is not a filter row record and was passed over.\r\n" +
+                Line(std::string(msg::FilterLeftUnchangedStart) + "F" +
+                     std::string(msg::FilterLeftUnchangedEnd)));
   const auto* f = api.FindFilter("Ledger", "Actuals", "F");
   ASSERT_NE(f, nullptr);
-  ASSERT_EQ(f->rows.size(), 2u);
-  EXPECT_EQ(f->rows[1].access, 275);
+  ASSERT_EQ(f->rows.size(), 1u);
+  EXPECT_EQ(f->rows[0].text, "old");
+  EXPECT_NE(api.FindFilter("Ledger", "Actuals", "G"), nullptr);
 }
+
+// The run log of an import pointed at a file of junk keeps to a bounded size.
+class PassedOverLines : public BatchRun, public ::testing::WithParamInterface<uint64_t> {};
+
+TEST_P(PassedOverLines, FirstHundredLoggedThenCounted) {
+  const uint64_t junk = GetParam();
+  std::string text;
+  for (uint64_t i = 0; i < junk; ++i) text += "\x01\x02binary\r\n";
+  EXPECT_EQ(ImportText(text), 1);
+  std::string expected;
+  for (uint64_t i = 1; i <= std::min(junk, LoggedPassedOverLines); ++i)
+    expected += Line(std::string(msg::LinePassedOverStart) + std::to_string(i) +
+                     std::string(msg::LinePassedOverEnd));
+  if (junk > LoggedPassedOverLines)
+    expected +=
+        Line(std::to_string(junk - LoggedPassedOverLines) + std::string(msg::MoreLinesPassedOver));
+  EXPECT_EQ(Middle(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, PassedOverLines, ::testing::Values(1, 100, 101, 5000));
 
 TEST_F(BatchRun, EveryFailedCallOneLineImportGoesOn) {
   api.Fail("EsbSetFilter", ESB_STS_UNKNOWN_DATABASE);
   EXPECT_EQ(ImportText("a\tb\tF\t273\tEast\na\tb\tF\t275\tWest\na\tb\tG\t0\tx\n"), 1);
-  // EsbSetFilter of F, then its two rows with nothing open.
-  EXPECT_EQ(Middle(), Line(msg::ImportFailed) + Line(msg::ImportFailed) + Line(msg::ImportFailed));
+  // EsbSetFilter of F, then its two rows with nothing open; F is never closed.
+  EXPECT_EQ(Middle(), Line(msg::ImportFailed) + Line(msg::ImportFailed) + Line(msg::ImportFailed) +
+                          Line(std::string(msg::FilterLeftUnchangedStart) + "F" +
+                               std::string(msg::FilterLeftUnchangedEnd)));
+  EXPECT_EQ(api.FindFilter("Ledger", "Actuals", "F"), nullptr);
   EXPECT_NE(api.FindFilter("Ledger", "Actuals", "G"), nullptr);
 }
 
@@ -174,9 +207,11 @@ TEST_F(BatchRun, ImportReloginStatusNoRelogin) {
   api.reloginEndsSession = false;
   api.Fail("EsbSetFilterRow", essbase::ReloginStatus);
   EXPECT_EQ(ImportText("a\tb\tF\t273\tEast\n"), 1);
-  EXPECT_EQ(Middle(), Line(msg::ImportFailed));
+  EXPECT_EQ(Middle(),
+            Line(msg::ImportFailed) + Line(std::string(msg::FilterLeftUnchangedStart) + "F" +
+                                           std::string(msg::FilterLeftUnchangedEnd)));
   EXPECT_EQ(api.CountCalls("EsbLogin"), 1);
-  EXPECT_EQ(api.CountCalls("EsbSetFilterRow"), 2);
+  EXPECT_EQ(api.CountCalls("EsbSetFilterRow"), 1);
 }
 
 }  // namespace

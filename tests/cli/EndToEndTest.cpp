@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 
 #include "cli/Messages.h"
+#include "essbase/Constants.h"
 #include "essbase/esbapin.h"
 #include "tests/cli/CliTestSupport.h"
-#include "tests/support/RunProgram.h"
+#include "tests/cli/SimulatedRun.h"
 
 namespace cli {
 namespace {
@@ -35,59 +35,7 @@ const char* const PlanExport =
     "Fin\tPlan\tReadEast\t275\t\"West\",\t\"Budget\"\r\r\n"
     "Fin\tPlan\tNameThatFillsAllThirtyChars_30\t0\tBudget\r\r\n";
 
-class QuorvelCLRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_FALSE(dir.path().empty());
-    fs::copy_file(QUORVELCL_PATH, dir / "QuorvelCL");
-    fs::copy_file(ESBAPIN_PATH, dir / "libesbapin.so");
-  }
-
-  void Load(const std::string& description) {
-    testing::WriteFile(dir / "server.txt", description);
-    auto r = support::RunProgram(ESBSIM_PATH, {"load", dir / "store.db", dir / "server.txt"}, {},
-                                 dir / "esbsim.out");
-    ASSERT_EQ(r.status, 0) << testing::ReadFile(dir / "esbsim.out");
-  }
-
-  std::string Dump() {
-    auto r = support::RunProgram(ESBSIM_PATH, {"dump", dir / "store.db"}, {}, dir / "dump.txt");
-    EXPECT_EQ(r.status, 0);
-    return testing::ReadFile(dir / "dump.txt");
-  }
-
-  int Run(const std::vector<std::string>& args) {
-    auto r = support::RunProgram(dir / "QuorvelCL", args, {"ESBSIM_STORE=" + (dir / "store.db")},
-                                 dir / "console.txt");
-    EXPECT_EQ(testing::ReadFile(dir / "console.txt"), "") << "QuorvelCL wrote to the console";
-    return r.status;
-  }
-
-  int Export(const std::string& db, const std::string& file) {
-    return Run({"-s", "essdemo", "-a", "Fin", "-d", db, "-i", "demo", "-p", "demo", "-f", file,
-                "-t", "export"});
-  }
-  int Import(const std::string& db, const std::string& file) {
-    return Run({"-s", "essdemo", "-a", "Fin", "-d", db, "-i", "demo", "-p", "demo", "-f", file,
-                "-t", "import"});
-  }
-
-  // The run log with every date line checked and replaced by "//DATE".
-  std::string Log() {
-    std::string log = testing::ReadFile(dir / "Log.txt");
-    static const std::regex date(
-        "//Process starting at [0-9]{1,2}/[0-9]{1,2}/[0-9]{4} [0-9]{1,2}:[0-9]{2}:[0-9]{2} "
-        "[AP]M\r\n");
-    return std::regex_replace(log, date, "//DATE\r\n");
-  }
-  std::string Block(const std::string& db, const std::string& file, const std::string& op,
-                    const std::string& middle) {
-    return "//DATE\r\n//-s essdemo -a Fin -d " + db + " -i demo -p ******** -f " + file + " -t " +
-           op + "\r\n" + middle + "\r\n";
-  }
-
-  testing::TempDir dir;
-};
+using QuorvelCLRun = testing::SimulatedRun;
 
 TEST_F(QuorvelCLRun, ExportWritesExactBytes) {
   Load(std::string(Header) + PlanFilters);
@@ -143,24 +91,85 @@ TEST_F(QuorvelCLRun, RefusedListingFailsExport) {
             Block("Plan", dir / "plan.txt", "export", std::string(msg::ExportFailed) + "\r\n"));
 }
 
+std::string LeftUnchanged(const std::string& filter) {
+  return std::string(msg::FilterLeftUnchangedStart) + filter +
+         std::string(msg::FilterLeftUnchangedEnd) + "\r\n";
+}
+
 TEST_F(QuorvelCLRun, ReloginStatusFailsLikeAnyOther) {
   Load(std::string(Header) + "fault\tEsbSetFilterRow\t1051021\t1\t1\n");
   testing::WriteFile(dir / "in.txt", "a\tb\tF\t1\tr1\na\tb\tF\t1\tr2\na\tb\tG\t1\tr3\n");
   EXPECT_EQ(Import("Copy", dir / "in.txt"), 1);
-  // The dropped session fails every later call: r2, closing F, G, r3, closing G.
-  std::string lines;
-  for (int i = 0; i < 5; ++i) lines += std::string(msg::ImportFailed) + "\r\n";
-  EXPECT_EQ(Log(), Block("Copy", dir / "in.txt", "import", lines));
+  // The dropped session fails every later call: r2, G, r3; neither is closed.
+  const std::string failed = std::string(msg::ImportFailed) + "\r\n";
+  EXPECT_EQ(Log(), Block("Copy", dir / "in.txt", "import",
+                         failed + LeftUnchanged("F") + failed + failed + LeftUnchanged("G")));
   EXPECT_EQ(Dump(), Header);
 }
 
-TEST_F(QuorvelCLRun, RowLongerThanBufferIsNeverCut) {
+TEST_F(QuorvelCLRun, RowOfServerMaximumExportsWholeAndImportsBack) {
+  const std::string longest(essbase::MaxRowLength, 'L');
   Load(std::string(Header) + "filter\tFin\tPlan\tA\t1\t375\nrow\t1\tshort\n" +
-       "filter\tFin\tPlan\tLong\t1\t375\nrow\t1\t" + std::string(512, 'L') + "\n");
-  EXPECT_EQ(Export("Plan", dir / "plan.txt"), 1);
-  EXPECT_EQ(testing::ReadFile(dir / "plan.txt"), "Fin\tPlan\tA\t1\tshort\r\r\n");
-  EXPECT_EQ(Log(),
-            Block("Plan", dir / "plan.txt", "export", std::string(msg::ExportFailed) + "\r\n"));
+       "filter\tFin\tPlan\tLong\t1\t375\nrow\t1\t" + std::string(512, 'M') + "\nrow\t0\t" +
+       longest + "\nrow\t273\tafter\n");
+  EXPECT_EQ(Export("Plan", dir / "plan.txt"), 0);
+  EXPECT_EQ(testing::ReadFile(dir / "plan.txt"),
+            "Fin\tPlan\tA\t1\tshort\r\r\n"
+            "Fin\tPlan\tLong\t1\t" +
+                std::string(512, 'M') +
+                "\r\r\n"
+                "Fin\tPlan\tLong\t0\t" +
+                longest +
+                "\r\r\n"
+                "Fin\tPlan\tLong\t273\tafter\r\r\n");
+  EXPECT_EQ(Log(), Block("Plan", dir / "plan.txt", "export", ""));
+  EXPECT_EQ(Import("Copy", dir / "plan.txt"), 0);
+  const std::string dump = Dump();
+  EXPECT_NE(dump.find("filter\tFin\tCopy\tLong\t1\t375\nrow\t1\t" + std::string(512, 'M') +
+                      "\nrow\t0\t" + longest + "\nrow\t273\tafter\n"),
+            std::string::npos);
+}
+
+// A line lost in the middle of a filter, or at its last row, leaves the
+// store's definition of that filter as it was; the others are imported.
+class LostLineEndToEnd : public QuorvelCLRun, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LostLineEndToEnd, DumpShowsOldDefinitionAndOthersImported) {
+  Load(std::string(Header) + "filter\tFin\tCopy\tRestrict\t1\t375\nrow\t0\told\n");
+  testing::WriteFile(dir / "in.txt", GetParam());
+  EXPECT_EQ(Import("Copy", dir / "in.txt"), 1);
+  EXPECT_EQ(Dump(), std::string(Header) +
+                        "filter\tFin\tCopy\tRestrict\t1\t375\nrow\t0\told\n"
+                        "filter\tFin\tCopy\tOther\t1\t375\nrow\t273\to\n");
+  EXPECT_NE(Log().find(LeftUnchanged("Restrict")), std::string::npos);
+  EXPECT_EQ(Log().find(LeftUnchanged("Other")), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Positions, LostLineEndToEnd,
+    ::testing::Values("x\ty\tRestrict\t275\tWest\nx\ty\tRestrict\t99999\tEast\n"
+                      "x\ty\tRestrict\t275\tNorth\nx\ty\tOther\t273\to\n",
+                      "x\ty\tRestrict\t275\tWest\nx\ty\tRestrict\tNone\tEast\n"
+                      "x\ty\tOther\t273\to\n",
+                      "x\ty\tOther\t273\to\nx\ty\tRestrict\t275\tWest\nx\ty\tRestrict\t0\n"));
+
+TEST_F(QuorvelCLRun, RefusedEmptyRowLeavesFilterUnchanged) {
+  // The server refuses an empty row; the filter would otherwise lose its None row.
+  Load(std::string(Header) + "filter\tFin\tCopy\tRestrict\t1\t375\nrow\t0\told\n");
+  testing::WriteFile(dir / "in.txt", "x\ty\tRestrict\t275\tWest\nx\ty\tRestrict\t0\t\n");
+  EXPECT_EQ(Import("Copy", dir / "in.txt"), 1);
+  EXPECT_EQ(Dump(), std::string(Header) + "filter\tFin\tCopy\tRestrict\t1\t375\nrow\t0\told\n");
+  EXPECT_EQ(Log(), Block("Copy", dir / "in.txt", "import",
+                         std::string(msg::ImportFailed) + "\r\n" + LeftUnchanged("Restrict")));
+}
+
+TEST_F(QuorvelCLRun, NamesWithTrailingBlanksImportAsOneFilter) {
+  Load(Header);
+  testing::WriteFile(dir / "in.txt", "x\ty\tTb\t273\tfirst\nx\ty\tTb \t0\tsecond\n");
+  EXPECT_EQ(Import("Copy", dir / "in.txt"), 0);
+  EXPECT_EQ(Dump(), std::string(Header) +
+                        "filter\tFin\tCopy\tTb\t1\t375\nrow\t273\tfirst\n"
+                        "row\t0\tsecond\n");
 }
 
 TEST_F(QuorvelCLRun, WrongPasswordLogsLoginStatus) {

@@ -80,8 +80,20 @@ TEST_F(DatabaseIntoFile, NameFillingItsFieldKeptWhole) {
   EXPECT_NE(out.str().find("\t" + full + "\t1\tr\r\r\n"), std::string::npos);
 }
 
-TEST_F(DatabaseIntoFile, RowTooLongForBufferIsFailureNeverCut) {
-  api.FindFilter("Finance", "Plan", "NoBudget")->rows[0].text = std::string(512, 'x');
+TEST_F(DatabaseIntoFile, RowLongerThanBufferIsReadWhole) {
+  const std::string longest(essbase::MaxRowLength, 'x');
+  api.FindFilter("Finance", "Plan", "NoBudget")->rows = {{0, std::string(512, 'y')},
+                                                         {273, longest}};
+  EXPECT_EQ(Produce(), ProduceOutcome::Complete);
+  EXPECT_TRUE(failures.empty());
+  EXPECT_NE(out.str().find("\tNoBudget\t0\t" + std::string(512, 'y') + "\r\r\n"),
+            std::string::npos);
+  EXPECT_NE(out.str().find("\tNoBudget\t273\t" + longest + "\r\r\n"), std::string::npos);
+}
+
+TEST_F(DatabaseIntoFile, RowBeyondServerMaximumIsFailureNeverCut) {
+  api.FindFilter("Finance", "Plan", "NoBudget")->rows[0].text =
+      std::string(essbase::MaxRowLength + 1, 'x');
   EXPECT_EQ(Produce(), ProduceOutcome::ServerFailure);
   EXPECT_EQ(failures, (std::vector<std::string>{"EsbGetFilterRow:1030022"}));
   EXPECT_EQ(out.str(),

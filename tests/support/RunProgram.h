@@ -19,13 +19,14 @@ struct ProgramResult {
   int status = -1;  // exit status, -1 when it did not exit normally
 };
 
-// Runs `program` with `args` and `env` added to the environment; the child's
-// standard output goes to `consoleFile`, and so does its standard error
-// unless `errorFile` names a file of its own.
-inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::vector<std::string>& env, const std::string& consoleFile,
-                                const std::string& stdinFile = "/dev/null",
-                                const std::string& errorFile = {}) {
+// Starts `program` with `args` and `env` added to the environment; the
+// child's standard output goes to `consoleFile`, and so does its standard
+// error unless `errorFile` names a file of its own. Returns its process id,
+// or -1 when it could not be started.
+inline pid_t StartProgram(const std::string& program, const std::vector<std::string>& args,
+                          const std::vector<std::string>& env, const std::string& consoleFile,
+                          const std::string& stdinFile = "/dev/null",
+                          const std::string& errorFile = {}) {
   // A variable given here replaces the inherited one: the C library reads
   // the first of duplicate names, so appending would leave a developer's own
   // ESBSIM_STORE in force and the run would touch that store.
@@ -59,14 +60,27 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
                                      0644);
   }
   pid_t pid = 0;
-  ProgramResult result;
-  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-  }
+  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
+    pid = -1;
   posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// Waits for a started program to end.
+inline ProgramResult WaitProgram(pid_t pid) {
+  ProgramResult result;
+  int status = 0;
+  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    result.status = WEXITSTATUS(status);
   return result;
+}
+
+// Runs `program` to its end (arguments as StartProgram).
+inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                                const std::vector<std::string>& env, const std::string& consoleFile,
+                                const std::string& stdinFile = "/dev/null",
+                                const std::string& errorFile = {}) {
+  return WaitProgram(StartProgram(program, args, env, consoleFile, stdinFile, errorFile));
 }
 
 struct CapturedRun {

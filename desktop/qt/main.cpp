@@ -2,6 +2,7 @@
 // from QUORVEL_API_GENERATION at build time.
 #include <QApplication>
 
+#include "AppIcon.h"
 #include "Generation.h"
 #include "LibraryApi.h"
 #include "QuorvelWindow.h"
@@ -9,6 +10,9 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorvel");
+  QApplication::setWindowIcon(quorvel::qt::AppIcon());
+  // Lets a Wayland desktop match the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("quorvel%1").arg(QUORVEL_API_GENERATION));
   // A library that cannot be loaded still opens the window: Login reports it.
   essbase::LibraryApi api("libesbapin.so");
   if (!api.loaded())

@@ -7,11 +7,11 @@ set(CPACK_PACKAGE_CONTACT "${QUORVEL_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "manage the security filters of Essbase servers")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "manage the security filters of Essbase servers
- Quorvel changes, deletes, exports and imports the security filters of
- Essbase databases. It brings the desktop programs Quorvel 6 and Quorvel 5,
- the unattended command-line utility QuorvelCL for scheduled exports and
- imports, and a simulated Essbase server with a demo server to run them on.")
+# CPack puts the summary first and indents these lines itself.
+set(CPACK_PACKAGE_DESCRIPTION "Quorvel changes, deletes, exports and imports the security filters of
+Essbase databases. It brings the desktop programs Quorvel 6 and Quorvel 5,
+the unattended command-line utility QuorvelCL for scheduled exports and
+imports, and a simulated Essbase server with a demo server to run them on.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -72,6 +72,7 @@ struct StateFolderCase {
   const char* xdgStateHome;
   const char* home;
   const char* expected;
+  friend void PrintTo(const StateFolderCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LogPathInStateFolderTest : public ::testing::TestWithParam<StateFolderCase> {};

@@ -1,6 +1,7 @@
 #include "cli/RunLog.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "essbase/BesideProgram.h"
@@ -26,6 +27,40 @@ bool AppendFileLog::WriteLine(std::string_view line) {
 
 std::string LogPathBesideProgram() {
   return essbase::BesideProgram("Log.txt");
+}
+
+std::string LogPathInStateFolder(const char* xdgStateHome, const char* home) {
+  std::string base;
+  if (xdgStateHome && xdgStateHome[0] == '/')
+    base = xdgStateHome;
+  else if (home && home[0] == '/')
+    base = std::string(home) + "/.local/state";
+  else
+    return {};
+  return base + "/quorvel/Log.txt";
+}
+
+namespace {
+
+// Creates the missing folders above `file`, each private to the user; an
+// existing folder keeps its mode.
+void CreateFoldersAbove(const std::string& file) {
+  for (size_t slash = file.find('/', 1); slash != std::string::npos;
+       slash = file.find('/', slash + 1))
+    ::mkdir(file.substr(0, slash).c_str(), 0700);
+}
+
+}  // namespace
+
+std::unique_ptr<AppendFileLog> OpenRunLog(const std::string& beside,
+                                          const std::string& inStateFolder) {
+  auto log = std::make_unique<AppendFileLog>(beside);
+  if (log->isOpen()) return log;
+  if (inStateFolder.empty()) return nullptr;
+  CreateFoldersAbove(inStateFolder);
+  log = std::make_unique<AppendFileLog>(inStateFolder);
+  if (log->isOpen()) return log;
+  return nullptr;
 }
 
 }  // namespace cli

@@ -1,6 +1,8 @@
 #pragma once
-// The run log "Log.txt" beside the program file: appended to, created when
-// missing, single-byte text, every line ending in CR LF.
+// The run log "Log.txt" beside the program file, or in the user's state folder
+// when the program's folder cannot be written (an installed program): appended
+// to, created when missing, single-byte text, every line ending in CR LF.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,5 +34,17 @@ class AppendFileLog final : public LogSink {
 
 // "Log.txt" in the folder of the running program file; empty when unknown.
 std::string LogPathBesideProgram();
+
+// ${XDG_STATE_HOME:-$HOME/.local/state}/quorvel/Log.txt from the values of
+// those two variables (either may be null). A relative XDG_STATE_HOME is
+// ignored, as the base directory rules require; empty when no absolute
+// folder is left.
+std::string LogPathInStateFolder(const char* xdgStateHome, const char* home);
+
+// The log at `beside` when it can be opened for appending, else the one at
+// `inStateFolder`, its missing folders created (mode 0700); null when neither
+// can be opened.
+std::unique_ptr<AppendFileLog> OpenRunLog(const std::string& beside,
+                                          const std::string& inStateFolder);
 
 }  // namespace cli

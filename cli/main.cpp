@@ -1,7 +1,10 @@
 // QuorvelCL: exports every filter of one database to a filter file, or imports
-// a filter file into one database, reporting only through Log.txt.
+// a filter file into one database, reporting only through its run log.
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "cli/Clock.h"
 #include "cli/CommandLine.h"
@@ -20,14 +23,31 @@ void SilenceConsole() {
   if (null > STDERR_FILENO) ::close(null);
 }
 
+// The one word on the console: a run without any run log would otherwise end
+// without a trace anywhere.
+void ReportNoRunLog(int console, const std::string& beside, const std::string& inStateFolder) {
+  if (console < 0) return;
+  std::string line = "QuorvelCL: cannot write the run log, neither " + beside + " nor " +
+                     (inStateFolder.empty() ? std::string("a state folder") : inStateFolder) + "\n";
+  [[maybe_unused]] ssize_t n = ::write(console, line.data(), line.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const int console = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
   SilenceConsole();
   const std::string commandLine = cli::JoinArguments(argc, argv);
-  cli::AppendFileLog log(cli::LogPathBesideProgram());
-  if (!log.isOpen()) return 1;
+  const std::string beside = cli::LogPathBesideProgram();
+  const std::string inStateFolder =
+      cli::LogPathInStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+  auto log = cli::OpenRunLog(beside, inStateFolder);
+  if (!log) {
+    ReportNoRunLog(console, beside, inStateFolder);
+    return 1;
+  }
+  if (console >= 0) ::close(console);
   essbase::LibraryApi api("libesbapin.so");
   cli::SystemClock clock;
-  return cli::RunDriver(api, log, clock, commandLine);
+  return cli::RunDriver(api, *log, clock, commandLine);
 }

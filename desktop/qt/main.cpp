@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "desktop/frmQuorvel.h"
+#include "desktop/qt/AppIcon.h"
 #include "desktop/qt/QuorvelWindow.h"
 #include "essbase/Generation.h"
 #include "essbase/LibraryApi.h"
@@ -10,6 +11,9 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorvel");
+  QApplication::setWindowIcon(quorvel::qt::AppIcon());
+  // Lets a Wayland desktop match the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("quorvel%1").arg(QUORVEL_API_GENERATION));
   // A library that cannot be loaded still opens the window: Login reports it.
   essbase::LibraryApi api("libesbapin.so");
   if (!api.loaded())

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +65,75 @@ TEST(LogPathBesideProgram, NamesLogTxtInProgramFolder) {
   ASSERT_GT(n, 0);
   std::string program(exe, static_cast<size_t>(n));
   EXPECT_EQ(path, program.substr(0, program.rfind('/')) + "/Log.txt");
+}
+
+struct StateFolderCase {
+  const char* name;
+  const char* xdgStateHome;
+  const char* home;
+  const char* expected;
+  friend void PrintTo(const StateFolderCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class LogPathInStateFolderTest : public ::testing::TestWithParam<StateFolderCase> {};
+
+TEST_P(LogPathInStateFolderTest, FollowsBaseDirectoryRules) {
+  const StateFolderCase& c = GetParam();
+  EXPECT_EQ(LogPathInStateFolder(c.xdgStateHome, c.home), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variables, LogPathInStateFolderTest,
+    ::testing::Values(
+        StateFolderCase{"XdgStateHomeWins", "/x/state", "/home/u", "/x/state/quorvel/Log.txt"},
+        StateFolderCase{"HomeWhenXdgUnset", nullptr, "/home/u",
+                        "/home/u/.local/state/quorvel/Log.txt"},
+        StateFolderCase{"HomeWhenXdgEmpty", "", "/home/u", "/home/u/.local/state/quorvel/Log.txt"},
+        StateFolderCase{"RelativeXdgIgnored", "state", "/home/u",
+                        "/home/u/.local/state/quorvel/Log.txt"},
+        StateFolderCase{"RelativeHomeGivesNone", nullptr, "home", ""},
+        StateFolderCase{"NothingSetGivesNone", nullptr, nullptr, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A folder that cannot hold a log for any user, root included: its parent
+// is a plain file.
+std::string Unwritable(const testing::TempDir& dir) {
+  testing::WriteFile(dir / "plain", "");
+  return dir / "plain/Log.txt";
+}
+
+TEST(OpenRunLog, WritableProgramFolderKeepsLogBesideProgram) {
+  testing::TempDir dir;
+  auto log = OpenRunLog(dir / "Log.txt", dir / "state/quorvel/Log.txt");
+  ASSERT_NE(log, nullptr);
+  log->WriteLine("x");
+  EXPECT_EQ(testing::ReadFile(dir / "Log.txt"), "x\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir / "state"));
+}
+
+TEST(OpenRunLog, UnwritableProgramFolderLogsInCreatedStateFolder) {
+  testing::TempDir dir;
+  auto log = OpenRunLog(Unwritable(dir), dir / "state/quorvel/Log.txt");
+  ASSERT_NE(log, nullptr);
+  log->WriteLine("x");
+  EXPECT_EQ(testing::ReadFile(dir / "state/quorvel/Log.txt"), "x\r\n");
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "state/quorvel").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST(OpenRunLog, ExistingStateLogIsAppendedTo) {
+  testing::TempDir dir;
+  std::filesystem::create_directories(dir / "quorvel");
+  testing::WriteFile(dir / "quorvel/Log.txt", "old\r\n");
+  OpenRunLog(Unwritable(dir), dir / "quorvel/Log.txt")->WriteLine("new");
+  EXPECT_EQ(testing::ReadFile(dir / "quorvel/Log.txt"), "old\r\nnew\r\n");
+}
+
+TEST(OpenRunLog, NeitherWritableGivesNoLog) {
+  testing::TempDir dir;
+  EXPECT_EQ(OpenRunLog(Unwritable(dir), dir / "plain/state/Log.txt"), nullptr);
+  EXPECT_EQ(OpenRunLog(Unwritable(dir), ""), nullptr);
 }
 
 }  // namespace

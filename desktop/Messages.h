@@ -96,9 +96,12 @@ inline constexpr std::string_view ImportDialogTitle = "Import filters";
 inline constexpr std::string_view ImportFailed =
     "Your import had errors.  Please retry the import.";
 inline std::string LinesPassedOver(uint64_t count, uint64_t firstLine) {
+  if (count == 1)
+    return "  Line " + std::to_string(firstLine) +
+           " of the file is not a filter row and was passed over.";
   return "  " + std::to_string(count) +
-         (count == 1 ? " line of the file is" : " lines of the file are") +
-         " not a filter row and passed over; the first is line " + std::to_string(firstLine) + ".";
+         " lines of the file are not filter rows and were passed over; the first is line " +
+         std::to_string(firstLine) + ".";
 }
 inline std::string ImportListingCaption(int32_t status) {
   return "An error (" + std::to_string(status) + ") occured.  No changes were made.";

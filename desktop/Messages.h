@@ -40,9 +40,84 @@ inline std::string VersionUnknown() {
          "later.";
 }
 
-// Commands that arrive in a later version.
-inline constexpr std::string_view NotAvailable =
-    "This command is not available in this version of Quorvel.";
+// The file dialogs of the filter commands and the selection lists.
+inline constexpr std::string_view TextFileExtension = ".txt";
+inline constexpr std::string_view TextFileTypes = "Text (*.txt)|*.txt|All Files (*.*)|*.*";
+
+// Delete and Import work on the tree's selected database.
+inline constexpr std::string_view NoDatabaseSelected =
+    "Please select a database in the tree first: this command works on the selected database.";
+// The filter list could not be shown again after Delete or Import.
+inline std::string FiltersNotListed(int32_t status) {
+  return FilterListFailed(status) + "  No filters have been changed.";
+}
+
+// Delete.
+inline constexpr std::string_view DeleteQuestion =
+    "Are you sure you want to delete the selected filters?";
+inline constexpr std::string_view DeleteListingCaption = "An error occured.  No changes were made.";
+inline std::string FiltersDeletedCount(int deleted) {
+  return std::to_string(deleted) + (deleted == 1 ? " filter was" : " filters were") + " deleted";
+}
+// The listing failed after some deletions went through: saying that nothing
+// changed would be false.
+inline std::string DeletedBeforeListingFailed(int32_t status, int deleted) {
+  return FilterListFailed(status) + "  " + FiltersDeletedCount(deleted) +
+         " before the filters could be listed again.";
+}
+inline std::string DeletedBeforeListingFailedCaption(int deleted) {
+  return "An error occured.  " + FiltersDeletedCount(deleted) + ".";
+}
+inline constexpr std::string_view DeleteRefusedStart =
+    "The server refused to delete these filters; they are still in the database:";
+// One line per refused filter, after a line end.
+inline std::string DeleteRefusedLine(std::string_view filter, int32_t status) {
+  return "\n" + std::string(filter) + " (error " + std::to_string(status) + ")";
+}
+inline std::string DeleteRefusedMore(size_t more) {
+  return "\n... and " + std::to_string(more) + " more.";
+}
+
+// Export.
+inline constexpr std::string_view ExportDialogTitle = "Export filters";
+inline constexpr std::string_view ExportDatabaseFailed =
+    "An error has occured accessing the filters.  No filters have been changed.";
+inline constexpr std::string_view ExportFailed =
+    "Your export had errors.  Please retry the export.";
+inline std::string ExportFileNotOpened(std::string_view path, std::string_view reason) {
+  return "The export file " + std::string(path) + " could not be opened: " + std::string(reason);
+}
+inline std::string ExportFileNotWritten(std::string_view path, std::string_view reason) {
+  return "The export file " + std::string(path) + " could not be written: " + std::string(reason);
+}
+
+// Import.
+inline constexpr std::string_view ImportDialogTitle = "Import filters";
+inline constexpr std::string_view ImportFailed =
+    "Your import had errors.  Please retry the import.";
+inline std::string LinesPassedOver(uint64_t count, uint64_t firstLine) {
+  if (count == 1)
+    return "  Line " + std::to_string(firstLine) +
+           " of the file is not a filter row and was passed over.";
+  return "  " + std::to_string(count) +
+         " lines of the file are not filter rows and were passed over; the first is line " +
+         std::to_string(firstLine) + ".";
+}
+inline std::string ImportListingCaption(int32_t status) {
+  return "An error (" + std::to_string(status) + ") occured.  No changes were made.";
+}
+
+// Selection list files.
+inline constexpr std::string_view SelectionDialogTitle = "Export Selected Filters";
+inline constexpr std::string_view SelectionsSaved = "Your selections were saved.";
+inline std::string SelectionFileNotWritten(std::string_view path, std::string_view reason) {
+  return "The selection list file " + std::string(path) +
+         " could not be written: " + std::string(reason);
+}
+inline std::string SelectionFileNotRead(std::string_view path, std::string_view reason) {
+  return "The selection list file " + std::string(path) +
+         " could not be read: " + std::string(reason) + "  The selections were not changed.";
+}
 
 // Controls.
 inline constexpr std::string_view chkAllCaption =

@@ -2,13 +2,16 @@
 
 #include "desktop/BrowseCommands.h"
 #include "desktop/ChangeCommand.h"
+#include "desktop/DeleteCommand.h"
+#include "desktop/ExportCommand.h"
 #include "desktop/HelpCommands.h"
-#include "desktop/LaterCommands.h"
+#include "desktop/ImportCommand.h"
 #include "desktop/Layout.h"
 #include "desktop/LoginCommands.h"
 #include "desktop/MarksAndMode.h"
 #include "desktop/MenuState.h"
 #include "desktop/Messages.h"
+#include "desktop/SelectionListCommands.h"
 #include "essbase/ApplicationLoadState.h"
 
 namespace desktop {
@@ -67,24 +70,24 @@ void frmQuorvel::mnuDeselect_Click() {
 }
 void frmQuorvel::mnuOtherExport_Click() {
   if (state_.Held()) return;
-  NotAvailable(state_);
+  ExportSelectedList(state_.port, state_.cdForm, state_.filters);
 }
 void frmQuorvel::mnuOtherImport_Click() {
   if (state_.Held()) return;
-  NotAvailable(state_);
+  ImportSelectedList(state_.port, state_.cdForm, state_.filters);
 }
 
 void frmQuorvel::mnuExport_Click() {
   if (state_.Held()) return;
-  NotAvailable(state_);
+  ExportFilters(state_);
 }
 void frmQuorvel::mnuImport_Click() {
   if (state_.Held()) return;
-  NotAvailable(state_);
+  ImportFilters(state_);
 }
 void frmQuorvel::mnuDelete_Click() {
   if (state_.Held()) return;
-  NotAvailable(state_);
+  DeleteSelectedFilters(state_);
 }
 void frmQuorvel::mnuChange_Click() {
   if (state_.Held()) return;

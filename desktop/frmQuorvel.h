@@ -82,6 +82,8 @@ class frmQuorvel {
   int chkAll() const { return state_.chkAll; }
   bool busy() const { return state_.busy; }
   const WindowState& state() const { return state_; }
+  // The common dialog's properties, as the form's control exposes them.
+  FileDialogOptions& cdForm() { return state_.cdForm; }
   // Holds the window still for as long as the result lives, as a command
   // that yields to events does.
   [[nodiscard]] HoldStill Hold() { return HoldStill(state_); }

@@ -48,29 +48,5 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuRow{0, false, Menus(false, false, false, false), false},
                       MenuRow{1, false, Menus(false, false, false, false), false}));
 
-using Handler = void (frmQuorvel::*)();
-
-class LaterCommandTest : public DesktopTest, public ::testing::WithParamInterface<Handler> {};
-
-TEST_P(LaterCommandTest, SaysPlainlyItIsNotAvailableAndTouchesNothing) {
-  StartAndLogin();
-  form.tree_NodeClick(Node("Db:Sample-Basic"));
-  const std::string filters = form.filters().Dump();
-  fake.ClearCalls();
-  port.ClearLog();
-  (form.*GetParam())();
-  EXPECT_EQ(port.LogText(),
-            "ShowMessage(Information,Quorvel," + std::string(msg::NotAvailable) + ")\n");
-  EXPECT_EQ(fake.CallsText(), "");
-  EXPECT_EQ(form.filters().Dump(), filters);
-}
-
-INSTANTIATE_TEST_SUITE_P(Commands, LaterCommandTest,
-                         ::testing::Values(&frmQuorvel::mnuExport_Click,
-                                           &frmQuorvel::mnuImport_Click,
-                                           &frmQuorvel::mnuDelete_Click,
-                                           &frmQuorvel::mnuOtherExport_Click,
-                                           &frmQuorvel::mnuOtherImport_Click));
-
 }  // namespace
 }  // namespace desktop::testing

@@ -1,0 +1,50 @@
+#include "desktop/ImportCommand.h"
+
+#include "desktop/CommandTarget.h"
+#include "desktop/FileDialogSetup.h"
+#include "desktop/FilterListRefill.h"
+#include "desktop/HoldStill.h"
+#include "desktop/ImportFilterFile.h"
+#include "desktop/Messages.h"
+
+namespace desktop {
+
+void ImportFilters(WindowState& state) {
+  ToolkitPort& port = state.port;
+  // The target is never taken from the file: without a selected database
+  // there is none.
+  const std::optional<SelectedDatabase> target = TreeSelectedDatabase(state.tree);
+  if (!target) {
+    port.ShowMessage(msg::NoDatabaseSelected, msg::DefaultTitle, MessageIcon::Critical,
+                     MessageButtons::OK);
+    return;
+  }
+  // No name of its own: the dialog shows what its last use left.
+  PrepareTextFileDialog(state.cdForm, msg::ImportDialogTitle, true);
+  const std::optional<std::string> file = ChooseFile(port, state.cdForm, false);
+  if (!file) return;
+
+  ImportOutcome outcome;
+  {
+    HoldStill hold(state);
+    outcome = ImportFilterFile(state.session, *file, *target);
+  }
+  if (!outcome.ok) {
+    std::string text(msg::ImportFailed);
+    if (outcome.passedOver > 0)
+      text += msg::LinesPassedOver(outcome.passedOver, outcome.firstPassedOver);
+    port.ShowMessage(text, msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
+  }
+  int32_t listed = 0;
+  {
+    HoldStill hold(state);
+    listed = RefillFilterList(state.session, state.filters, *target);
+  }
+  if (listed != 0) {
+    port.ShowMessage(msg::FiltersNotListed(listed), msg::DefaultTitle, MessageIcon::Critical,
+                     MessageButtons::OK);
+    port.SetCaption(Control::Window, msg::ImportListingCaption(listed));
+  }
+}
+
+}  // namespace desktop

@@ -1,0 +1,34 @@
+#include "desktop/ImportFilterFile.h"
+
+#include <fstream>
+
+#include "desktop/ReloginHooks.h"
+#include "filterfile/ApiFilterSink.h"
+#include "filterfile/FilterFileReader.h"
+
+namespace desktop {
+
+ImportOutcome ImportFilterFile(essbase::Session& session, const std::string& file,
+                               const SelectedDatabase& target) {
+  ImportOutcome outcome;
+  session.conn().Access = essbase::FilterAccess;
+  std::ifstream in(file, std::ios::binary);
+  if (!in.is_open()) {
+    outcome.ok = outcome.fileOpened = false;
+    return outcome;
+  }
+  // Only row calls are repeated after a login again; a closing call goes to
+  // the same operation but must not be.
+  filterfile::ApiFilterSink sink(
+      session.api(), session.conn().ContextHandle, target.application, target.database,
+      ReloginHooks(session, [](filterfile::ServerCall call) {
+        return call.operation == essbase::Operation::EsbSetFilterRow && !call.closesFilter;
+      }));
+  outcome.readToEnd = filterfile::ReadFilterFile(in, sink) == filterfile::ReadOutcome::Complete;
+  outcome.passedOver = sink.passedOverCount();
+  outcome.firstPassedOver = sink.firstPassedOver();
+  outcome.ok = sink.ok() && outcome.readToEnd;
+  return outcome;
+}
+
+}  // namespace desktop

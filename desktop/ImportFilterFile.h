@@ -1,0 +1,30 @@
+#pragma once
+// Reading a filter export file into one database on the server.
+#include <cstdint>
+#include <string>
+
+#include "desktop/Selection.h"
+#include "essbase/Session.h"
+
+namespace desktop {
+
+struct ImportOutcome {
+  // Every server call succeeded, the file was read to its end and every
+  // line was a row record.
+  bool ok = true;
+  bool fileOpened = true;
+  bool readToEnd = true;
+  // Lines that are not row records: how many, and the number of the first.
+  uint64_t passedOver = 0;
+  uint64_t firstPassedOver = 0;
+};
+
+// Every record goes into `target`, whatever the file's own first two fields
+// say. A failed call never stops the reading; only a call that adds a row
+// logs in again on ReloginStatus and is repeated once. A filter with a failed
+// or passed-over row is left at its previous definition. A file that cannot
+// be opened makes no server call.
+ImportOutcome ImportFilterFile(essbase::Session& session, const std::string& file,
+                               const SelectedDatabase& target);
+
+}  // namespace desktop

@@ -1,0 +1,211 @@
+// Delete, Export, Import and the selection lists over the real library
+// loader and the simulated server, checked against QuorvelCL's own export and
+// import of the same databases and against `esbsim dump`.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+#include "essbase/LibraryApi.h"
+#include "tests/desktop/FileCommandFixture.h"
+#include "tests/support/RunProgram.h"
+
+namespace desktop::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using support::RunProgram;
+
+struct DemoPrompt {
+  static int32_t Answer(void*, char* server, char* user, char* password) {
+    std::strcpy(server, "essdemo");
+    std::strcpy(user, "demo");
+    std::strcpy(password, "demo");
+    return 0;
+  }
+};
+
+// Keeps the records of an export file whose filter is one of `names`.
+std::string OnlyFilters(const std::string& file, const std::set<std::string>& names) {
+  std::string out;
+  for (size_t at = 0; at < file.size();) {
+    const size_t end = file.find("\r\r\n", at) + 3;
+    const std::string record = file.substr(at, end - at);
+    const size_t f = record.find('\t', record.find('\t') + 1) + 1;
+    if (names.count(record.substr(f, record.find('\t', f) - f))) out += record;
+    at = end;
+  }
+  return out;
+}
+
+class FileCommandsEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "quorvel-files-e2e-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir = pattern;
+    store = dir + "/server.db";
+    ASSERT_EQ(Esbsim({"demo", store}), 0);
+    // QuorvelCL writes its run log beside itself: a copy of its own.
+    fs::copy_file(QUORVELCL_PROGRAM, dir + "/QuorvelCL");
+    fs::copy_file(ESBAPIN_LIBRARY, dir + "/libesbapin.so");
+    setenv("ESBSIM_STORE", store.c_str(), 1);
+    ASSERT_TRUE(api.loaded()) << api.loadError();
+    ASSERT_TRUE(api.SetLoginPrompt(&DemoPrompt::Answer, nullptr));
+  }
+  void TearDown() override {
+    api.SetLoginPrompt(nullptr, nullptr);
+    fs::remove_all(dir);
+  }
+
+  int Esbsim(const std::vector<std::string>& args, const std::string& out = "/dev/null") {
+    return RunProgram(ESBSIM_PROGRAM, args, {}, out).status;
+  }
+  std::string Dump(const std::string& which) {
+    const std::string out = dir + "/dump.txt";
+    fs::remove(out);
+    EXPECT_EQ(Esbsim({"dump", which}, out), 0);
+    return ReadBytes(out);
+  }
+  // The demo server with one more filter named as one of Sample/Basic's.
+  void LoadDemoWith(const std::string& more) {
+    const std::string description = Dump(store) + more;
+    WriteBytes(dir + "/server.txt", description);
+    ASSERT_EQ(Esbsim({"load", store, dir + "/server.txt"}), 0);
+  }
+  int QuorvelCL(const std::string& onStore, const std::string& app, const std::string& db,
+                const std::string& file, const char* operation) {
+    return RunProgram(dir + "/QuorvelCL",
+                      {"-s", "essdemo", "-a", app, "-d", db, "-i", "demo", "-p", "demo", "-f", file,
+                       "-t", operation},
+                      {"ESBSIM_STORE=" + onStore}, dir + "/console.txt")
+        .status;
+  }
+
+  void Login() {
+    form.Form_Load();
+    form.mnuLogin_Click();
+    ASSERT_EQ(form.connection().Status, 0);
+  }
+  void Click(const std::string& key) {
+    const int node = form.tree().Find(key);
+    ASSERT_NE(node, 0) << key;
+    form.tree_NodeClick(node);
+  }
+  void KeepTicked(const std::set<std::string>& names) {
+    for (int i = 1; i <= form.filters().Count(); ++i)
+      form.filters().SetChecked(i, names.count(form.filters().Text(i)) != 0);
+  }
+  void Choose(const std::string& path) {
+    port.fileAnswers.push_back({FileDialogResult::Outcome::Chosen, path});
+  }
+
+  std::string dir, store;
+  essbase::LibraryApi api;
+  ScriptedPort port;
+  frmQuorvel form{api, port, essbase::Generation::V6};
+};
+
+TEST_F(FileCommandsEndToEnd, ExportOfOneDatabaseHasQuorvelCLsBytes) {
+  Login();
+  Click("Db:Sample-Basic");
+  Choose(dir + "/desktop.txt");
+  form.mnuExport_Click();
+  EXPECT_TRUE(port.messages.empty());
+  ASSERT_EQ(QuorvelCL(store, "Sample", "Basic", dir + "/cl.txt", "export"), 0);
+  const std::string expected = ReadBytes(dir + "/cl.txt");
+  EXPECT_GT(expected.size(), 500u);
+  EXPECT_EQ(ReadBytes(dir + "/desktop.txt"), expected);
+}
+
+TEST_F(FileCommandsEndToEnd, ExportOfMarkedDatabasesIsQuorvelCLsExportsOfTheTickedNames) {
+  LoadDemoWith("filter\tSample\tInterntl\tEastRead\t1\t375\nrow\t273\t\"Intl East\"\n");
+  Login();
+  Click("Db:Sample-Basic");
+  const std::set<std::string> ticked = {"EastRead", "NoBudget", "TabbedRow"};
+  KeepTicked(ticked);
+  form.chkAll_Click(1);
+  for (const char* key : {"Db:Sample-Basic", "Db:Sample-Interntl"}) {
+    Click(key);
+    form.tree_DblClick();
+  }
+  Choose(dir + "/desktop.txt");
+  form.mnuExport_Click();
+  EXPECT_TRUE(port.messages.empty());
+  ASSERT_EQ(QuorvelCL(store, "Sample", "Basic", dir + "/basic.txt", "export"), 0);
+  ASSERT_EQ(QuorvelCL(store, "Sample", "Interntl", dir + "/intl.txt", "export"), 0);
+  const std::string expected = OnlyFilters(ReadBytes(dir + "/basic.txt"), ticked) +
+                               OnlyFilters(ReadBytes(dir + "/intl.txt"), ticked);
+  EXPECT_NE(expected.find("\tInterntl\tEastRead\t"), std::string::npos);
+  EXPECT_EQ(ReadBytes(dir + "/desktop.txt"), expected);
+}
+
+TEST_F(FileCommandsEndToEnd, ImportIntoAnotherDatabaseLeavesTheServerAsQuorvelCLDoes) {
+  const std::string copy = dir + "/copy.db";
+  ASSERT_EQ(Esbsim({"dump", store}, dir + "/demo.txt"), 0);
+  ASSERT_EQ(Esbsim({"load", copy, dir + "/demo.txt"}), 0);
+  Login();
+  Click("Db:Sample-Basic");
+  Choose(dir + "/basic.txt");
+  form.mnuExport_Click();
+
+  Click("Db:Demo-Basic");
+  Choose(dir + "/basic.txt");
+  form.mnuImport_Click();
+  EXPECT_TRUE(port.messages.empty());
+  ASSERT_EQ(QuorvelCL(copy, "Demo", "Basic", dir + "/basic.txt", "import"), 0);
+  const std::string after = Dump(store);
+  EXPECT_EQ(after, Dump(copy));
+  EXPECT_NE(
+      after.find("filter\tDemo\tBasic\tTabbedRow\t1\t375\nrow\t273\t\"Actual\",\t\"Budget\"\n"),
+      std::string::npos);
+  // The list shows Demo/Basic again: its own filters, then those it gained.
+  std::string names;
+  for (int i = 1; i <= form.filters().Count(); ++i)
+    names += form.filters().Text(i) + (form.filters().Checked(i) ? "," : "(unticked),");
+  EXPECT_EQ(names.find("(unticked)"), std::string::npos);
+  EXPECT_EQ(names.rfind("Accounting,", 0), 0u) << names;
+  EXPECT_NE(names.find("EastRead,"), std::string::npos);
+}
+
+TEST_F(FileCommandsEndToEnd, RefusedDeletionStaysOnTheServerAndIsNamed) {
+  LoadDemoWith("fault\tEsbDeleteFilter\t1051006\t1\t1\n");
+  Login();
+  Click("Db:Demo-Basic");
+  KeepTicked({"Accounting", "AuditRead", "Stereo"});
+  form.mnuDelete_Click();
+  const std::string after = Dump(store);
+  EXPECT_EQ(after.find("filter\tDemo\tBasic\tAccounting\t"), std::string::npos);
+  EXPECT_NE(after.find("filter\tDemo\tBasic\tAuditRead\t"), std::string::npos);
+  EXPECT_EQ(after.find("filter\tDemo\tBasic\tStereo\t"), std::string::npos);
+  EXPECT_EQ(after.find("fault\t"), std::string::npos);  // fired and gone
+  ASSERT_EQ(port.messages.size(), 2u);
+  EXPECT_EQ(port.messages[1].text,
+            std::string(msg::DeleteRefusedStart) + msg::DeleteRefusedLine("AuditRead", 1051006));
+  EXPECT_EQ(form.filters().Dump().find("Accounting"), std::string::npos);
+  EXPECT_EQ(form.filters().Text(1), "AuditRead");
+  EXPECT_TRUE(form.filters().Checked(1));
+}
+
+TEST_F(FileCommandsEndToEnd, SelectionListWrittenOnOneDatabaseTicksTheSameNamesOnAnother) {
+  LoadDemoWith("filter\tSample\tInterntl\tEastRead\t1\t375\nrow\t273\t\"Intl East\"\n");
+  Login();
+  Click("Db:Sample-Basic");
+  KeepTicked({"EastRead", "WestWrite"});
+  Choose(dir + "/ticks.txt");
+  form.mnuOtherExport_Click();
+  EXPECT_EQ(ReadBytes(dir + "/ticks.txt"), "EastRead\r\nWestWrite\r\n");
+
+  Click("Db:Sample-Interntl");
+  Choose(dir + "/ticks.txt");
+  form.mnuOtherImport_Click();
+  std::string ticked;
+  for (int i = 1; i <= form.filters().Count(); ++i)
+    if (form.filters().Checked(i)) ticked += form.filters().Text(i) + ",";
+  EXPECT_EQ(ticked, "EastRead,");
+  EXPECT_EQ(form.filters().Count(), 6);
+}
+
+}  // namespace
+}  // namespace desktop::testing

@@ -19,7 +19,7 @@ void ApiFilterSink::OpenFilter(std::string_view name) {
   scratch_.assign(name);
   Track(RunCall(hooks_, "EsbSetFilter", [&] {
     return api_.EsbSetFilter(context_, application_.c_str(), database_.c_str(), scratch_.c_str(),
-                             FilterActive, FilterAccess);
+                             active_, access_);
   }));
 }
 

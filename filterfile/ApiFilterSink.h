@@ -27,6 +27,13 @@ class ApiFilterSink final : public FilterSink {
   // True while every call succeeded and no line was passed over.
   bool ok() const { return ok_; }
 
+  // Active flag and access of the filters opened from now on (a restore puts
+  // each filter's own back); FilterActive and FilterAccess until set.
+  void SetFilterValues(int16_t active, int16_t access) {
+    active_ = active;
+    access_ = access;
+  }
+
  private:
   void Track(int32_t status) { ok_ = ok_ && status == 0; }
 
@@ -38,6 +45,8 @@ class ApiFilterSink final : public FilterSink {
   std::function<void(uint64_t)> onPassedOver_;
   std::string scratch_;  // NUL-terminated copy of a name or row
   bool ok_ = true;
+  int16_t active_ = essbase::FilterActive;
+  int16_t access_ = essbase::FilterAccess;
 };
 
 }  // namespace filterfile

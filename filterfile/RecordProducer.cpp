@@ -57,12 +57,16 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
         return RowStatus(row, api.EsbGetFilterRow(context, row, access));
       });
     };
+    const int16_t filterAccess = access;  // the row calls reuse `access`
+    uint64_t rows = 0;
     if (nextRow()) return ProduceOutcome::ServerFailure;
     while (row[0] != '\0') {
       if (selected && !WriteRowRecord(out, application, database, name, access, row.data()))
         return ProduceOutcome::WriteFailure;
+      ++rows;
       if (nextRow()) return ProduceOutcome::ServerFailure;
     }
+    if (selected && options.onFilter) options.onFilter(name, active, filterAccess, rows);
   }
   return ProduceOutcome::Complete;
 }

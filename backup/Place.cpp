@@ -36,6 +36,12 @@ int KeepDays() {
   return days;
 }
 
+bool BackupTurnedOff() {
+  const std::string_view text = Env("QUORVEL_BACKUP");
+  return text.size() == 3 && (text[0] | 0x20) == 'o' && (text[1] | 0x20) == 'f' &&
+         (text[2] | 0x20) == 'f';
+}
+
 Place PlaceFromEnvironment() {
   return {BackupFolder(), KeepDays(), nullptr};
 }

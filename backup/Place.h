@@ -4,6 +4,8 @@
 //           or relative XDG_STATE_HOME counts as unset)
 //   age:    QUORVEL_BACKUP_DAYS whole days, default 30; 0 keeps every backup;
 //           anything else that is not a whole number of days means the default
+//   QUORVEL_BACKUP=off (any letter case) turns QuorvelCL's backups off, for a
+//           caller that keeps its own; the desktop program always backs up
 #include <ctime>
 #include <string>
 
@@ -27,6 +29,8 @@ class SystemClock final : public Clock {
 std::string BackupFolder();
 // Days a backup is kept, from the environment.
 int KeepDays();
+// Whether QUORVEL_BACKUP says "off".
+bool BackupTurnedOff();
 
 struct Place {
   std::string folder;

@@ -44,6 +44,12 @@ inline std::string VersionUnknown() {
 inline constexpr std::string_view NotAvailable =
     "This command is not available in this version of Quorvel.";
 
+// Backups before Change, Delete and Import.
+inline constexpr std::string_view BackupFailed =
+    "No backup of the filters could be made, so nothing was changed: ";
+inline constexpr std::string_view ImportFileUnreadable =
+    "the import file could not be read to its end";
+
 // Controls.
 inline constexpr std::string_view chkAllCaption =
     "Perform Operation on all filters in selected databases";

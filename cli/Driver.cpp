@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "cli/BatchBackup.h"
 #include "cli/BatchExport.h"
 #include "cli/BatchImport.h"
 #include "cli/CommandLine.h"
@@ -66,9 +67,12 @@ int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_
   bool done = false;
   const std::string operation = Lower(args.operation);
   if (operation == "import")
-    done = BatchImport(state, args.file, args.application, args.database);
+    done = BackupBeforeImport(state, args) &&
+           BatchImport(state, args.file, args.application, args.database);
   else if (operation == "export")
     done = BatchExport(state, args.file, args.application, args.database);
+  else if (operation == "restore")
+    done = BatchRestore(state, args);
 
   state.lastStatus = api.EsbLogout(state.context);
   state.lastStatus = api.EsbTerm(state.instance);

@@ -42,4 +42,24 @@ constexpr std::string_view FilterLeftUnchangedStart = "The filter ";
 constexpr std::string_view FilterLeftUnchangedEnd =
     " was left unchanged: not every one of its rows could be imported.";
 
+// Backups (before an import, and before a restore) and the restore.
+constexpr std::string_view NoBackupBeforeImport =
+    "No backup could be made before the import, so nothing was imported: ";
+constexpr std::string_view NoBackupBeforeRestore =
+    "No backup could be made before the restore, so nothing was restored: ";
+constexpr std::string_view ImportFileUnreadable = "the import file could not be read to its end";
+constexpr std::string_view BackupNotRestored = "The backup could not be restored: ";
+constexpr std::string_view BackupOfOtherServer = "The backup was taken on the server ";
+constexpr std::string_view BackupOfOtherServerEnd =
+    ", not on the server of this run; nothing was restored.";
+constexpr std::string_view FilterNotRestored = "The filter could not be restored: ";
+constexpr std::string_view CreatedNotDeleted =
+    "The filter the backed-up command created could not be deleted: ";
+constexpr std::string_view CallReturned = " returned ";
+constexpr std::string_view BackupUnreadable = "the backup could not be read";
+constexpr std::string_view RestoreSummaryStart = "Restore from ";
+constexpr std::string_view RestoreSummaryRestored = ": filters put back ";
+constexpr std::string_view RestoreSummaryDeleted = ", created filters deleted ";
+constexpr std::string_view RestoreSummaryFailed = ", failed ";
+
 }  // namespace cli::msg

@@ -119,6 +119,12 @@ inline std::string SelectionFileNotRead(std::string_view path, std::string_view 
          " could not be read: " + std::string(reason) + "  The selections were not changed.";
 }
 
+// Backups before Change, Delete and Import.
+inline constexpr std::string_view BackupFailed =
+    "No backup of the filters could be made, so nothing was changed: ";
+inline constexpr std::string_view ImportFileUnreadable =
+    "the import file could not be read to its end";
+
 // Controls.
 inline constexpr std::string_view chkAllCaption =
     "Perform Operation on all filters in selected databases";

@@ -82,6 +82,8 @@ class frmQuorvel {
   int chkAll() const { return state_.chkAll; }
   bool busy() const { return state_.busy; }
   const WindowState& state() const { return state_; }
+  // The window's way to the server.
+  essbase::Session& session() { return state_.session; }
   // The common dialog's properties, as the form's control exposes them.
   FileDialogOptions& cdForm() { return state_.cdForm; }
   // Holds the window still for as long as the result lives, as a command

@@ -22,7 +22,7 @@ void ApiFilterSink::OpenFilter(std::string_view name) {
   incomplete_ = false;
   if (Track(RunCall(hooks_, {Operation::EsbSetFilter}, [&] {
         return api_.EsbSetFilter(context_, application_.c_str(), database_.c_str(), filter_.c_str(),
-                                 FilterActive, FilterAccess);
+                                 active_, access_);
       })))
     incomplete_ = true;
 }

@@ -46,6 +46,13 @@ class ApiFilterSink final : public FilterSink {
   // Every filter of the file was defined whole and no line was passed over.
   bool ok() const { return serverOk_ && passedOver_ == 0 && leftUnchanged_ == 0; }
 
+  // Active flag and access of the filters opened from now on (a restore puts
+  // each filter's own back); FilterActive and FilterAccess until set.
+  void SetFilterValues(int16_t active, int16_t access) {
+    active_ = active;
+    access_ = access;
+  }
+
  private:
   int32_t Track(int32_t status) {
     serverOk_ = serverOk_ && status == 0;
@@ -67,6 +74,8 @@ class ApiFilterSink final : public FilterSink {
   uint64_t passedOver_ = 0;
   uint64_t firstPassedOver_ = 0;
   uint64_t leftUnchanged_ = 0;
+  int16_t active_ = essbase::FilterActive;
+  int16_t access_ = essbase::FilterAccess;
 };
 
 }  // namespace filterfile

@@ -49,12 +49,16 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
         return essbase::ReadFilterRow(api, context, row, spill, access, text);
       });
     };
+    const int16_t filterAccess = access;  // the row calls reuse `access`
+    uint64_t rows = 0;
     if (nextRow()) return ProduceOutcome::ServerFailure;
     while (!text.empty()) {
       if (selected && !WriteRowRecord(out, application, database, name, access, text))
         return ProduceOutcome::WriteFailure;
+      ++rows;
       if (nextRow()) return ProduceOutcome::ServerFailure;
     }
+    if (selected && options.onFilter) options.onFilter(name, active, filterAccess, rows);
   }
   return ProduceOutcome::Complete;
 }

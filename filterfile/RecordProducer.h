@@ -17,6 +17,10 @@ struct ProducerOptions {
   int rowBuffer = essbase::DesktopRowBuffer;
   // Whether a filter's rows are written; unset: every filter.
   std::function<bool(std::string_view filter)> selected;
+  // Told of each selected filter once its rows are written: its own active
+  // flag and access (from EsbGetFilter) and how many rows it has.
+  std::function<void(std::string_view filter, int16_t active, int16_t access, uint64_t rows)>
+      onFilter;
   CallHooks hooks;
 };
 

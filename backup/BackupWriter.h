@@ -1,0 +1,44 @@
+#pragma once
+// Puts one backup together: the records file database by database, the
+// description beside it, both placed under one free name stem.
+#include <memory>
+#include <string>
+
+#include "backup/BackupInfo.h"
+#include "backup/PendingFile.h"
+#include "backup/TakeBackup.h"
+
+namespace backup {
+
+class BackupWriter {
+ public:
+  BackupWriter(const Request& request, const Place& place);
+
+  // Makes the folder and the temporary files; false: outcome() says why.
+  bool Open();
+  std::ostream& records() { return records_.stream(); }
+
+  void BeginDatabase(const std::string& application, const std::string& database);
+  void EndDatabase();
+  void AddFilter(SavedFilter filter) { info_.filters.push_back(std::move(filter)); }
+  void AddCreated(CreatedName name) { info_.created.push_back(std::move(name)); }
+
+  // The outcome of a read that failed.
+  BackupOutcome ServerFailed(std::string_view operation, int32_t status);
+  BackupOutcome WriteFailed();
+  // Finishes both files and places them; prunes old backups after a success.
+  BackupOutcome Commit();
+  const BackupOutcome& outcome() const { return outcome_; }
+
+ private:
+  BackupOutcome Failed(BackupResult result, int error);
+
+  const Request& request_;
+  Place place_;
+  BackupInfo info_;
+  PendingFile records_;
+  PendingFile description_;
+  BackupOutcome outcome_;
+};
+
+}  // namespace backup

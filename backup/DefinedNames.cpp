@@ -1,0 +1,54 @@
+#include "backup/DefinedNames.h"
+
+#include <set>
+
+#include "filterfile/FilterFileReader.h"
+
+namespace backup {
+
+namespace {
+
+class NameSink final : public filterfile::FilterSink {
+ public:
+  void OpenFilter(std::string_view name) override {
+    if (seen_.emplace(name).second) names.emplace_back(name);
+  }
+  void AddRow(std::string_view, int16_t) override {}
+  void CloseFilter() override {}
+  void PassedOver(uint64_t) override {}
+  void RowLost() override {}
+
+  std::vector<std::string> names;
+
+ private:
+  std::set<std::string, std::less<>> seen_;
+};
+
+}  // namespace
+
+std::optional<std::vector<std::string>> NamesDefinedBy(std::istream& in) {
+  NameSink sink;
+  if (filterfile::ReadFilterFile(in, sink) != filterfile::ReadOutcome::Complete)
+    return std::nullopt;
+  return std::move(sink.names);
+}
+
+Request ImportRequest(const std::string& server, const std::string& application,
+                      const std::string& database, std::vector<std::string> names) {
+  return {"import", server, {{application, database, std::move(names), true}}};
+}
+
+Request RestoreRequest(const std::string& server, const BackupInfo& info) {
+  Request request{"restore", server, {}};
+  for (const DatabaseRange& d : info.databases) {
+    std::vector<std::string> names;
+    for (const SavedFilter& f : info.filters)
+      if (f.application == d.application && f.database == d.database) names.push_back(f.name);
+    for (const CreatedName& c : info.created)
+      if (c.application == d.application && c.database == d.database) names.push_back(c.name);
+    request.targets.push_back({d.application, d.database, std::move(names), true});
+  }
+  return request;
+}
+
+}  // namespace backup

@@ -1,0 +1,136 @@
+#include "backup/LoadBackup.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <set>
+#include <tuple>
+
+#include "backup/BackupName.h"
+#include "backup/RangeStream.h"
+#include "filterfile/FilterFileReader.h"
+
+namespace backup {
+
+namespace {
+
+// Follows the reader through one database's records and compares them with
+// the filters the description lists for it.
+class CheckSink final : public filterfile::FilterSink {
+ public:
+  explicit CheckSink(std::vector<const SavedFilter*> withRows) : expected_(std::move(withRows)) {}
+
+  void OpenFilter(std::string_view name) override {
+    if (next_ >= expected_.size() || expected_[next_]->name != name) {
+      Mismatch();
+      return;
+    }
+    current_ = expected_[next_++];
+    rows_ = 0;
+  }
+  void AddRow(std::string_view, int16_t) override {
+    if (!current_) Mismatch();
+    ++rows_;
+  }
+  void CloseFilter() override {
+    if (current_ && rows_ != current_->rows) Mismatch();
+    current_ = nullptr;
+  }
+  void PassedOver(uint64_t) override { Mismatch(); }
+  void RowLost() override { Mismatch(); }
+
+  bool matched() const { return matched_ && next_ == expected_.size(); }
+
+ private:
+  void Mismatch() { matched_ = false; }
+
+  std::vector<const SavedFilter*> expected_;
+  size_t next_ = 0;
+  const SavedFilter* current_ = nullptr;
+  uint64_t rows_ = 0;
+  bool matched_ = true;
+};
+
+bool SameDatabase(const DatabaseRange& range, const std::string& app, const std::string& db) {
+  return range.application == app && range.database == db;
+}
+
+std::string CheckStructure(const BackupInfo& info) {
+  uint64_t next = 0;
+  std::set<std::pair<std::string, std::string>> databases;
+  for (const DatabaseRange& d : info.databases) {
+    if (d.offset != next)
+      return "the records of " + d.application + "/" + d.database + " are out of place";
+    next += d.length;
+    if (!databases.emplace(d.application, d.database).second)
+      return d.application + "/" + d.database + " is described twice";
+  }
+  std::set<std::tuple<std::string, std::string, std::string>> names;
+  for (const SavedFilter& f : info.filters) {
+    if (!databases.contains({f.application, f.database}))
+      return "the filter " + f.name + " names a database the backup does not hold";
+    if (!names.emplace(f.application, f.database, f.name).second)
+      return "the filter " + f.name + " is described twice";
+  }
+  for (const CreatedName& c : info.created)
+    if (!databases.contains({c.application, c.database}) ||
+        names.contains({c.application, c.database, c.name}))
+      return "the created filter " + c.name + " is described wrongly";
+  return {};
+}
+
+}  // namespace
+
+std::vector<const SavedFilter*> FiltersOf(const BackupInfo& info, const DatabaseRange& range) {
+  std::vector<const SavedFilter*> out;
+  for (const SavedFilter& f : info.filters)
+    if (SameDatabase(range, f.application, f.database)) out.push_back(&f);
+  return out;
+}
+
+std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& reason) {
+  LoadedBackup backup;
+  const std::string stem = StemOf(chosen);
+  backup.infoPath = stem + std::string(InfoExtension);
+  backup.recordsPath = stem + std::string(RecordsExtension);
+
+  std::ifstream description(backup.infoPath, std::ios::binary);
+  if (!description.is_open()) {
+    reason = "its description " + backup.infoPath + " cannot be opened";
+    return std::nullopt;
+  }
+  std::optional<BackupInfo> info = ParseBackupInfo(description, reason);
+  if (!info) return std::nullopt;
+  if (reason = CheckStructure(*info); !reason.empty()) return std::nullopt;
+
+  const int fd = ::open(backup.recordsPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    reason = "its records " + backup.recordsPath + " cannot be opened";
+    return std::nullopt;
+  }
+  struct stat st {};
+  const uint64_t total =
+      info->databases.empty() ? 0 : info->databases.back().offset + info->databases.back().length;
+  bool whole = ::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_size) == total;
+  for (const DatabaseRange& range : info->databases) {
+    if (!whole) break;
+    std::vector<const SavedFilter*> withRows;
+    for (const SavedFilter* f : FiltersOf(*info, range))
+      if (f->rows > 0) withRows.push_back(f);
+    CheckSink check(std::move(withRows));
+    RangeStream in(fd, range.offset, range.length);
+    whole = filterfile::ReadFilterFile(in, check) == filterfile::ReadOutcome::Complete &&
+            check.matched();
+  }
+  ::close(fd);
+  if (!whole) {
+    reason = "its records do not match its description";
+    return std::nullopt;
+  }
+  backup.info = std::move(*info);
+  return backup;
+}
+
+}  // namespace backup

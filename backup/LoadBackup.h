@@ -1,0 +1,25 @@
+#pragma once
+// Opening a backup for a restore: its description is read and its records
+// are checked against it, before anything is written to the server. A
+// backup that does not check out is refused whole.
+#include <optional>
+#include <string>
+
+#include "backup/BackupInfo.h"
+
+namespace backup {
+
+struct LoadedBackup {
+  BackupInfo info;
+  std::string recordsPath;
+  std::string infoPath;
+};
+
+// `chosen`: either file of the backup. Nothing, with `reason` set, when the
+// backup is missing, cut short or does not match its description.
+std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& reason);
+
+// The filters of `info` that stand in one database, in their order.
+std::vector<const SavedFilter*> FiltersOf(const BackupInfo& info, const DatabaseRange& range);
+
+}  // namespace backup

@@ -1,0 +1,178 @@
+#include "backup/Restore.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <set>
+#include <tuple>
+
+#include "backup/RangeStream.h"
+#include "essbase/ByteOrder.h"
+#include "filterfile/ApiFilterSink.h"
+#include "filterfile/FilterFileReader.h"
+
+namespace backup {
+
+namespace {
+
+using Key = std::tuple<std::string, std::string, std::string>;
+
+// Which filter the calls are for, and each filter's first failure.
+class Tracker {
+ public:
+  void Begin(const std::string& app, const std::string& db, const std::string& filter,
+             bool created) {
+    current_ = RestoreFailure{};
+    current_.application = app;
+    current_.database = db;
+    current_.filter = filter;
+    current_.created = created;
+  }
+  void Failed(std::string_view operation, int32_t status) {
+    if (!failed_.emplace(current_.application, current_.database, current_.filter).second) return;
+    RestoreFailure f = current_;
+    f.operation = operation;
+    f.status = status;
+    failures_.push_back(std::move(f));
+  }
+  bool HasFailed(const std::string& app, const std::string& db, const std::string& filter) const {
+    return failed_.contains({app, db, filter});
+  }
+  std::vector<RestoreFailure> failures() const { return failures_; }
+
+ private:
+  RestoreFailure current_;
+  std::set<Key> failed_;
+  std::vector<RestoreFailure> failures_;
+};
+
+// Lets the reader define the filters with rows of one database and puts the
+// ones without rows in between, so all come back in the backup's order, each
+// with its own active flag and access.
+class RestoreSink final : public filterfile::FilterSink {
+ public:
+  RestoreSink(filterfile::ApiFilterSink& api, std::vector<const SavedFilter*> filters,
+              Tracker& tracker)
+      : api_(api), filters_(std::move(filters)), tracker_(tracker) {}
+
+  void OpenFilter(std::string_view name) override {
+    while (next_ < filters_.size() && filters_[next_]->name != name)
+      WithoutRows(*filters_[next_++]);
+    if (next_ == filters_.size()) return;  // checked when the backup was loaded
+    Open(*filters_[next_++]);
+  }
+  void AddRow(std::string_view text, int16_t access) override { api_.AddRow(text, access); }
+  void CloseFilter() override { api_.CloseFilter(); }
+  void PassedOver(uint64_t) override { tracker_.Failed("read", 0); }
+  void RowLost() override { api_.RowLost(); }
+
+  // The filters without rows after the last one with rows.
+  void Finish() {
+    while (next_ < filters_.size()) WithoutRows(*filters_[next_++]);
+  }
+  // The filter the reader was at when the records failed, and all after it.
+  void ReadFailed() {
+    tracker_.Failed("read", 0);
+    for (; next_ < filters_.size(); ++next_) {
+      const SavedFilter& f = *filters_[next_];
+      tracker_.Begin(f.application, f.database, f.name, false);
+      tracker_.Failed("read", 0);
+    }
+  }
+
+ private:
+  void Open(const SavedFilter& f) {
+    tracker_.Begin(f.application, f.database, f.name, false);
+    api_.SetFilterValues(f.active, f.access);
+    api_.OpenFilter(f.name);
+  }
+  void WithoutRows(const SavedFilter& f) {
+    Open(f);
+    api_.CloseFilter();
+  }
+
+  filterfile::ApiFilterSink& api_;
+  std::vector<const SavedFilter*> filters_;
+  Tracker& tracker_;
+  size_t next_ = 0;
+};
+
+// Deletes the created names that the database holds now; a name the command
+// never got to create is not there and needs nothing.
+int DeleteCreated(essbase::EssbaseApi& api, const essbase::Handle& context,
+                  const filterfile::CallHooks& hooks, const BackupInfo& info,
+                  const DatabaseRange& range, Tracker& tracker) {
+  std::vector<const CreatedName*> created;
+  for (const CreatedName& c : info.created)
+    if (c.application == range.application && c.database == range.database) created.push_back(&c);
+  if (created.empty()) return 0;
+  const char* app = range.application.c_str();
+  const char* db = range.database.c_str();
+  tracker.Begin(range.application, range.database, created.front()->name, true);
+  int16_t count = 0;
+  std::set<std::string, std::less<>> present;
+  int32_t status = filterfile::RunCall(hooks, {essbase::Operation::EsbListFilters},
+                                       [&] { return api.EsbListFilters(context, app, db, count); });
+  for (int i = 0; status == 0 && i < count; ++i) {
+    std::array<char, essbase::FilterNameWidth> field{};
+    status = filterfile::RunCall(hooks, {essbase::Operation::EsbGetNextItem}, [&] {
+      return api.EsbGetNextItem(context, essbase::ItemFilterName, field);
+    });
+    if (status == 0) present.emplace(essbase::GetFixed(field.data(), field.size()));
+  }
+  int deleted = 0;
+  for (const CreatedName* c : created) {
+    tracker.Begin(c->application, c->database, c->name, true);
+    if (status != 0) {
+      // Without the listing nothing is known of the name: reported, not deleted.
+      tracker.Failed("EsbListFilters", status);
+      continue;
+    }
+    if (!present.contains(c->name)) continue;
+    const int32_t s = filterfile::RunCall(hooks, {essbase::Operation::EsbDeleteFilter}, [&] {
+      return api.EsbDeleteFilter(context, app, db, c->name.c_str());
+    });
+    if (s == 0) ++deleted;
+  }
+  return deleted;
+}
+
+}  // namespace
+
+RestoreOutcome RestoreBackup(essbase::EssbaseApi& api, const essbase::Handle& context,
+                             const filterfile::CallHooks& hooks, const LoadedBackup& backup) {
+  RestoreOutcome outcome;
+  Tracker tracker;
+  filterfile::CallHooks tracked;
+  tracked.onStatus = hooks.onStatus;
+  tracked.onFailure = [&](filterfile::ServerCall call, int32_t status) {
+    const std::string_view operation = essbase::OperationName(call.operation);
+    tracker.Failed(operation, status);
+    return hooks.onFailure ? hooks.onFailure(call, status) : filterfile::AfterFailure::GoOn;
+  };
+  const int fd = ::open(backup.recordsPath.c_str(), O_RDONLY | O_CLOEXEC);
+  const BackupInfo& info = backup.info;
+  for (const DatabaseRange& range : info.databases) {
+    filterfile::ApiFilterSink api_sink(api, context, range.application, range.database, tracked);
+    RestoreSink sink(api_sink, FiltersOf(info, range), tracker);
+    if (range.length == 0) {
+      sink.Finish();
+    } else {
+      RangeStream in(fd, range.offset, range.length);
+      if (fd < 0 || filterfile::ReadFilterFile(in, sink) != filterfile::ReadOutcome::Complete) {
+        sink.ReadFailed();
+      } else {
+        sink.Finish();
+      }
+    }
+    outcome.deleted += DeleteCreated(api, context, tracked, info, range, tracker);
+  }
+  if (fd >= 0) ::close(fd);
+  for (const SavedFilter& f : info.filters)
+    if (!tracker.HasFailed(f.application, f.database, f.name)) ++outcome.restored;
+  outcome.failures = tracker.failures();
+  return outcome;
+}
+
+}  // namespace backup

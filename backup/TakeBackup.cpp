@@ -1,0 +1,110 @@
+#include "backup/TakeBackup.h"
+
+#include <set>
+#include <string_view>
+
+#include "backup/BackupWriter.h"
+#include "filterfile/RecordProducer.h"
+#include "filterfile/RowRecord.h"
+
+namespace backup {
+
+namespace {
+
+// One target per database, in first-named order: a database named twice
+// would have its filters saved twice.
+std::vector<Target> Merged(const std::vector<Target>& targets) {
+  std::vector<Target> out;
+  for (const Target& t : targets) {
+    Target* same = nullptr;
+    for (Target& o : out)
+      if (o.application == t.application && o.database == t.database) same = &o;
+    if (!same) {
+      out.push_back(t);
+      continue;
+    }
+    same->missingAreCreated = same->missingAreCreated || t.missingAreCreated;
+    if (!same->names || !t.names) {
+      same->names.reset();
+    } else {
+      same->names->insert(same->names->end(), t.names->begin(), t.names->end());
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& context,
+                         const filterfile::CallHooks& hooks, const Request& request,
+                         const Place& place) {
+  BackupWriter writer(request, place);
+  if (!writer.Open()) return writer.outcome();
+  std::string failedOperation;
+  int32_t failedStatus = 0;
+  filterfile::ProducerOptions options;
+  // A row of any length the server allows reaches the backup whole.
+  options.rowBuffer = essbase::MaxRowLength + 1;
+  options.hooks.onStatus = hooks.onStatus;
+  options.hooks.onFailure = [&](filterfile::ServerCall call, int32_t status) {
+    const std::string_view operation = essbase::OperationName(call.operation);
+    failedOperation = operation;
+    failedStatus = status;
+    return hooks.onFailure ? hooks.onFailure(call, status) : filterfile::AfterFailure::GoOn;
+  };
+
+  for (const Target& target : Merged(request.targets)) {
+    std::set<std::string, std::less<>> wanted;
+    if (target.names) wanted.insert(target.names->begin(), target.names->end());
+    std::set<std::string, std::less<>> found;
+    options.selected = [&](std::string_view name) {
+      return !target.names || wanted.contains(name);
+    };
+    options.onFilter = [&](std::string_view name, int16_t active, int16_t access, uint64_t rows) {
+      found.emplace(name);
+      writer.AddFilter(
+          {target.application, target.database, std::string(name), active, access, rows});
+    };
+    writer.BeginDatabase(target.application, target.database);
+    const filterfile::ProduceOutcome produced = filterfile::ProduceRecords(
+        api, context, target.application, target.database, writer.records(), options);
+    writer.EndDatabase();
+    if (produced == filterfile::ProduceOutcome::ServerFailure)
+      return writer.ServerFailed(failedOperation, failedStatus);
+    if (produced == filterfile::ProduceOutcome::WriteFailure) return writer.WriteFailed();
+    if (!target.missingAreCreated || !target.names) continue;
+    for (const std::string& name : *target.names)
+      if (found.insert(name).second) writer.AddCreated({target.application, target.database, name});
+  }
+  return writer.Commit();
+}
+
+BackupOutcome SaveCopies(const Request& request, const std::vector<FilterCopy>& filters,
+                         const Place& place) {
+  BackupWriter writer(request, place);
+  if (!writer.Open()) return writer.outcome();
+  // Database by database, in first-met order, each filter once.
+  std::vector<std::pair<std::string, std::string>> databases;
+  for (const FilterCopy& f : filters) {
+    std::pair<std::string, std::string> key{f.application, f.database};
+    if (std::find(databases.begin(), databases.end(), key) == databases.end())
+      databases.push_back(std::move(key));
+  }
+  for (const auto& [application, database] : databases) {
+    std::set<std::string, std::less<>> saved;
+    writer.BeginDatabase(application, database);
+    for (const FilterCopy& f : filters) {
+      if (f.application != application || f.database != database) continue;
+      if (!saved.insert(f.name).second) continue;
+      for (const RowCopy& row : f.rows)
+        if (!filterfile::WriteRowRecord(writer.records(), application, database, f.name, row.access,
+                                        row.text))
+          return writer.WriteFailed();
+      writer.AddFilter({application, database, f.name, f.active, f.access, f.rows.size()});
+    }
+    writer.EndDatabase();
+  }
+  return writer.Commit();
+}
+
+}  // namespace backup

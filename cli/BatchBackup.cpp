@@ -1,0 +1,94 @@
+#include "cli/BatchBackup.h"
+
+#include <cctype>
+#include <fstream>
+
+#include "backup/DefinedNames.h"
+#include "backup/LoadBackup.h"
+#include "backup/Restore.h"
+#include "backup/TakeBackup.h"
+#include "cli/Messages.h"
+
+namespace cli {
+
+namespace {
+
+// 1051021 is no reason to log in again here: it fails like any other status.
+filterfile::CallHooks StatusHooks(RunState& state) {
+  filterfile::CallHooks hooks;
+  hooks.onStatus = [&state](int32_t status) { state.lastStatus = status; };
+  return hooks;
+}
+
+bool Backup(RunState& state, const backup::Request& request, std::string_view failureLine) {
+  const backup::BackupOutcome outcome = backup::TakeBackup(
+      state.api, state.context, StatusHooks(state), request, backup::PlaceFromEnvironment());
+  if (outcome.mayWrite()) return true;
+  state.Log(std::string(failureLine) + outcome.reason);
+  return false;
+}
+
+std::string Where(const backup::RestoreFailure& f) {
+  return f.application + "/" + f.database + "/" + f.filter;
+}
+
+bool SameServer(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+bool BackupBeforeImport(RunState& state, const BatchArguments& args) {
+  if (backup::BackupTurnedOff()) return true;
+  std::ifstream in(args.file, std::ios::binary);
+  // The import reports a file it cannot open, and then writes nothing.
+  if (!in.is_open()) return true;
+  std::optional<std::vector<std::string>> names = backup::NamesDefinedBy(in);
+  if (!names) {
+    state.Log(std::string(msg::NoBackupBeforeImport) + std::string(msg::ImportFileUnreadable));
+    return false;
+  }
+  return Backup(
+      state, backup::ImportRequest(args.server, args.application, args.database, std::move(*names)),
+      msg::NoBackupBeforeImport);
+}
+
+bool BatchRestore(RunState& state, const BatchArguments& args) {
+  std::string reason;
+  const std::optional<backup::LoadedBackup> loaded = backup::LoadBackup(args.file, reason);
+  if (!loaded) {
+    state.Log(std::string(msg::BackupNotRestored) + args.file + ": " + reason);
+    return false;
+  }
+  // Restoring another server's filters here would replace this one's.
+  if (!SameServer(loaded->info.server, args.server)) {
+    state.Log(std::string(msg::BackupOfOtherServer) + loaded->info.server +
+              std::string(msg::BackupOfOtherServerEnd));
+    return false;
+  }
+  if (!backup::BackupTurnedOff() &&
+      !Backup(state, backup::RestoreRequest(args.server, loaded->info), msg::NoBackupBeforeRestore))
+    return false;
+
+  const backup::RestoreOutcome outcome =
+      backup::RestoreBackup(state.api, state.context, StatusHooks(state), *loaded);
+  for (const backup::RestoreFailure& f : outcome.failures) {
+    const std::string what = f.operation == "read" ? std::string(msg::BackupUnreadable)
+                                                   : f.operation + std::string(msg::CallReturned) +
+                                                         std::to_string(f.status);
+    state.Log(std::string(f.created ? msg::CreatedNotDeleted : msg::FilterNotRestored) + Where(f) +
+              ", " + what);
+  }
+  state.Log(std::string(msg::RestoreSummaryStart) + args.file +
+            std::string(msg::RestoreSummaryRestored) + std::to_string(outcome.restored) +
+            std::string(msg::RestoreSummaryDeleted) + std::to_string(outcome.deleted) +
+            std::string(msg::RestoreSummaryFailed) + std::to_string(outcome.failures.size()));
+  return outcome.ok();
+}
+
+}  // namespace cli

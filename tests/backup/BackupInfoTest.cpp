@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "backup/BackupInfo.h"
+#include "backup/BackupName.h"
+#include "backup/Place.h"
+#include "tests/backup/BackupTestSupport.h"
+
+namespace backup {
+namespace {
+
+BackupInfo Sample() {
+  BackupInfo info;
+  info.command = "import";
+  info.time = "2026-03-07 13:05:09 +0000";
+  info.server = "essdemo";
+  info.databases = {{"Fin", "Plan", 0, 120}, {"Fin", "Copy", 120, 0}};
+  info.filters = {{"Fin", "Plan", "ReadEast", 0, 273, 2},
+                  {"Fin", "Copy", "Blank Name", -1, 375, 0}};
+  info.created = {{"Fin", "Plan", "New"}};
+  return info;
+}
+
+TEST(BackupInfoText, WrittenLinesReadBackAsTheSameDescription) {
+  std::ostringstream out;
+  WriteBackupInfo(out, Sample());
+  EXPECT_EQ(out.str(),
+            "quorvel-backup\t1\ncommand\timport\ntime\t2026-03-07 13:05:09 +0000\n"
+            "server\tessdemo\ndatabase\tFin\tPlan\t0\t120\ndatabase\tFin\tCopy\t120\t0\n"
+            "filter\tFin\tPlan\tReadEast\t0\t273\t2\nfilter\tFin\tCopy\tBlank Name\t-1\t375\t0\n"
+            "created\tFin\tPlan\tNew\nend\n");
+  std::istringstream in(out.str());
+  std::string reason;
+  const std::optional<BackupInfo> back = ParseBackupInfo(in, reason);
+  ASSERT_TRUE(back) << reason;
+  EXPECT_EQ(*back, Sample());
+}
+
+struct Damage {
+  const char* name;
+  std::string text;
+};
+void PrintTo(const Damage& d, std::ostream* os) {
+  *os << d.name;
+}
+
+class DamagedDescription : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedDescription, IsRefusedWithAReason) {
+  std::istringstream in(GetParam().text);
+  std::string reason;
+  EXPECT_FALSE(ParseBackupInfo(in, reason));
+  EXPECT_FALSE(reason.empty());
+}
+
+std::string Whole() {
+  std::ostringstream out;
+  WriteBackupInfo(out, Sample());
+  return out.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DamagedDescription,
+    ::testing::Values(
+        Damage{"empty", ""}, Damage{"cut_before_end", Whole().substr(0, Whole().rfind("end"))},
+        Damage{"other_version", "quorvel-backup\t2\nend\n"},
+        Damage{"no_magic", "command\timport\nend\n"},
+        Damage{"row_count_not_a_number", "quorvel-backup\t1\nfilter\tA\tB\tF\t1\t375\tx\nend\n"},
+        Damage{"access_beyond_16_bits", "quorvel-backup\t1\nfilter\tA\tB\tF\t1\t99999\t0\nend\n"},
+        Damage{"negative_offset", "quorvel-backup\t1\ndatabase\tA\tB\t-1\t0\nend\n"},
+        Damage{"empty_filter_name", "quorvel-backup\t1\nfilter\tA\tB\t\t1\t375\t0\nend\n"},
+        Damage{"line_after_end", Whole() + "created\tA\tB\tX\n"},
+        Damage{"unknown_line", "quorvel-backup\t1\npassword\tsecret\nend\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BackupNames, ListingReadsAsHistoryTimeServerCommandDatabase) {
+  EXPECT_EQ(BackupStem(testing::FixedTime, "essdemo", "import", "Fin", "Plan", 0),
+            "20260307-130509_essdemo_import_Fin-Plan");
+  EXPECT_EQ(BackupStem(testing::FixedTime, "essdemo", "change", "Fin", "Plan", 2, 3),
+            "20260307-130509_essdemo_change_Fin-Plan+2.3");
+  EXPECT_EQ(DescriptionTime(testing::FixedTime), "2026-03-07 13:05:09 +0000");
+  // Later backups sort after earlier ones.
+  EXPECT_LT(BackupStem(testing::FixedTime, "z", "import", "A", "B", 0),
+            BackupStem(testing::FixedTime + 1, "a", "change", "A", "B", 0));
+}
+
+TEST(BackupNames, NoPartOfANameCanLeaveTheFolderOrHide) {
+  const std::string stem =
+      BackupStem(testing::FixedTime, "../../etc/host:1423", "import", "..", "a b\xe9", 0);
+  EXPECT_EQ(stem.find('/'), std::string::npos);
+  EXPECT_EQ(stem, "20260307-130509_.._.._etc_host_1423_import__..-a_b_");
+  EXPECT_TRUE(IsBackupFileName(stem + ".txt"));
+  EXPECT_TRUE(IsBackupFileName(stem + ".info"));
+}
+
+TEST(BackupNames, PruningRecognisesOnlyItsOwnFiles) {
+  EXPECT_FALSE(IsBackupFileName("notes.txt"));
+  EXPECT_FALSE(IsBackupFileName("20260307-130509_x_import_A-B.csv"));
+  EXPECT_FALSE(IsBackupFileName("2026030-1305099_x.txt"));
+  EXPECT_TRUE(IsTemporaryFileName(".pending-Ab12Cd"));
+  EXPECT_EQ(StemOf("/b/20260307-130509_x.info"), "/b/20260307-130509_x");
+  EXPECT_EQ(StemOf("/b/20260307-130509_x.txt"), "/b/20260307-130509_x");
+}
+
+class Environment : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"XDG_STATE_HOME", "HOME", "QUORVEL_BACKUP_DAYS"})
+      if (const char* v = std::getenv(name)) saved_.emplace_back(name, v);
+  }
+  void TearDown() override {
+    for (const char* name : {"XDG_STATE_HOME", "HOME", "QUORVEL_BACKUP_DAYS"}) unsetenv(name);
+    for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
+  }
+  std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+TEST_F(Environment, FolderFollowsStateHomeAndIgnoresARelativeOne) {
+  setenv("HOME", "/home/ann", 1);
+  setenv("XDG_STATE_HOME", "/var/state", 1);
+  EXPECT_EQ(BackupFolder(), "/var/state/quorvel/backups");
+  setenv("XDG_STATE_HOME", "relative/state", 1);
+  EXPECT_EQ(BackupFolder(), "/home/ann/.local/state/quorvel/backups");
+  setenv("XDG_STATE_HOME", "", 1);
+  EXPECT_EQ(BackupFolder(), "/home/ann/.local/state/quorvel/backups");
+  unsetenv("HOME");
+  EXPECT_EQ(BackupFolder(), "");
+}
+
+TEST_F(Environment, KeepDaysTakesWholeDaysOnlyElseTheDefault) {
+  const std::pair<const char*, int> cases[] = {{"7", 7},
+                                               {"0", 0},
+                                               {"-3", DefaultKeepDays},
+                                               {"7d", DefaultKeepDays},
+                                               {"", DefaultKeepDays},
+                                               {"99999999999", DefaultKeepDays}};
+  for (const auto& [text, days] : cases) {
+    setenv("QUORVEL_BACKUP_DAYS", text, 1);
+    EXPECT_EQ(KeepDays(), days) << text;
+  }
+  unsetenv("QUORVEL_BACKUP_DAYS");
+  EXPECT_EQ(KeepDays(), DefaultKeepDays);
+}
+
+}  // namespace
+}  // namespace backup

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "backup/LoadBackup.h"
+#include "backup/Restore.h"
+#include "backup/TakeBackup.h"
+#include "filterfile/ApiFilterSink.h"
+#include "filterfile/FilterFileReader.h"
+#include "tests/backup/BackupTestSupport.h"
+
+namespace backup {
+namespace {
+
+using essbase::testing::FakeEssbaseApi;
+using testing::ReadFile;
+using testing::ServerText;
+
+class RestoreTest : public ::testing::Test {
+ protected:
+  RestoreTest() {
+    api.AddFilter("Fin", "Plan", "First", {{273, "a"}});
+    auto& own = api.AddFilter("Fin", "Plan", "OwnValues", {{275, "b\twith tab"}, {0, "c"}});
+    own.active = 0;
+    own.access = 273;
+    auto& bare = api.AddFilter("Fin", "Plan", "NoRows");
+    bare.active = 0;
+    bare.access = 0;
+    api.AddFilter("Fin", "Plan", "Last", {{1, "d"}});
+    api.AddFilter("Fin", "Copy", "First", {{2, "copy"}});
+    place.folder = dir / "backups";
+    place.clock = &clock;
+  }
+
+  // A backup of `request`, loaded as a restore opens it.
+  LoadedBackup Backup(const Request& request) {
+    const BackupOutcome outcome = TakeBackup(api, context, {}, request, place);
+    EXPECT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
+    std::string reason;
+    std::optional<LoadedBackup> loaded = LoadBackup(outcome.path, reason);
+    EXPECT_TRUE(loaded) << reason;
+    return loaded.value_or(LoadedBackup{});
+  }
+
+  // Imports `records` into one database as the Import command does.
+  void Import(const std::string& db, const std::string& records) {
+    std::istringstream in(records);
+    filterfile::ApiFilterSink sink(api, context, "Fin", db, {});
+    filterfile::ReadFilterFile(in, sink);
+  }
+
+  RestoreOutcome Restore(const LoadedBackup& backup) {
+    filterfile::CallHooks hooks;
+    hooks.onFailure = [&](filterfile::ServerCall call, int32_t status) {
+      reported.push_back(std::string(essbase::OperationName(call.operation)) + ":" +
+                         std::to_string(status));
+      return filterfile::AfterFailure::GoOn;
+    };
+    return RestoreBackup(api, context, hooks, backup);
+  }
+
+  FakeEssbaseApi api;
+  essbase::Handle context = 3;
+  testing::TempFolder dir;
+  testing::FixedClock clock;
+  Place place;
+  std::vector<std::string> reported;
+};
+
+TEST_F(RestoreTest, ImportThenRestoreLeavesTheServerAsBefore) {
+  const std::string before = ServerText(api);
+  const std::string file =
+      "x\ty\tOwnValues\t1\tnew\r\r\nx\ty\tNoRows\t1\tgot rows\r\r\nx\ty\tCreated\t1\tz\r\r\n";
+  const LoadedBackup backup =
+      Backup({"import",
+              "s",
+              {{"Fin", "Plan", std::vector<std::string>{"OwnValues", "NoRows", "Created"}, true}}});
+  Import("Plan", file);
+  ASSERT_NE(ServerText(api), before);
+  api.ClearCalls();
+  const RestoreOutcome outcome = Restore(backup);
+  EXPECT_TRUE(outcome.ok());
+  EXPECT_EQ(outcome.restored, 2);
+  EXPECT_EQ(outcome.deleted, 1);
+  EXPECT_EQ(ServerText(api), before);
+  // Each filter in its own values; the closing calls carry the filter access.
+  EXPECT_EQ(api.CallsText(),
+            "EsbSetFilter(Fin,Plan,OwnValues,0,273)\nEsbSetFilterRow(b\twith tab,275)\n"
+            "EsbSetFilterRow(c,0)\nEsbSetFilterRow(null,375)\n"
+            "EsbSetFilter(Fin,Plan,NoRows,0,0)\nEsbSetFilterRow(null,375)\n"
+            "EsbListFilters(Fin,Plan)\nEsbGetNextItem(12,30)\nEsbGetNextItem(12,30)\n"
+            "EsbGetNextItem(12,30)\nEsbGetNextItem(12,30)\nEsbGetNextItem(12,30)\n"
+            "EsbDeleteFilter(Fin,Plan,Created)\n");
+}
+
+TEST_F(RestoreTest, FiltersWithoutRowsComeBackInTheirPlaceAmongTheOthers) {
+  const LoadedBackup backup = Backup({"delete", "s", {{"Fin", "Plan", std::nullopt, false}}});
+  const std::string before = ServerText(api);
+  for (const char* name : {"First", "OwnValues", "NoRows", "Last"})
+    api.EsbDeleteFilter(context, "Fin", "Plan", name);
+  api.ClearCalls();
+  EXPECT_TRUE(Restore(backup).ok());
+  EXPECT_EQ(ServerText(api), before);
+  EXPECT_EQ(api.CallsText("EsbSetFilter"),
+            "EsbSetFilter(Fin,Plan,First,1,375)\nEsbSetFilter(Fin,Plan,OwnValues,0,273)\n"
+            "EsbSetFilter(Fin,Plan,NoRows,0,0)\nEsbSetFilter(Fin,Plan,Last,1,375)\n");
+}
+
+TEST_F(RestoreTest, OneNameInTwoDatabasesGoesBackIntoEachItsOwn) {
+  const LoadedBackup backup =
+      Backup({"change",
+              "s",
+              {{"Fin", "Copy", std::nullopt, false}, {"Fin", "Plan", std::nullopt, false}}});
+  const std::string before = ServerText(api);
+  Import("Plan", "a\tb\tFirst\t9\tchanged\r\r\n");
+  Import("Copy", "a\tb\tFirst\t9\tchanged\r\r\n");
+  EXPECT_TRUE(Restore(backup).ok());
+  EXPECT_EQ(ServerText(api), before);
+}
+
+TEST_F(RestoreTest, AFailingCallIsReportedAndTheOtherFiltersStillRestored) {
+  const LoadedBackup backup = Backup({"change", "s", {{"Fin", "Plan", std::nullopt, false}}});
+  Import("Plan", "a\tb\tFirst\t9\tchanged\r\r\na\tb\tLast\t9\tchanged\r\r\n");
+  api.ClearCalls();
+  api.Fail("EsbSetFilter", ESB_STS_STORE_FAILURE);  // the first filter
+  const RestoreOutcome outcome = Restore(backup);
+  ASSERT_EQ(outcome.failures.size(), 1u);
+  EXPECT_EQ(outcome.failures[0].filter, "First");
+  EXPECT_EQ(outcome.failures[0].operation, "EsbSetFilter");
+  EXPECT_EQ(outcome.failures[0].status, ESB_STS_STORE_FAILURE);
+  EXPECT_EQ(outcome.restored, 3);
+  EXPECT_EQ(api.FindFilter("Fin", "Plan", "Last")->rows[0].text, "d");
+  EXPECT_EQ(api.FindFilter("Fin", "Plan", "First")->rows[0].text, "changed");
+  EXPECT_FALSE(reported.empty());
+}
+
+TEST_F(RestoreTest, ACreatedFilterTheImportNeverMadeNeedsNoDeletion) {
+  const LoadedBackup backup =
+      Backup({"import", "s", {{"Fin", "Plan", std::vector<std::string>{"Never"}, true}}});
+  api.ClearCalls();
+  const RestoreOutcome outcome = Restore(backup);
+  EXPECT_TRUE(outcome.ok());
+  EXPECT_EQ(outcome.deleted, 0);
+  EXPECT_EQ(api.CountCalls("EsbDeleteFilter"), 0);
+}
+
+TEST_F(RestoreTest, ListingFailureBeforeDeletingIsReportedForEachCreatedName) {
+  const LoadedBackup backup =
+      Backup({"import", "s", {{"Fin", "Plan", std::vector<std::string>{"New1", "New2"}, true}}});
+  Import("Plan", "a\tb\tNew1\t1\tx\r\r\na\tb\tNew2\t1\tx\r\r\n");
+  api.Fail("EsbListFilters", ESB_STS_STORE_FAILURE);
+  const RestoreOutcome outcome = Restore(backup);
+  ASSERT_EQ(outcome.failures.size(), 2u);
+  EXPECT_TRUE(outcome.failures[0].created);
+  EXPECT_EQ(outcome.failures[1].filter, "New2");
+  EXPECT_NE(api.FindFilter("Fin", "Plan", "New2"), nullptr);
+}
+
+class DamagedBackup : public RestoreTest {
+ protected:
+  void SetUp() override {
+    const BackupOutcome outcome = TakeBackup(
+        api, context, {}, {"change", "s", {{"Fin", "Plan", std::nullopt, false}}}, place);
+    ASSERT_EQ(outcome.result, BackupResult::Written);
+    records = outcome.path;
+    info = records.substr(0, records.size() - 4) + ".info";
+  }
+  std::string Refusal() {
+    std::string reason;
+    EXPECT_FALSE(LoadBackup(records, reason));
+    return reason;
+  }
+  std::string records, info;
+};
+
+TEST_F(DamagedBackup, RecordsCutShortAreRefusedBeforeAnyWrite) {
+  const std::string bytes = ReadFile(records);
+  testing::WriteFile(records, bytes.substr(0, bytes.size() - 5));
+  EXPECT_EQ(Refusal(), "its records do not match its description");
+}
+
+TEST_F(DamagedBackup, ARowMoreThanDescribedIsRefused) {
+  const std::string bytes = ReadFile(records);
+  std::string text = ReadFile(info);
+  const std::string from = "filter\tFin\tPlan\tOwnValues\t0\t273\t2";
+  text.replace(text.find(from), from.size(), "filter\tFin\tPlan\tOwnValues\t0\t273\t1");
+  testing::WriteFile(info, text);
+  EXPECT_EQ(Refusal(), "its records do not match its description");
+}
+
+TEST_F(DamagedBackup, MissingDescriptionIsRefused) {
+  std::filesystem::remove(info);
+  EXPECT_NE(Refusal().find("cannot be opened"), std::string::npos);
+}
+
+TEST_F(DamagedBackup, ChoosingTheDescriptionOpensTheSameBackup) {
+  std::string reason;
+  const auto loaded = LoadBackup(info, reason);
+  ASSERT_TRUE(loaded) << reason;
+  EXPECT_EQ(loaded->recordsPath, records);
+}
+
+}  // namespace
+}  // namespace backup

@@ -3,6 +3,7 @@
 // and the fake server's content as text for before/after comparisons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -13,6 +14,7 @@
 
 #include "backup/Place.h"
 #include "tests/support/FakeEssbaseApi.h"
+#include "tests/support/TestFiles.h"
 
 namespace backup::testing {
 
@@ -25,35 +27,14 @@ class FixedClock final : public Clock {
   std::time_t Now() const override { return now; }
 };
 
-class TempFolder {
+using support::ReadFile;
+using support::WriteFile;
+
+// A backups folder of its own per test.
+class TempFolder : public support::TempDir {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-bk-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
+  TempFolder() : TempDir("quorvel-bk") {}
 };
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Names of the folder's entries, sorted; hidden ones included.
 inline std::vector<std::string> Listing(const std::string& folder) {

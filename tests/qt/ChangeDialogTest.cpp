@@ -20,33 +20,21 @@
 #include "desktop/qt/ListControl.h"
 #include "desktop/qt/NodeListModel.h"
 #include "desktop/qt/QuorvelWindow.h"
+#include "tests/qt/MainWindowFixture.h"
 #include "tests/qt/Modal.h"
 #include "tests/support/FakeEssbaseApi.h"
 
 namespace quorvel::qt {
 namespace {
 
-using essbase::testing::FakeEssbaseApi;
 using testing::AnswerNextModal;
 
-class ChangeWindow : public ::testing::Test {
+class ChangeWindow : public testing::MainWindow {
  protected:
-  void SetUp() override {
+  void AddContent() override {
     api.AddFilter("Sample", "Basic", "f1", {{273, "East"}, {273, "West"}});
     api.AddFilter("Sample", "Basic", "f2", {{0, "eastern"}});
-    api.promptAvailable = true;
-    window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
-    logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6);
-    window->Attach(*logic);
-    window->show();
-    QCoreApplication::processEvents();
   }
-  void TearDown() override {
-    window.reset();
-    logic.reset();
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-  }
-  QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
   void LoginAndChooseSampleBasic() {
     Action("mnuLogin")->trigger();
     window->logic().tree_NodeClick(window->logic().tree().Find("Db:Sample-Basic"));
@@ -56,11 +44,6 @@ class ChangeWindow : public ::testing::Test {
   static T* Child(QWidget* parent, const char* name) {
     return parent->findChild<T*>(name);
   }
-
-  FakeEssbaseApi api;
-  std::unique_ptr<QuorvelWindow> window;
-  std::unique_ptr<desktop::frmQuorvel> logic;
-  QObject pollers;
 };
 
 TEST_F(ChangeWindow, DialogShowsItsControlsWithReadChosenOnFirstUse) {

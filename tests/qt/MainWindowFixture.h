@@ -28,12 +28,16 @@ inline int Tw(int pixels) {
 
 class MainWindow : public ::testing::Test {
  protected:
-  void SetUp() override {
+  // The server's content; a fixture that needs other filters replaces it.
+  virtual void AddContent() {
     api.AddFilter("Sample", "Basic", "f1");
     api.AddFilter("Sample", "Basic", "f2");
     api.AddFilter("Sample", "Basic", "f3");
     api.AddDatabase("Sample", "Interntl");
     api.AddDatabase("Demo", "Basic");
+  }
+  void SetUp() override {
+    AddContent();
     api.promptAvailable = true;
     window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
     logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6);

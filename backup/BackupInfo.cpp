@@ -1,5 +1,6 @@
 #include "backup/BackupInfo.h"
 
+#include <cctype>
 #include <charconv>
 #include <string_view>
 
@@ -101,6 +102,15 @@ std::optional<BackupInfo> ParseBackupInfo(std::istream& in, std::string& reason)
     return std::nullopt;
   }
   return info;
+}
+
+bool SameServer(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
 }
 
 }  // namespace backup

@@ -23,6 +23,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace backup {
@@ -67,5 +68,9 @@ void WriteBackupInfo(std::ostream& out, const BackupInfo& info);
 // The description, or nothing with `reason` set when the text is not a whole
 // description of this version.
 std::optional<BackupInfo> ParseBackupInfo(std::istream& in, std::string& reason);
+
+// Whether a backup's server is the one logged in to: server names are
+// host names, compared ignoring ASCII letter case.
+bool SameServer(std::string_view a, std::string_view b);
 
 }  // namespace backup

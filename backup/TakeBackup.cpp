@@ -54,6 +54,8 @@ BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& contex
   };
 
   for (const Target& target : Merged(request.targets)) {
+    // No name: nothing of this database to save, and no call to make.
+    if (target.names && target.names->empty()) continue;
     std::set<std::string, std::less<>> wanted;
     if (target.names) wanted.insert(target.names->begin(), target.names->end());
     std::set<std::string, std::less<>> found;

@@ -58,7 +58,7 @@ void BM_FillTree(benchmark::State& state) {
     for (int d = 0; d < 10; ++d) fake.AddDatabase(app, "D" + std::to_string(d));
   }
   QuietPort port;
-  desktop::frmQuorvel form(fake, port, essbase::Generation::V6);
+  desktop::frmQuorvel form(fake, port, essbase::Generation::V6, backup::Place{});
   form.Form_Load();
   for (auto _ : state) {
     fake.ClearCalls();
@@ -108,7 +108,7 @@ void BM_FillFilters(benchmark::State& state) {
   const int filters = static_cast<int>(state.range(0));
   LeanFilterServer server(filters);
   QuietPort port;
-  desktop::frmQuorvel form(server, port, essbase::Generation::V6);
+  desktop::frmQuorvel form(server, port, essbase::Generation::V6, backup::Place{});
   form.Form_Load();
   form.mnuLogin_Click();
   const int node = form.tree().Find("Db:Big-Db");

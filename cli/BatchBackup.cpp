@@ -1,6 +1,5 @@
 #include "cli/BatchBackup.h"
 
-#include <cctype>
 #include <fstream>
 
 #include "backup/DefinedNames.h"
@@ -32,15 +31,6 @@ std::string Where(const backup::RestoreFailure& f) {
   return f.application + "/" + f.database + "/" + f.filter;
 }
 
-bool SameServer(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 }  // namespace
 
 bool BackupBeforeImport(RunState& state, const BatchArguments& args) {
@@ -66,7 +56,7 @@ bool BatchRestore(RunState& state, const BatchArguments& args) {
     return false;
   }
   // Restoring another server's filters here would replace this one's.
-  if (!SameServer(loaded->info.server, args.server)) {
+  if (!backup::SameServer(loaded->info.server, args.server)) {
     state.Log(std::string(msg::BackupOfOtherServer) + loaded->info.server +
               std::string(msg::BackupOfOtherServerEnd));
     return false;

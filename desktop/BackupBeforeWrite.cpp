@@ -8,25 +8,41 @@
 
 namespace desktop {
 
+namespace {
+
+std::vector<backup::FilterCopy> CopiesOf(const change::RowStore& rows) {
+  std::vector<backup::FilterCopy> copies;
+  const change::FilterRowRecord* previous = nullptr;
+  for (const change::FilterRowRecord& row : rows.Rows()) {
+    if (!previous || !change::SameFilter(*previous, row))
+      copies.push_back({row.RowApplication, row.RowDatabase, row.RowFilter, row.OwnActive,
+                        row.OwnAccess, {}});
+    copies.back().rows.push_back({row.RowAccess, row.RowText});
+    previous = &row;
+  }
+  return copies;
+}
+
+}  // namespace
+
 backup::BackupOutcome BackupBeforeWrite(essbase::Session& session, const std::string& command,
-                                        const std::vector<backup::Target>& targets) {
+                                        const std::vector<backup::Target>& targets,
+                                        const backup::Place& place) {
   // Backups only read: every call may be repeated after a login again.
   const filterfile::CallHooks hooks =
       ReloginHooks(session, [](filterfile::ServerCall) { return true; });
   return backup::TakeBackup(session.api(), session.conn().ContextHandle, hooks,
-                            {command, session.conn().Server, targets},
-                            backup::PlaceFromEnvironment());
+                            {command, session.conn().Server, targets}, place);
 }
 
-backup::BackupOutcome BackupBeforeWrite(essbase::Session& session, const std::string& command,
-                                        const std::vector<backup::FilterCopy>& filters) {
-  return backup::SaveCopies({command, session.conn().Server, {}}, filters,
-                            backup::PlaceFromEnvironment());
+backup::BackupOutcome BackupBeforeChange(essbase::Session& session, const change::RowStore& rows,
+                                         const backup::Place& place) {
+  return backup::SaveCopies({"change", session.conn().Server, {}}, CopiesOf(rows), place);
 }
 
 backup::BackupOutcome BackupBeforeImport(essbase::Session& session, const std::string& file,
                                          const std::string& application,
-                                         const std::string& database) {
+                                         const std::string& database, const backup::Place& place) {
   std::ifstream in(file, std::ios::binary);
   // The import reports a file it cannot open, and then writes nothing.
   if (!in.is_open()) return {backup::BackupResult::NothingToBackUp, {}, {}, 0};
@@ -35,11 +51,7 @@ backup::BackupOutcome BackupBeforeImport(essbase::Session& session, const std::s
     return {backup::BackupResult::WriteFailed, {}, std::string(msg::ImportFileUnreadable), 0};
   const backup::Request request =
       backup::ImportRequest(session.conn().Server, application, database, std::move(*names));
-  return BackupBeforeWrite(session, request.command, request.targets);
-}
-
-std::string BackupFailedMessage(const backup::BackupOutcome& outcome) {
-  return std::string(msg::BackupFailed) + outcome.reason + ".";
+  return BackupBeforeWrite(session, request.command, request.targets, place);
 }
 
 }  // namespace desktop

@@ -1,5 +1,6 @@
 #include "desktop/ChangeCommand.h"
 
+#include "desktop/BackupBeforeWrite.h"
 #include "desktop/HoldStill.h"
 #include "desktop/Messages.h"
 #include "desktop/Selection.h"
@@ -99,9 +100,16 @@ void ChangeFilters(WindowState& state, bool allDatabases) {
   change::ChangeOutcome outcome;
   {
     WindowQuestions questions(state);
+    // The filters the write pass will open are saved first, from the rows
+    // read; a retry rewrites the same filters and saves nothing again.
+    auto backUp = [&state](const change::RowStore& rows, std::string& reason) {
+      const backup::BackupOutcome saved = BackupBeforeChange(state.session, rows, state.backups);
+      reason = saved.reason;
+      return saved.mayWrite();
+    };
     outcome = change::ChangeEngine(state.session, questions)
                   .Run(ScopeOf(ReadSelection(state.tree, state.filters, allDatabases)),
-                       RequestOf(state.changeDialog), state.filterRows);
+                       RequestOf(state.changeDialog), state.filterRows, backUp);
   }
   ReportChange(state, outcome, allDatabases);
 }
@@ -149,6 +157,8 @@ void ReportChange(WindowState& state, const change::ChangeOutcome& o, bool allDa
                   MessageIcon::Critical);
     case ChangeEnd::ReadFailed:
       return Tell(state, msg::ChangeReadFailedUnexpectedly(o.description), MessageIcon::Critical);
+    case ChangeEnd::BackupFailed:
+      return Tell(state, msg::BackupFailed(o.description), MessageIcon::Critical);
     case ChangeEnd::NoDatabasesMarked:
       return Tell(state, msg::NoFiltersSelected, MessageIcon::Information, msg::ProductName);
     case ChangeEnd::NoRows:

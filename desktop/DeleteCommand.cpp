@@ -1,5 +1,6 @@
 #include "desktop/DeleteCommand.h"
 
+#include "desktop/BackupBeforeWrite.h"
 #include "desktop/CommandTarget.h"
 #include "desktop/DeleteFilters.h"
 #include "desktop/FilterListRefill.h"
@@ -41,10 +42,21 @@ void DeleteSelectedFilters(WindowState& state) {
   const std::vector<std::string> ticked = TickedNames(state.filters);
   DeleteOutcome outcome;
   int32_t listed = 0;
+  backup::BackupOutcome saved{backup::BackupResult::NothingToBackUp, {}, {}, 0};
   {
     HoldStill hold(state);
-    outcome = DeleteFilters(state.session, *db, ticked);
-    listed = RefillFilterList(state.session, state.filters, *db);
+    if (!ticked.empty())
+      saved = BackupBeforeWrite(state.session, "delete",
+                                {{db->application, db->database, ticked, false}}, state.backups);
+    if (saved.mayWrite()) {
+      outcome = DeleteFilters(state.session, *db, ticked);
+      listed = RefillFilterList(state.session, state.filters, *db);
+    }
+  }
+  if (!saved.mayWrite()) {
+    port.ShowMessage(msg::BackupFailed(saved.reason), msg::DefaultTitle, MessageIcon::Critical,
+                     MessageButtons::OK);
+    return;
   }
   if (listed != 0) {
     if (outcome.deleted == 0) {

@@ -13,8 +13,8 @@ std::string RunningVersion() {
          std::to_string(QUORVEL_VERSION_REVISION);
 }
 
-void About(ToolkitPort& port) {
-  port.ShowAbout();
+void About(ToolkitPort& port, const backup::Place& backups) {
+  port.ShowAbout(msg::AboutBackups(backups.folder, backups.keepDays));
 }
 
 void OpenHomePage(ToolkitPort& port) {

@@ -2,6 +2,7 @@
 // The Help menu: About, the home page and the version check.
 #include <string>
 
+#include "backup/Place.h"
 #include "desktop/ToolkitPort.h"
 
 namespace desktop {
@@ -9,7 +10,7 @@ namespace desktop {
 // The running version: major.minor.revision in decimal, no leading zeros.
 std::string RunningVersion();
 
-void About(ToolkitPort& port);
+void About(ToolkitPort& port, const backup::Place& backups);
 void OpenHomePage(ToolkitPort& port);
 void CheckVersion(ToolkitPort& port);
 

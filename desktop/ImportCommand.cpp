@@ -1,5 +1,6 @@
 #include "desktop/ImportCommand.h"
 
+#include "desktop/BackupBeforeWrite.h"
 #include "desktop/CommandTarget.h"
 #include "desktop/FileDialogSetup.h"
 #include "desktop/FilterListRefill.h"
@@ -25,9 +26,17 @@ void ImportFilters(WindowState& state) {
   if (!file) return;
 
   ImportOutcome outcome;
+  backup::BackupOutcome saved;
   {
     HoldStill hold(state);
-    outcome = ImportFilterFile(state.session, *file, *target);
+    saved = BackupBeforeImport(state.session, *file, target->application, target->database,
+                               state.backups);
+    if (saved.mayWrite()) outcome = ImportFilterFile(state.session, *file, *target);
+  }
+  if (!saved.mayWrite()) {
+    port.ShowMessage(msg::BackupFailed(saved.reason), msg::DefaultTitle, MessageIcon::Critical,
+                     MessageButtons::OK);
+    return;
   }
   if (!outcome.ok) {
     std::string text(msg::ImportFailed);

@@ -17,13 +17,8 @@ ImportOutcome ImportFilterFile(essbase::Session& session, const std::string& fil
     outcome.ok = outcome.fileOpened = false;
     return outcome;
   }
-  // Only row calls are repeated after a login again; a closing call goes to
-  // the same operation but must not be.
-  filterfile::ApiFilterSink sink(
-      session.api(), session.conn().ContextHandle, target.application, target.database,
-      ReloginHooks(session, [](filterfile::ServerCall call) {
-        return call.operation == essbase::Operation::EsbSetFilterRow && !call.closesFilter;
-      }));
+  filterfile::ApiFilterSink sink(session.api(), session.conn().ContextHandle, target.application,
+                                 target.database, ReloginHooks(session, RowCallsOnly));
   outcome.readToEnd = filterfile::ReadFilterFile(in, sink) == filterfile::ReadOutcome::Complete;
   outcome.passedOver = sink.passedOverCount();
   outcome.firstPassedOver = sink.firstPassedOver();

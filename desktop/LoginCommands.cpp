@@ -8,7 +8,9 @@ namespace desktop {
 void Login(WindowState& state) {
   // Every login initialises the API afresh; the login below reports failures.
   state.session.Initialize();
+  // A failed login leaves the menus as they were, Restore with them.
   if (!state.session.LogIn()) return;
+  EnableRestore(state, true);
   Mouse(state, true);
   state.tree.Clear();
   state.filters.Clear();
@@ -19,6 +21,7 @@ void Login(WindowState& state) {
 void Logout(WindowState& state) {
   // The server's answer changes nothing here, so it is not kept.
   state.session.api().EsbLogout(state.session.context());
+  EnableRestore(state, false);
   state.tree.Clear();
   state.filters.Clear();
 }

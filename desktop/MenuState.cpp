@@ -26,6 +26,11 @@ void EnableForMarks(WindowState& state, bool anyMarked) {
   Set(state, &MenuStates::Export, Control::mnuExport, anyMarked);
 }
 
+void EnableRestore(WindowState& state, bool loggedIn) {
+  state.restoreEnabled = loggedIn;
+  state.port.SetEnabled(Control::mnuRestore, loggedIn);
+}
+
 void Mouse(WindowState& state, bool on) {
   state.busy = on;
   state.port.SetBusy(on);

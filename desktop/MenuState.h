@@ -8,6 +8,8 @@ namespace desktop {
 void ChangeMenu(WindowState& state, bool on);
 // Change and Export follow whether any database is marked; nothing else moves.
 void EnableForMarks(WindowState& state, bool anyMarked);
+// Restore from Backup follows whether a login holds.
+void EnableRestore(WindowState& state, bool loggedIn);
 // true: the hourglass; false: the normal pointer.
 void Mouse(WindowState& state, bool on);
 

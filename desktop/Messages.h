@@ -119,9 +119,68 @@ inline std::string SelectionFileNotRead(std::string_view path, std::string_view 
          " could not be read: " + std::string(reason) + "  The selections were not changed.";
 }
 
-// Backups before Change, Delete and Import.
-inline constexpr std::string_view BackupFailed =
-    "No backup of the filters could be made, so nothing was changed: ";
+// Backups before Change, Delete, Import and Restore.
+inline std::string BackupFailed(std::string_view reason) {
+  return "No backup of the filters could be made, so nothing was changed: " + std::string(reason) +
+         ".";
+}
+inline std::string AboutBackups(std::string_view folder, int keepDays) {
+  if (folder.empty())
+    return "No folder for backups: neither XDG_STATE_HOME nor HOME is set, so Change Access, "
+           "Delete, Import and Restore cannot write.";
+  std::string text =
+      "Before Change Access, Delete, Import and Restore write, the filters they will rewrite or "
+      "delete are saved in\n" +
+      std::string(folder) + "\n";
+  if (keepDays == 0) return text + "Backups are kept until you delete them (QUORVEL_BACKUP_DAYS=0).";
+  return text + "Backups older than " + std::to_string(keepDays) +
+         " days are deleted (QUORVEL_BACKUP_DAYS).";
+}
+
+// Restore from a backup.
+inline constexpr std::string_view RestoreDialogTitle = "Restore from Backup";
+inline constexpr std::string_view BackupFileExtension = ".info";
+inline constexpr std::string_view BackupFileTypes =
+    "Quorvel backups (*.info)|*.info|All Files (*.*)|*.*";
+inline std::string BackupNotLoaded(std::string_view path, std::string_view reason) {
+  return "The backup " + std::string(path) + " cannot be restored: " + std::string(reason) +
+         ".  Nothing was changed.";
+}
+inline std::string BackupOfOtherServer(std::string_view server) {
+  return "This backup was taken on the server " + std::string(server) +
+         ", not on the server you are logged in to.  Nothing was changed.";
+}
+inline std::string RestoreSummaryStart(std::string_view command, std::string_view server,
+                                       std::string_view time) {
+  return "This backup was saved before " + std::string(command) + " on the server " +
+         std::string(server) + " at " + std::string(time) + ".";
+}
+inline std::string RestorePutsBack(size_t filters) {
+  return "\n\nIt puts back " + std::to_string(filters) + (filters == 1 ? " filter:" : " filters:");
+}
+inline std::string RestoreDeletes(size_t filters) {
+  return "\n\nIt deletes " + std::to_string(filters) +
+         (filters == 1 ? " filter the import created:" : " filters the import created:");
+}
+// Names beyond the ones a message box can show.
+inline std::string RestoreMoreNames(size_t more) {
+  return "\n... and " + std::to_string(more) + " more.";
+}
+inline constexpr std::string_view RestoreQuestion =
+    "\n\nDo you want to put these filters back as they were?";
+inline std::string Restored(int restored, int deleted) {
+  return "The backup has been restored: " + std::to_string(restored) + " filters put back, " +
+         std::to_string(deleted) + " created filters deleted.";
+}
+inline constexpr std::string_view RestoreFailedStart =
+    "Not every filter could be restored; every other one was:";
+// One line per failure, after a line end.
+inline std::string RestoreFailedLine(std::string_view where, bool created,
+                                     std::string_view operation, int32_t status) {
+  std::string line = "\n" + std::string(where) + (created ? " (to be deleted): " : ": ");
+  if (operation == "read") return line + "the backup could not be read";
+  return line + std::string(operation) + " returned " + std::to_string(status);
+}
 inline constexpr std::string_view ImportFileUnreadable =
     "the import file could not be read to its end";
 
@@ -216,6 +275,7 @@ inline constexpr std::string_view mnuExport = "&Export";  // E
 inline constexpr std::string_view mnuImport = "&Import";  // I
 inline constexpr std::string_view mnuDelete = "&Delete";
 inline constexpr std::string_view mnuChange = "&Change Access";  // C
+inline constexpr std::string_view mnuRestore = "Restore from &Backup...";
 inline constexpr std::string_view mnuOther = "Other";
 inline constexpr std::string_view mnuSelectAll = "Select All";    // A
 inline constexpr std::string_view mnuDeselect = "De-Select All";  // D

@@ -30,4 +30,8 @@ filterfile::CallHooks ReloginHooks(essbase::Session& session,
   return hooks;
 }
 
+bool RowCallsOnly(filterfile::ServerCall call) {
+  return call.operation == essbase::Operation::EsbSetFilterRow && !call.closesFilter;
+}
+
 }  // namespace desktop

@@ -14,4 +14,8 @@ namespace desktop {
 filterfile::CallHooks ReloginHooks(essbase::Session& session,
                                    std::function<bool(filterfile::ServerCall call)> repeatable);
 
+// For writes through the filter sink: only row calls are repeated; a
+// closing call goes to the same operation but must not be.
+bool RowCallsOnly(filterfile::ServerCall call);
+
 }  // namespace desktop

@@ -21,6 +21,7 @@ enum class Control {
   mnuImport,
   mnuDelete,
   mnuChange,
+  mnuRestore,
   filters,
   tree,
   chkAll,
@@ -100,8 +101,9 @@ class ToolkitPort {
   // would do; returns when the user closes it.
   virtual void ShowPreview(const ChangePreview& preview) = 0;
 
-  // Modal About window over the main window.
-  virtual void ShowAbout() = 0;
+  // Modal About window over the main window; `backups` says where the
+  // backups are and how long they are kept.
+  virtual void ShowAbout(std::string_view backups) = 0;
   // Hands an address to the user's web browser; the result is not needed.
   virtual void OpenUrl(std::string_view address) = 0;
   // One blocking HTTP GET: the whole body, or nothing when no text came back

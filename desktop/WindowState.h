@@ -2,6 +2,7 @@
 // The main window's state, shared by the command objects that frmQuorvel
 // forwards to. Plain data, the toolkit port and the session; no behaviour of
 // its own. The server is reached through the session only.
+#include "backup/Place.h"
 #include "desktop/NodeList.h"
 #include "desktop/ToolkitPort.h"
 #include "desktop/change/RowStore.h"
@@ -41,8 +42,8 @@ class WindowSessionListener final : public essbase::SessionListener {
 };
 
 struct WindowState {
-  WindowState(essbase::EssbaseApi& api, ToolkitPort& p, essbase::Generation g)
-      : port(p), listener(*this), session(api, conn, g, listener) {}
+  WindowState(essbase::EssbaseApi& api, ToolkitPort& p, essbase::Generation g, backup::Place place)
+      : port(p), listener(*this), session(api, conn, g, listener), backups(std::move(place)) {}
   WindowState(const WindowState&) = delete;
   WindowState& operator=(const WindowState&) = delete;
 
@@ -56,6 +57,8 @@ struct WindowState {
   NodeList filters;
   int chkAll = 0;  // 1 = all-databases mode
   MenuStates menus;
+  // "Restore from Backup..." is enabled whenever logged in.
+  bool restoreEnabled = false;
   bool busy = false;
   // True while a command holds the window still (HoldStill).
   int holdDepth = 0;
@@ -70,6 +73,9 @@ struct WindowState {
   // follows it); starts at the client area's. A list's width, enabled and
   // visible states are NodeList state.
   int windowWidth = InitialClientWidth;
+  // Where the backups before Change, Delete, Import and Restore go, and how
+  // long they are kept.
+  backup::Place backups;
 
   bool AllDatabasesMode() const { return chkAll == 1; }
   bool Held() const { return holdDepth > 0; }

@@ -10,18 +10,21 @@
 #include "desktop/LoginCommands.h"
 #include "desktop/MarksAndMode.h"
 #include "desktop/MenuState.h"
+#include "desktop/RestoreCommand.h"
 #include "desktop/Messages.h"
 #include "desktop/SelectionListCommands.h"
 #include "essbase/ApplicationLoadState.h"
 
 namespace desktop {
 
-frmQuorvel::frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port, essbase::Generation generation)
-    : state_(api, port, generation) {}
+frmQuorvel::frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port, essbase::Generation generation,
+                       backup::Place backups)
+    : state_(api, port, generation, std::move(backups)) {}
 
 void frmQuorvel::Form_Load() {
   state_.port.SetCaption(Control::Window, msg::WindowCaption);
   desktop::ChangeMenu(state_, false);
+  EnableRestore(state_, false);
 }
 
 void frmQuorvel::Form_Resize(int width, int height) {
@@ -106,9 +109,14 @@ void frmQuorvel::ChangeFiltersAllDbs() {
   ChangeFilters(state_, true);
 }
 
+void frmQuorvel::mnuRestore_Click() {
+  if (state_.Held()) return;
+  RestoreFromBackup(state_);
+}
+
 void frmQuorvel::mnuAbout_Click() {
   if (state_.Held()) return;
-  About(state_.port);
+  About(state_.port, state_.backups);
 }
 void frmQuorvel::mnuQuorvelHome_Click() {
   if (state_.Held()) return;

@@ -18,7 +18,10 @@ constexpr int RightButton = 2;
 
 class frmQuorvel {
  public:
-  frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port, essbase::Generation generation);
+  // `backups`: where the commands that rewrite or delete filters save them
+  // first.
+  frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port, essbase::Generation generation,
+             backup::Place backups);
   frmQuorvel(const frmQuorvel&) = delete;
   frmQuorvel& operator=(const frmQuorvel&) = delete;
 
@@ -52,6 +55,7 @@ class frmQuorvel {
   void mnuImport_Click();
   void mnuDelete_Click();
   void mnuChange_Click();
+  void mnuRestore_Click();
 
   // Help menu.
   void mnuAbout_Click();

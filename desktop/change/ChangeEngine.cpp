@@ -6,9 +6,13 @@
 namespace desktop::change {
 
 ChangeOutcome ChangeEngine::Run(const ChangeScope& scope, const ChangeRequest& request,
-                                RowStore& rows) {
+                                RowStore& rows, const BeforeWrite& beforeWrite) {
   ChangeOutcome read = ReadPass(session_, questions_, rows).Run(scope);
   if (read.end != ChangeEnd::Read) return read;
+  if (beforeWrite && rows.Count() > 0 && !beforeWrite(rows, read.description)) {
+    read.end = ChangeEnd::BackupFailed;
+    return read;
+  }
   // One database: the run's own. All databases: the run has many and the
   // tree's selected node need not be one of them, so the first marked one.
   return WritePass(session_, questions_, rows, scope.databases.front()).Run(request);

@@ -3,6 +3,8 @@
 // pass into the row store, then the write pass with its retry protocol. The
 // two modes differ only in what the read pass visits, the message for "no
 // rows" (the caller's), and which database a login again checks.
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "desktop/change/ChangeOutcome.h"
@@ -18,8 +20,13 @@ class ChangeEngine {
   ChangeEngine(essbase::Session& session, ChangeQuestions& questions)
       : session_(session), questions_(questions) {}
 
+  // Runs once between the passes when there are rows to write, never again
+  // on a retry; false, with `reason` set, ends the run before any write call.
+  using BeforeWrite = std::function<bool(const RowStore& rows, std::string& reason)>;
+
   // One run; rows is the row store it fills and writes from.
-  ChangeOutcome Run(const ChangeScope& scope, const ChangeRequest& request, RowStore& rows);
+  ChangeOutcome Run(const ChangeScope& scope, const ChangeRequest& request, RowStore& rows,
+                    const BeforeWrite& beforeWrite = nullptr);
 
   // The read pass alone: matches receives every row the run would give the
   // new access, and changedFilters the count the run would report. Ends

@@ -34,6 +34,7 @@ enum class ChangeEnd {
   ReadFailed,           // description: a failure of the run-time while reading
   NoDatabasesMarked,    // all databases, none marked
   NoRows,               // nothing read, nothing written
+  BackupFailed,         // description: why the rows read could not be saved
   Read,                 // the read pass completed (Preview ends here)
   // Ends in the write pass.
   Cancelled,  // Cancel in the retry question: no further call

@@ -147,7 +147,8 @@ ChangeOutcome ReadPass::ReadFilter(const DatabaseName& db, const std::string& fi
   };
   if (int32_t status = readRow()) return Ended(ChangeEnd::FilterOpenFailed, status);
   while (!text.empty()) {
-    if (!rows_.Add({db.database, db.application, filter, rowAccess, std::string(text)}))
+    if (!rows_.Add(
+            {db.database, db.application, filter, rowAccess, std::string(text), active, access}))
       return Ended(ChangeEnd::TooManyRows);
     if (int32_t status = readRow()) return Ended(ChangeEnd::LaterRowFailed, status);
   }

@@ -14,6 +14,10 @@ struct FilterRowRecord {
   std::string RowFilter;
   int16_t RowAccess = 0;  // the row's own access code as read
   std::string RowText;
+  // The filter's own active flag and access as read: the write pass sets
+  // its own, the backup before it keeps these.
+  int16_t OwnActive = 1;
+  int16_t OwnAccess = 0;
 };
 
 // Whether two slots belong to one filter: a new filter starts wherever the

@@ -15,7 +15,8 @@
 
 namespace quorvel::qt {
 
-AboutWindow::AboutWindow(int generation, QWidget* parent) : QDialog(parent) {
+AboutWindow::AboutWindow(int generation, const QString& backups, QWidget* parent)
+    : QDialog(parent) {
   setObjectName("frmAbout");
   setWindowTitle(QString::fromLatin1(desktop::msg::AboutCaption));
   setModal(true);
@@ -31,9 +32,10 @@ AboutWindow::AboutWindow(int generation, QWidget* parent) : QDialog(parent) {
   info->setPlainText(QString("Quorvel %1\nEssbase client API generation %2\n\n"
                              "Browse the applications and databases of one Essbase server "
                              "and manage their security filters: change access, delete, "
-                             "export and import.")
+                             "export and import.\n\n%3")
                          .arg(QUORVEL_VERSION)
-                         .arg(generation == 5 ? "5.0.2" : "6"));
+                         .arg(generation == 5 ? "5.0.2" : "6")
+                         .arg(backups));
 
   auto* close = new QPushButton(QString::fromLatin1(desktop::msg::AboutClose), this);
   close->setObjectName("Command1");
@@ -49,7 +51,7 @@ AboutWindow::AboutWindow(int generation, QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(buttons);
-  resize(380, 200);
+  resize(440, 260);
 }
 
 }  // namespace quorvel::qt

@@ -55,6 +55,8 @@ MainMenu BuildMainMenu(QMainWindow& window) {
   menu.mnuDelete = Item(menu.mnuFilter, "mnuDelete", m::mnuDelete);
   Separator(menu.mnuFilter, "Divider2");
   menu.mnuChange = Item(menu.mnuFilter, "mnuChange", m::mnuChange, 'C');
+  Separator(menu.mnuFilter, "Divider3");
+  menu.mnuRestore = Item(menu.mnuFilter, "mnuRestore", m::mnuRestore);
   bar->addMenu(menu.mnuFilter);
 
   menu.mnuOther = Menu(&window, "mnuOther", m::mnuOther);

@@ -19,6 +19,7 @@ struct MainMenu {
   QAction* mnuImport = nullptr;
   QAction* mnuDelete = nullptr;
   QAction* mnuChange = nullptr;
+  QAction* mnuRestore = nullptr;
   QMenu* mnuOther = nullptr;
   QAction* mnuSelectAll = nullptr;
   QAction* mnuDeselect = nullptr;

@@ -188,6 +188,7 @@ void QuorvelWindow::ConnectEvents() {
   on(menu_.mnuImport, [l] { l->mnuImport_Click(); });
   on(menu_.mnuDelete, [l] { l->mnuDelete_Click(); });
   on(menu_.mnuChange, [l] { l->mnuChange_Click(); });
+  on(menu_.mnuRestore, [l] { l->mnuRestore_Click(); });
   on(menu_.mnuSelectAll, [l] { l->mnuSelectAll_Click(); });
   on(menu_.mnuDeselect, [l] { l->mnuDeselect_Click(); });
   on(menu_.mnuOtherExport, [l] { l->mnuOtherExport_Click(); });
@@ -234,6 +235,7 @@ QAction* QuorvelWindow::MenuAction(desktop::Control control) const {
     case Control::mnuImport: return menu_.mnuImport;
     case Control::mnuDelete: return menu_.mnuDelete;
     case Control::mnuChange: return menu_.mnuChange;
+    case Control::mnuRestore: return menu_.mnuRestore;
     default: return nullptr;
   }
 }
@@ -328,8 +330,11 @@ void QuorvelWindow::ShowPreview(const desktop::ChangePreview& preview) {
   window.exec();
 }
 
-void QuorvelWindow::ShowAbout() {
-  AboutWindow about(generation_ == essbase::Generation::V5 ? 5 : 6, this);
+void QuorvelWindow::ShowAbout(std::string_view backups) {
+  // A folder name is the file system's bytes, UTF-8 on any current desktop.
+  AboutWindow about(generation_ == essbase::Generation::V5 ? 5 : 6,
+                    QString::fromUtf8(backups.data(), static_cast<qsizetype>(backups.size())),
+                    this);
   about.exec();
 }
 

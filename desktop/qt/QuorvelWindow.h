@@ -64,7 +64,7 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   void ProcessEvents() override;
   void ShowProgress(std::string_view text) override;
   void ShowPreview(const desktop::ChangePreview& preview) override;
-  void ShowAbout() override;
+  void ShowAbout(std::string_view backups) override;
   void OpenUrl(std::string_view address) override;
   std::optional<std::string> HttpGet(std::string_view url) override;
   void PopupOtherMenu() override;

@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
     qWarning("Quorvel: the Essbase client library is not available: %s", api.loadError().c_str());
   // The view is the logic's port; the logic is the view's handler.
   quorvel::qt::QuorvelWindow window(api, essbase::BuildGeneration);
-  desktop::frmQuorvel logic(api, window, essbase::BuildGeneration);
+  desktop::frmQuorvel logic(api, window, essbase::BuildGeneration, backup::PlaceFromEnvironment());
   window.Attach(logic);
   window.show();
   return QApplication::exec();

@@ -21,7 +21,7 @@ class ConnectionTest : public ::testing::Test {
   ScriptedPort screen;
   // The window's session: its listener shows the login failure and sets the
   // hourglass through the screen.
-  desktop::WindowState window{fake, screen, Generation::V6};
+  desktop::WindowState window{fake, screen, Generation::V6, backup::Place{}};
   ConnectionState& state = window.conn;
   Session& session = window.session;
 };

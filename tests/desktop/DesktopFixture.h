@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "desktop/frmQuorvel.h"
+#include "tests/backup/BackupTestSupport.h"
 #include "tests/desktop/ScriptedPort.h"
 #include "tests/support/FakeEssbaseApi.h"
+#include "tests/support/TestFiles.h"
 
 namespace desktop::testing {
 
 class DesktopTest : public ::testing::Test {
  protected:
-  explicit DesktopTest(essbase::Generation g = essbase::Generation::V6) : form(fake, port, g) {}
+  explicit DesktopTest(essbase::Generation g = essbase::Generation::V6)
+      : form(fake, port, g, {stateHome / "backups", backup::DefaultKeepDays, &clock}) {}
 
   // Sample (Basic, Interim), Demo (Basic), Empty (no databases).
   void AddSampleServer() {
@@ -38,6 +41,9 @@ class DesktopTest : public ::testing::Test {
     return out;
   }
 
+  // The backups of the commands that write go to a folder of the test's own.
+  support::TempDir stateHome{"quorvel-state"};
+  backup::testing::FixedClock clock;
   essbase::testing::FakeEssbaseApi fake;
   ScriptedPort port;
   frmQuorvel form;

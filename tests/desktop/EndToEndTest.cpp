@@ -79,7 +79,7 @@ class EndToEndTest : public ::testing::TestWithParam<essbase::Generation> {
 };
 
 TEST_P(EndToEndTest, LoginShowsTheServersTreeAndADatabasesFilters) {
-  frmQuorvel form(api, port, GetParam());
+  frmQuorvel form(api, port, GetParam(), {dir / "backups"});
   form.Form_Load();
   form.mnuLogin_Click();
   ASSERT_EQ(form.connection().Status, 0);
@@ -110,7 +110,7 @@ TEST_P(EndToEndTest, LoginShowsTheServersTreeAndADatabasesFilters) {
 TEST_P(EndToEndTest, DroppedSessionWhileListingLogsInAgainAndLists) {
   const std::string description = Dump() + "fault\tEsbListFilters\t1051021\t0\t1\n";
   ASSERT_EQ(support::RunCaptured(ESBSIM_PROGRAM, {"load", store, "-"}, description).status, 0);
-  frmQuorvel form(api, port, GetParam());
+  frmQuorvel form(api, port, GetParam(), {dir / "backups"});
   form.Form_Load();
   form.mnuLogin_Click();
   form.tree_NodeClick(form.tree().Find("Db:Demo-Basic"));

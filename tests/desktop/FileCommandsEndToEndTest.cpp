@@ -104,7 +104,8 @@ class FileCommandsEndToEnd : public ::testing::Test {
   std::string dir, store;
   essbase::LibraryApi api;
   ScriptedPort port;
-  frmQuorvel form{api, port, essbase::Generation::V6};
+  support::TempDir stateHome{"quorvel-state"};
+  frmQuorvel form{api, port, essbase::Generation::V6, {stateHome / "backups"}};
 };
 
 TEST_F(FileCommandsEndToEnd, ExportOfOneDatabaseHasQuorvelCLsBytes) {

@@ -9,6 +9,7 @@ const char* ControlName(Control control) {
     case Control::mnuImport: return "mnuImport";
     case Control::mnuDelete: return "mnuDelete";
     case Control::mnuChange: return "mnuChange";
+    case Control::mnuRestore: return "mnuRestore";
     case Control::filters: return "filters";
     case Control::tree: return "tree";
     case Control::chkAll: return "chkAll";
@@ -108,7 +109,8 @@ void ScriptedPort::ShowPreview(const ChangePreview& preview) {
   previews.push_back(preview);
   log.push_back("ShowPreview(" + preview.summary + ")");
 }
-void ScriptedPort::ShowAbout() {
+void ScriptedPort::ShowAbout(std::string_view backups) {
+  aboutBackups = backups;
   log.push_back("ShowAbout()");
 }
 void ScriptedPort::OpenUrl(std::string_view address) {

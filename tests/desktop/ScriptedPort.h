@@ -58,6 +58,7 @@ class ScriptedPort : public ToolkitPort {
   bool held = false;
   std::vector<FileDialogOptions> fileDialogs;         // options of every showing
   std::vector<ChangeDialogValues> changeDialogShown;  // values each showing presented
+  std::string aboutBackups;                           // the About window's backups text
   std::vector<std::string> progress;                  // every progress text shown
   std::vector<ChangePreview> previews;                // every preview shown
   std::string LogText() const;                        // one call per line
@@ -77,7 +78,7 @@ class ScriptedPort : public ToolkitPort {
   void ProcessEvents() override;
   void ShowProgress(std::string_view text) override;
   void ShowPreview(const ChangePreview& preview) override;
-  void ShowAbout() override;
+  void ShowAbout(std::string_view backups) override;
   void OpenUrl(std::string_view address) override;
   std::optional<std::string> HttpGet(std::string_view url) override;
   void PopupOtherMenu() override;

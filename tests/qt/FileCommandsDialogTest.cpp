@@ -13,6 +13,7 @@
 #include "desktop/qt/QuorvelWindow.h"
 #include "tests/qt/Modal.h"
 #include "tests/support/FakeEssbaseApi.h"
+#include "tests/support/TestFiles.h"
 
 namespace quorvel::qt {
 namespace {
@@ -40,7 +41,8 @@ class FileCommandDialogs : public ::testing::TestWithParam<DialogCase> {
     api.AddFilter("Sample", "Basic", "f1");
     api.promptAvailable = true;
     window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
-    logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6);
+    logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6,
+                                                   backup::Place{stateHome / "backups"});
     window->Attach(*logic);
     window->show();
     window->findChild<QAction*>("mnuLogin")->trigger();
@@ -80,6 +82,7 @@ class FileCommandDialogs : public ::testing::TestWithParam<DialogCase> {
   }
 
   essbase::testing::FakeEssbaseApi api;
+  support::TempDir stateHome{"quorvel-state"};
   std::unique_ptr<QuorvelWindow> window;
   std::unique_ptr<desktop::frmQuorvel> logic;
   QObject pollers;

@@ -14,6 +14,7 @@
 #include "desktop/qt/QuorvelWindow.h"
 #include "desktop/qt/Twips.h"
 #include "tests/support/FakeEssbaseApi.h"
+#include "tests/support/TestFiles.h"
 
 namespace quorvel::qt::testing {
 
@@ -40,7 +41,8 @@ class MainWindow : public ::testing::Test {
     AddContent();
     api.promptAvailable = true;
     window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
-    logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6);
+    logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6,
+                                                   backup::Place{stateHome / "backups"});
     window->Attach(*logic);
     window->show();
     QCoreApplication::processEvents();
@@ -71,6 +73,7 @@ class MainWindow : public ::testing::Test {
   }
 
   FakeEssbaseApi api;
+  support::TempDir stateHome{"quorvel-state"};
   std::unique_ptr<QuorvelWindow> window;
   std::unique_ptr<desktop::frmQuorvel> logic;
   QObject pollers;  // ends pending modal answers with the test

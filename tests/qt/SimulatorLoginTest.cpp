@@ -53,7 +53,8 @@ class SimulatorLogin : public ::testing::TestWithParam<essbase::Generation> {
     unsetenv("ESBSIM_PROMPT_PASSWORD");
     ASSERT_TRUE(api.loaded()) << api.loadError();
     window = std::make_unique<QuorvelWindow>(api, GetParam());
-    logic = std::make_unique<desktop::frmQuorvel>(api, *window, GetParam());
+    logic = std::make_unique<desktop::frmQuorvel>(api, *window, GetParam(),
+                                                   backup::Place{dir / "backups"});
     window->Attach(*logic);
     window->show();
   }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include "essbase/LibraryApi.h"
 #include "tests/desktop/FileCommandFixture.h"
@@ -100,6 +101,18 @@ class FileCommandsEndToEnd : public ::testing::Test {
   void Choose(const std::string& path) {
     port.fileAnswers.push_back({FileDialogResult::Outcome::Chosen, path});
   }
+  // Restores the one backup the window has made, answering Yes.
+  void RestoreTheBackup() {
+    std::vector<std::string> made;
+    for (const auto& e : fs::directory_iterator(stateHome / "backups"))
+      if (e.path().extension() == ".info") made.push_back(e.path().string());
+    ASSERT_EQ(made.size(), 1u);
+    port.messages.clear();
+    Choose(made[0]);
+    form.mnuRestore_Click();
+    ASSERT_EQ(port.messages.size(), 2u);
+    EXPECT_EQ(port.messages[1].icon, MessageIcon::Information) << port.messages[1].text;
+  }
 
   std::string dir, store;
   essbase::LibraryApi api;
@@ -168,6 +181,64 @@ TEST_F(FileCommandsEndToEnd, ImportIntoAnotherDatabaseLeavesTheServerAsQuorvelCL
   EXPECT_EQ(names.find("(unticked)"), std::string::npos);
   EXPECT_EQ(names.rfind("Accounting,", 0), 0u) << names;
   EXPECT_NE(names.find("EastRead,"), std::string::npos);
+}
+
+// A filter's lines in a dump: its own and its rows'.
+std::string FilterLines(const std::string& dump, const std::string& head) {
+  size_t at = dump.find(head);
+  if (at == std::string::npos) return "";
+  size_t end = dump.find('\n', at) + 1;
+  while (dump.compare(end, 4, "row\t") == 0) end = dump.find('\n', end) + 1;
+  return dump.substr(at, end - at);
+}
+
+TEST_F(FileCommandsEndToEnd, RestoreAfterDeletingTheLastFiltersGivesTheServerBackByteForByte) {
+  Login();
+  Click("Db:Demo-Basic");
+  const int count = form.filters().Count();
+  ASSERT_GT(count, 3);
+  const std::set<std::string> last = {form.filters().Text(count - 1), form.filters().Text(count)};
+  const std::string before = Dump(store);
+  KeepTicked(last);
+  form.mnuDelete_Click();
+  ASSERT_EQ(form.filters().Count(), count - 2);
+  RestoreTheBackup();
+  EXPECT_EQ(Dump(store), before);
+  EXPECT_EQ(form.filters().Count(), count);
+}
+
+// The API cannot say where in the listing a filter it creates goes: a deleted
+// filter comes back whole, at the end of its database's listing.
+TEST_F(FileCommandsEndToEnd, RestoreAfterDeletingAFilterInTheMiddleBringsItBackWholeAtTheEnd) {
+  Login();
+  Click("Db:Demo-Basic");
+  const std::string middle = form.filters().Text(2);
+  const std::string last = form.filters().Text(form.filters().Count());
+  const std::string before = Dump(store);
+  KeepTicked({middle});
+  form.mnuDelete_Click();
+  RestoreTheBackup();
+  const std::string lines = FilterLines(before, "filter\tDemo\tBasic\t" + middle + "\t");
+  const std::string lastLines = FilterLines(before, "filter\tDemo\tBasic\t" + last + "\t");
+  ASSERT_FALSE(lines.empty());
+  std::string expected = before;
+  expected.erase(expected.find(lines), lines.size());
+  expected.insert(expected.find(lastLines) + lastLines.size(), lines);
+  EXPECT_EQ(Dump(store), expected);
+}
+
+TEST_F(FileCommandsEndToEnd, RestoreAfterAnImportGivesTheServerBackByteForByte) {
+  Login();
+  Click("Db:Sample-Basic");
+  Choose(dir + "/basic.txt");
+  form.mnuExport_Click();
+  const std::string before = Dump(store);
+  Click("Db:Demo-Basic");
+  Choose(dir + "/basic.txt");
+  form.mnuImport_Click();
+  ASSERT_NE(Dump(store), before);
+  RestoreTheBackup();
+  EXPECT_EQ(Dump(store), before);
 }
 
 TEST_F(FileCommandsEndToEnd, RefusedDeletionStaysOnTheServerAndIsNamed) {

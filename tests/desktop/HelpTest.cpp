@@ -75,5 +75,17 @@ TEST_F(HelpTest, HelpWorksLoggedOutAndCallsNoServer) {
   EXPECT_NE(port.LogText().find("ShowAbout()\n"), std::string::npos);
 }
 
+TEST_F(HelpTest, AboutSaysWhereBackupsAreAndHowLongTheyAreKept) {
+  form.mnuAbout_Click();
+  EXPECT_NE(port.aboutBackups.find("\n" + stateHome / "backups" + "\n"), std::string::npos)
+      << port.aboutBackups;
+  EXPECT_NE(port.aboutBackups.find("older than 30 days"), std::string::npos);
+}
+
+TEST(AboutBackups, KeptForEverOrNoFolderAtAllIsSaidSo) {
+  EXPECT_NE(msg::AboutBackups("/b", 0).find("kept until you delete them"), std::string::npos);
+  EXPECT_NE(msg::AboutBackups("", 30).find("cannot write"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace desktop::testing

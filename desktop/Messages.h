@@ -131,7 +131,7 @@ inline std::string AboutBackups(std::string_view folder, int keepDays) {
   std::string text =
       "Before Change Access, Delete, Import and Restore write, the filters they will rewrite or "
       "delete are saved in\n" +
-      std::string(folder) + "\n";
+      std::string(folder) + "\nFilter > Restore from Backup puts them back.  ";
   if (keepDays == 0) return text + "Backups are kept until you delete them (QUORVEL_BACKUP_DAYS=0).";
   return text + "Backups older than " + std::to_string(keepDays) +
          " days are deleted (QUORVEL_BACKUP_DAYS).";
@@ -169,8 +169,12 @@ inline std::string RestoreMoreNames(size_t more) {
 inline constexpr std::string_view RestoreQuestion =
     "\n\nDo you want to put these filters back as they were?";
 inline std::string Restored(int restored, int deleted) {
-  return "The backup has been restored: " + std::to_string(restored) + " filters put back, " +
-         std::to_string(deleted) + " created filters deleted.";
+  std::string text = "The backup has been restored: " + std::to_string(restored) +
+                     (restored == 1 ? " filter put back" : " filters put back");
+  if (deleted > 0)
+    text += ", " + std::to_string(deleted) +
+            (deleted == 1 ? " filter the import created deleted" : " filters the import created deleted");
+  return text + ".";
 }
 inline constexpr std::string_view RestoreFailedStart =
     "Not every filter could be restored; every other one was:";

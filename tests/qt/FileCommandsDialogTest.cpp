@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <filesystem>
 #include <memory>
 
 #include "desktop/FileDialogSetup.h"
@@ -110,6 +111,22 @@ INSTANTIATE_TEST_SUITE_P(
                       DialogCase{"mnuOtherExport", "Export Selected Filters", "", true},
                       DialogCase{"mnuOtherImport", "Export Selected Filters", "", false}),
     [](const auto& info) { return std::string(info.param.action); });
+
+class RestoreDialog : public FileCommandDialogs {};
+
+TEST_P(RestoreDialog, OpensTheBackupsFolderShowingBackups) {
+  std::filesystem::create_directories(stateHome / "backups");
+  const ShownDialog shown = Cancelled("mnuRestore");
+  EXPECT_EQ(shown.title.toStdString(), "Restore from Backup");
+  EXPECT_EQ(shown.nameFilters, QStringList({"Quorvel backups (*.info)", "All Files (*.*)"}));
+  EXPECT_EQ(shown.defaultSuffix, "info");
+  EXPECT_EQ(shown.directory.toStdString(), stateHome / "backups");
+  EXPECT_FALSE(shown.save);
+  EXPECT_EQ(api.CallsText(), "");
+  EXPECT_TRUE(QApplication::activeModalWidget() == nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backups, RestoreDialog, ::testing::Values(DialogCase{}));
 
 }  // namespace
 }  // namespace quorvel::qt

@@ -146,10 +146,14 @@ RestoreOutcome RestoreBackup(essbase::EssbaseApi& api, const essbase::Handle& co
   Tracker tracker;
   filterfile::CallHooks tracked;
   tracked.onStatus = hooks.onStatus;
+  // A call the caller's hook repeats has not failed yet: only the answer
+  // that gives up on it makes the filter a failure.
   tracked.onFailure = [&](filterfile::ServerCall call, int32_t status) {
-    const std::string_view operation = essbase::OperationName(call.operation);
-    tracker.Failed(operation, status);
-    return hooks.onFailure ? hooks.onFailure(call, status) : filterfile::AfterFailure::GoOn;
+    const filterfile::AfterFailure after =
+        hooks.onFailure ? hooks.onFailure(call, status) : filterfile::AfterFailure::GoOn;
+    if (after == filterfile::AfterFailure::GoOn)
+      tracker.Failed(essbase::OperationName(call.operation), status);
+    return after;
   };
   const int fd = ::open(backup.recordsPath.c_str(), O_RDONLY | O_CLOEXEC);
   const BackupInfo& info = backup.info;

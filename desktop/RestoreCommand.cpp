@@ -64,6 +64,13 @@ std::string FailuresText(const std::vector<backup::RestoreFailure>& failures) {
   return text;
 }
 
+// After a login again a filter can be opened, listed or deleted again; a row
+// cannot be repeated, as the server dropped the open definition with the
+// session, and a closing call may already have committed.
+bool Repeatable(filterfile::ServerCall call) {
+  return call.operation != essbase::Operation::EsbSetFilterRow;
+}
+
 // Whether the backup put anything into the database the filter list shows.
 bool Touches(const backup::BackupInfo& info, const SelectedDatabase& db) {
   for (const backup::DatabaseRange& r : info.databases)
@@ -124,7 +131,7 @@ void RestoreFromBackup(WindowState& state) {
     saved = BackupBeforeWrite(state.session, request.command, request.targets, state.backups);
     if (saved.mayWrite()) {
       outcome = backup::RestoreBackup(state.session.api(), state.session.conn().ContextHandle,
-                                      ReloginHooks(state.session, RowCallsOnly), *loaded);
+                                      ReloginHooks(state.session, Repeatable), *loaded);
       if (shown && Touches(loaded->info, *shown))
         listed = RefillFilterList(state.session, state.filters, *shown);
     }

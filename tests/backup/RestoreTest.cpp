@@ -134,6 +134,19 @@ TEST_F(RestoreTest, AFailingCallIsReportedAndTheOtherFiltersStillRestored) {
   EXPECT_FALSE(reported.empty());
 }
 
+TEST_F(RestoreTest, ACallTheHookRepeatsSuccessfullyIsNoFailure) {
+  const LoadedBackup backup = Backup({"change", "s", {{"Fin", "Plan", std::nullopt, false}}});
+  const std::string before = ServerText(api);
+  Import("Plan", "a\tb\tFirst\t9\tchanged\r\r\n");
+  api.Fail("EsbSetFilter", ESB_STS_STORE_FAILURE);
+  filterfile::CallHooks hooks;
+  hooks.onFailure = [](filterfile::ServerCall, int32_t) { return filterfile::AfterFailure::RetryOnce; };
+  const RestoreOutcome outcome = RestoreBackup(api, context, hooks, backup);
+  EXPECT_TRUE(outcome.ok());
+  EXPECT_EQ(outcome.restored, 4);
+  EXPECT_EQ(ServerText(api), before);
+}
+
 TEST_F(RestoreTest, ACreatedFilterTheImportNeverMadeNeedsNoDeletion) {
   const LoadedBackup backup =
       Backup({"import", "s", {{"Fin", "Plan", std::vector<std::string>{"Never"}, true}}});

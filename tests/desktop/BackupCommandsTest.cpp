@@ -294,6 +294,17 @@ TEST_F(BackupCommands, RestoreNamesAFailingCallAndStillRestoresTheOthers) {
   EXPECT_EQ(port.messages.back().icon, MessageIcon::Critical);
 }
 
+TEST_F(BackupCommands, RestoreLogsInAgainWhenTheSessionDropsAndPutsEverythingBack) {
+  const std::string before = backup::testing::ServerText(fake);
+  ImportNewAndExisting();
+  fake.Fail("EsbSetFilter", essbase::ReloginStatus, 0, 1);
+  fake.Fail("EsbDeleteFilter", essbase::ReloginStatus, 0, 1);
+  Restore(Backups().at(0));
+  EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 2);
+  EXPECT_EQ(backup::testing::ServerText(fake), before);
+  EXPECT_EQ(LastMessage(), msg::Restored(1, 1));
+}
+
 TEST(BackupSummary, NamesCommandServerTimeAndTheFiltersOfEachDatabase) {
   backup::BackupInfo info;
   info.command = "import";

@@ -15,8 +15,8 @@ std::vector<backup::FilterCopy> CopiesOf(const change::RowStore& rows) {
   const change::FilterRowRecord* previous = nullptr;
   for (const change::FilterRowRecord& row : rows.Rows()) {
     if (!previous || !change::SameFilter(*previous, row))
-      copies.push_back({row.RowApplication, row.RowDatabase, row.RowFilter, row.OwnActive,
-                        row.OwnAccess, {}});
+      copies.push_back(
+          {row.RowApplication, row.RowDatabase, row.RowFilter, row.OwnActive, row.OwnAccess, {}});
     copies.back().rows.push_back({row.RowAccess, row.RowText});
     previous = &row;
   }

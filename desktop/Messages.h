@@ -132,7 +132,8 @@ inline std::string AboutBackups(std::string_view folder, int keepDays) {
       "Before Change Access, Delete, Import and Restore write, the filters they will rewrite or "
       "delete are saved in\n" +
       std::string(folder) + "\nFilter > Restore from Backup puts them back.  ";
-  if (keepDays == 0) return text + "Backups are kept until you delete them (QUORVEL_BACKUP_DAYS=0).";
+  if (keepDays == 0)
+    return text + "Backups are kept until you delete them (QUORVEL_BACKUP_DAYS=0).";
   return text + "Backups older than " + std::to_string(keepDays) +
          " days are deleted (QUORVEL_BACKUP_DAYS).";
 }
@@ -173,7 +174,8 @@ inline std::string Restored(int restored, int deleted) {
                      (restored == 1 ? " filter put back" : " filters put back");
   if (deleted > 0)
     text += ", " + std::to_string(deleted) +
-            (deleted == 1 ? " filter the import created deleted" : " filters the import created deleted");
+            (deleted == 1 ? " filter the import created deleted"
+                          : " filters the import created deleted");
   return text + ".";
 }
 inline constexpr std::string_view RestoreFailedStart =

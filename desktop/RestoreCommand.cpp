@@ -60,7 +60,8 @@ std::string FailuresText(const std::vector<backup::RestoreFailure>& failures) {
     text += msg::RestoreFailedLine(Where(f.application, f.database) + "/" + f.filter, f.created,
                                    f.operation, f.status);
   }
-  if (failures.size() > MaxNamesShown) text += msg::RestoreMoreNames(failures.size() - MaxNamesShown);
+  if (failures.size() > MaxNamesShown)
+    text += msg::RestoreMoreNames(failures.size() - MaxNamesShown);
   return text;
 }
 

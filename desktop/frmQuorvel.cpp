@@ -10,8 +10,8 @@
 #include "desktop/LoginCommands.h"
 #include "desktop/MarksAndMode.h"
 #include "desktop/MenuState.h"
-#include "desktop/RestoreCommand.h"
 #include "desktop/Messages.h"
+#include "desktop/RestoreCommand.h"
 #include "desktop/SelectionListCommands.h"
 #include "essbase/ApplicationLoadState.h"
 

@@ -140,7 +140,9 @@ TEST_F(RestoreTest, ACallTheHookRepeatsSuccessfullyIsNoFailure) {
   Import("Plan", "a\tb\tFirst\t9\tchanged\r\r\n");
   api.Fail("EsbSetFilter", ESB_STS_STORE_FAILURE);
   filterfile::CallHooks hooks;
-  hooks.onFailure = [](filterfile::ServerCall, int32_t) { return filterfile::AfterFailure::RetryOnce; };
+  hooks.onFailure = [](filterfile::ServerCall, int32_t) {
+    return filterfile::AfterFailure::RetryOnce;
+  };
   const RestoreOutcome outcome = RestoreBackup(api, context, hooks, backup);
   EXPECT_TRUE(outcome.ok());
   EXPECT_EQ(outcome.restored, 4);

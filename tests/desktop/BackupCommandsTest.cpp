@@ -256,9 +256,8 @@ TEST_F(BackupCommands, RestoreCancelledOrAnsweredNoMakesNoCall) {
 }
 
 TEST_F(BackupCommands, RestoreRefusesAnotherServersBackupBeforeAnyCall) {
-  const backup::BackupOutcome other =
-      backup::SaveCopies({"change", "elsewhere", {}},
-                         {{"Finance", "Plan", "ReadEast", 1, 375, {{0, "East"}}}}, {dir});
+  const backup::BackupOutcome other = backup::SaveCopies(
+      {"change", "elsewhere", {}}, {{"Finance", "Plan", "ReadEast", 1, 375, {{0, "East"}}}}, {dir});
   ASSERT_EQ(other.result, backup::BackupResult::Written);
   Restore(other.path);
   EXPECT_TRUE(fake.calls.empty());
@@ -276,8 +275,8 @@ TEST_F(BackupCommands, RestoreRefusesABackupCutShortBeforeAnyCall) {
   Restore(saved.infoPath);
   EXPECT_TRUE(fake.calls.empty());
   ASSERT_EQ(port.messages.size(), 1u);
-  EXPECT_EQ(port.messages[0].text.rfind("The backup " + saved.infoPath + " cannot be restored: ", 0),
-            0u)
+  EXPECT_EQ(
+      port.messages[0].text.rfind("The backup " + saved.infoPath + " cannot be restored: ", 0), 0u)
       << port.messages[0].text;
 }
 
@@ -288,9 +287,9 @@ TEST_F(BackupCommands, RestoreNamesAFailingCallAndStillRestoresTheOthers) {
   EXPECT_EQ(FilterRows("ReadEast"), "275:East\n275:West\n");  // still changed
   EXPECT_EQ(FilterRows("NoBudget"), "0:Budget\n");
   EXPECT_EQ(fake.FindFilter("Finance", "Plan", "NoBudget")->active, 0);
-  EXPECT_EQ(LastMessage(), std::string(msg::RestoreFailedStart) +
-                               msg::RestoreFailedLine("Finance/Plan/ReadEast", false,
-                                                      "EsbSetFilter", 7));
+  EXPECT_EQ(LastMessage(),
+            std::string(msg::RestoreFailedStart) +
+                msg::RestoreFailedLine("Finance/Plan/ReadEast", false, "EsbSetFilter", 7));
   EXPECT_EQ(port.messages.back().icon, MessageIcon::Critical);
 }
 
@@ -310,8 +309,8 @@ TEST(BackupSummary, NamesCommandServerTimeAndTheFiltersOfEachDatabase) {
   info.command = "import";
   info.server = "essdemo";
   info.time = "2026-12-08 08:38:25 +0100";
-  info.filters = {{"Fin", "Plan", "A", 1, 0, 1}, {"Fin", "Bud", "B", 1, 0, 1},
-                  {"Fin", "Plan", "C", 1, 0, 1}};
+  info.filters = {
+      {"Fin", "Plan", "A", 1, 0, 1}, {"Fin", "Bud", "B", 1, 0, 1}, {"Fin", "Plan", "C", 1, 0, 1}};
   info.created = {{"Fin", "Plan", "New"}};
   EXPECT_EQ(BackupSummary(info),
             "This backup was saved before Import on the server essdemo at "

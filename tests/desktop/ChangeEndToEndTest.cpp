@@ -76,8 +76,7 @@ class ChangeEndToEnd : public ::testing::TestWithParam<essbase::Generation> {
     setenv("ESBSIM_STORE", store.c_str(), 1);
     ASSERT_TRUE(api.loaded()) << api.loadError();
     ASSERT_TRUE(api.SetLoginPrompt(&Prompt::Answer, nullptr));
-    form = std::make_unique<frmQuorvel>(api, port, GetParam(),
-                                        backup::Place{dir + "/backups"});
+    form = std::make_unique<frmQuorvel>(api, port, GetParam(), backup::Place{dir + "/backups"});
     form->Form_Load();
     form->mnuLogin_Click();
     ASSERT_EQ(form->connection().Status, 0);

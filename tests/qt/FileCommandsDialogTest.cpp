@@ -43,7 +43,7 @@ class FileCommandDialogs : public ::testing::TestWithParam<DialogCase> {
     api.promptAvailable = true;
     window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
     logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6,
-                                                   backup::Place{stateHome / "backups"});
+                                                  backup::Place{stateHome / "backups"});
     window->Attach(*logic);
     window->show();
     window->findChild<QAction*>("mnuLogin")->trigger();

@@ -42,7 +42,7 @@ class MainWindow : public ::testing::Test {
     api.promptAvailable = true;
     window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
     logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6,
-                                                   backup::Place{stateHome / "backups"});
+                                                  backup::Place{stateHome / "backups"});
     window->Attach(*logic);
     window->show();
     QCoreApplication::processEvents();

@@ -60,7 +60,8 @@ TEST_F(MainWindow, MenuBarHoldsServerFilterHelpButNotOther) {
 }
 
 TEST_F(MainWindow, SeparatorsWhereTheMenusHaveThem) {
-  EXPECT_EQ(Shape(window->menus().mnuFilter), "mnuExport,mnuImport,-,mnuDelete,-,mnuChange,-,mnuRestore");
+  EXPECT_EQ(Shape(window->menus().mnuFilter),
+            "mnuExport,mnuImport,-,mnuDelete,-,mnuChange,-,mnuRestore");
   EXPECT_EQ(Shape(window->menus().mnuOther),
             "mnuSelectAll,mnuDeselect,-,mnuOtherExport,mnuOtherImport");
   EXPECT_EQ(Shape(window->menus().mnuHelp), "mnuQuorvelHome,mnuAbout,-,mnuHelpVersionCheck");

@@ -54,7 +54,7 @@ class SimulatorLogin : public ::testing::TestWithParam<essbase::Generation> {
     ASSERT_TRUE(api.loaded()) << api.loadError();
     window = std::make_unique<QuorvelWindow>(api, GetParam());
     logic = std::make_unique<desktop::frmQuorvel>(api, *window, GetParam(),
-                                                   backup::Place{dir / "backups"});
+                                                  backup::Place{dir / "backups"});
     window->Attach(*logic);
     window->show();
   }

@@ -27,7 +27,6 @@ void EnableForMarks(WindowState& state, bool anyMarked) {
 }
 
 void EnableRestore(WindowState& state, bool loggedIn) {
-  state.restoreEnabled = loggedIn;
   state.port.SetEnabled(Control::mnuRestore, loggedIn);
 }
 

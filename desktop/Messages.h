@@ -159,9 +159,9 @@ inline std::string RestoreSummaryStart(std::string_view command, std::string_vie
 inline std::string RestorePutsBack(size_t filters) {
   return "\n\nIt puts back " + std::to_string(filters) + (filters == 1 ? " filter:" : " filters:");
 }
-inline std::string RestoreDeletes(size_t filters) {
-  return "\n\nIt deletes " + std::to_string(filters) +
-         (filters == 1 ? " filter the import created:" : " filters the import created:");
+inline std::string RestoreDeletes(size_t filters, std::string_view command) {
+  return "\n\nIt deletes " + std::to_string(filters) + (filters == 1 ? " filter " : " filters ") +
+         std::string(command) + " created:";
 }
 // Names beyond the ones a message box can show.
 inline std::string RestoreMoreNames(size_t more) {
@@ -174,8 +174,7 @@ inline std::string Restored(int restored, int deleted) {
                      (restored == 1 ? " filter put back" : " filters put back");
   if (deleted > 0)
     text += ", " + std::to_string(deleted) +
-            (deleted == 1 ? " filter the import created deleted"
-                          : " filters the import created deleted");
+            (deleted == 1 ? " created filter deleted" : " created filters deleted");
   return text + ".";
 }
 inline constexpr std::string_view RestoreFailedStart =

@@ -1,5 +1,7 @@
 #include "desktop/RestoreCommand.h"
 
+#include <algorithm>
+
 #include "backup/DefinedNames.h"
 #include "backup/LoadBackup.h"
 #include "backup/Restore.h"
@@ -84,13 +86,15 @@ bool Touches(const backup::BackupInfo& info, const SelectedDatabase& db) {
 }  // namespace
 
 std::string BackupSummary(const backup::BackupInfo& info) {
-  std::string text = msg::RestoreSummaryStart(CommandWords(info.command), info.server, info.time);
+  const std::string command = CommandWords(info.command);
+  std::string text = msg::RestoreSummaryStart(command, info.server, info.time);
   size_t shown = 0;
   const size_t total = info.filters.size() + info.created.size();
   if (!info.filters.empty())
     text += msg::RestorePutsBack(info.filters.size()) + NamesByDatabase(info.filters, shown);
   if (!info.created.empty())
-    text += msg::RestoreDeletes(info.created.size()) + NamesByDatabase(info.created, shown);
+    text +=
+        msg::RestoreDeletes(info.created.size(), command) + NamesByDatabase(info.created, shown);
   if (shown < total) text += msg::RestoreMoreNames(total - shown);
   return text + std::string(msg::RestoreQuestion);
 }

@@ -57,8 +57,6 @@ struct WindowState {
   NodeList filters;
   int chkAll = 0;  // 1 = all-databases mode
   MenuStates menus;
-  // "Restore from Backup..." is enabled whenever logged in.
-  bool restoreEnabled = false;
   bool busy = false;
   // True while a command holds the window still (HoldStill).
   int holdDepth = 0;

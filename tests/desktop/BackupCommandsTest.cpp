@@ -318,7 +318,7 @@ TEST(BackupSummary, NamesCommandServerTimeAndTheFiltersOfEachDatabase) {
             "It puts back 3 filters:\n"
             "Fin/Plan: A, C\n"
             "Fin/Bud: B\n\n"
-            "It deletes 1 filter the import created:\n"
+            "It deletes 1 filter Import created:\n"
             "Fin/Plan: New\n\n"
             "Do you want to put these filters back as they were?");
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "desktop/Messages.h"
 #include "desktop/ToolkitPort.h"
@@ -117,6 +118,15 @@ class ChangeEndToEnd : public ::testing::TestWithParam<essbase::Generation> {
   void Answer(std::string access, std::string search) {
     port.changeDialogScript.push_back({std::move(access), std::move(search), 0, true});
   }
+  // Runs `command`, which must change the server, then Restore of the backup
+  // it left: the server must be as it was, byte for byte.
+  void ExpectRestoreUndoes(const std::function<void()>& command) {
+    const std::string before = Dump();
+    command();
+    ASSERT_NE(Dump(), before);
+    RestoreTheBackup();
+    EXPECT_EQ(Dump(), before);
+  }
   // Restores the one backup the window has made, answering Yes.
   void RestoreTheBackup() {
     std::vector<std::string> made;
@@ -214,45 +224,40 @@ TEST_P(ChangeEndToEnd, CancelAfterAWriteFailureLeavesTheInterruptedFilterAsItWas
 }
 
 TEST_P(ChangeEndToEnd, RestoreAfterAChangeOfOneDatabaseGivesTheServerBackByteForByte) {
-  const std::string before = Dump();
-  Choose("Db:Sample-Basic");
-  Answer("Write", "east");
-  form->mnuChange_Click();
-  ASSERT_NE(Dump(), before);
-  RestoreTheBackup();
-  EXPECT_EQ(Dump(), before);
+  ExpectRestoreUndoes([&] {
+    Choose("Db:Sample-Basic");
+    Answer("Write", "east");
+    form->mnuChange_Click();
+  });
 }
 
 TEST_P(ChangeEndToEnd, RestoreAfterAChangeOfAllMarkedDatabasesGivesTheServerBackByteForByte) {
-  const std::string before = Dump();
-  form->chkAll_Click(1);
-  for (const char* key : {"Db:Sample-Basic", "Db:Sample-Interim", "Db:Cold-Store"}) {
-    Choose(key);
-    form->tree_DblClick();
-  }
-  Answer("None", "EAST");
-  form->mnuChange_Click();
-  ASSERT_NE(Dump(), before);
-  RestoreTheBackup();
-  EXPECT_EQ(Dump(), before);
+  ExpectRestoreUndoes([&] {
+    form->chkAll_Click(1);
+    for (const char* key : {"Db:Sample-Basic", "Db:Sample-Interim", "Db:Cold-Store"}) {
+      Choose(key);
+      form->tree_DblClick();
+    }
+    Answer("None", "EAST");
+    form->mnuChange_Click();
+  });
 }
 
 // Cancelled in the retry question half-way: the first filter was rewritten,
 // the second was not; Restore puts back the one and leaves the other as it is.
 TEST_P(ChangeEndToEnd, RestoreAfterAChangeCancelledHalfWayGivesTheServerBackByteForByte) {
-  const std::string before = Dump();
-  // East's three rows and its closing call go through; Other's first row fails.
-  Load(Description() + "fault\tEsbSetFilterRow\t1042\t4\t1\n");
-  Choose("Db:Sample-Basic");
-  Answer("Write", "east");
-  port.answers = {MessageAnswer::Yes, MessageAnswer::Cancel};
-  form->mnuChange_Click();
-  ASSERT_EQ(port.messages.back().text, msg::ChangeWriteFailed());
-  ASSERT_NE(Filter("Sample", "Basic", "East").find("row\t275\t"), std::string::npos);
-  ASSERT_EQ(Filter("Sample", "Basic", "Other"),
-            "filter\tSample\tBasic\tOther\t1\t375\nrow\t0\teastern\n");
-  RestoreTheBackup();
-  EXPECT_EQ(Dump(), before);
+  ExpectRestoreUndoes([&] {
+    // East's three rows and its closing call go through; Other's first row fails.
+    Load(Description() + "fault\tEsbSetFilterRow\t1042\t4\t1\n");
+    Choose("Db:Sample-Basic");
+    Answer("Write", "east");
+    port.answers = {MessageAnswer::Yes, MessageAnswer::Cancel};
+    form->mnuChange_Click();
+    EXPECT_EQ(port.messages.back().text, msg::ChangeWriteFailed());
+    EXPECT_NE(Filter("Sample", "Basic", "East").find("row\t275\t"), std::string::npos);
+    EXPECT_EQ(Filter("Sample", "Basic", "Other"),
+              "filter\tSample\tBasic\tOther\t1\t375\nrow\t0\teastern\n");
+  });
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, ChangeEndToEnd,

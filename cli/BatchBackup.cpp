@@ -16,6 +16,7 @@ namespace {
 filterfile::CallHooks StatusHooks(RunState& state) {
   filterfile::CallHooks hooks;
   hooks.onStatus = [&state](int32_t status) { state.lastStatus = status; };
+  hooks.definitions = &state.definitions;
   return hooks;
 }
 

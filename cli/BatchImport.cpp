@@ -18,6 +18,7 @@ bool BatchImport(RunState& state, const std::string& file, const std::string& ap
   }
   filterfile::CallHooks hooks;
   hooks.onStatus = [&](int32_t status) { state.lastStatus = status; };
+  hooks.definitions = &state.definitions;
   hooks.onFailure = [&](filterfile::ServerCall, int32_t) {
     state.Log(msg::ImportFailed);
     return filterfile::AfterFailure::GoOn;

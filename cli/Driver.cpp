@@ -63,6 +63,9 @@ int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_
     state.Log("");
     return 1;
   }
+  state.server = args.server;
+  state.user = args.user;
+  state.password = args.password;
 
   bool done = false;
   const std::string operation = Lower(args.operation);

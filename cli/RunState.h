@@ -6,12 +6,15 @@
 #include <string_view>
 
 #include "cli/RunLog.h"
+#include "essbase/DefinitionGuard.h"
 #include "essbase/EssbaseApi.h"
 
 namespace cli {
 
 struct RunState {
   RunState(essbase::EssbaseApi& a, LogSink& l) : api(a), log(l) {}
+  RunState(const RunState&) = delete;
+  RunState& operator=(const RunState&) = delete;
 
   essbase::EssbaseApi& api;
   LogSink& log;
@@ -20,9 +23,24 @@ struct RunState {
   int16_t itemCount = 0;
   int32_t lastStatus = 0;
   bool logFailed = false;  // a line could not be written
+  // The login's credentials, for the guard's login again.
+  std::string server;
+  std::string user;
+  std::string password;
+  // A run is one login, but a definition one step leaves open must not be
+  // committed by the next step's closing call either.
+  essbase::DefinitionGuard definitions{[this] { return LogInAgain(); }};
 
   void Log(std::string_view line) {
     if (!log.WriteLine(line)) logFailed = true;
+  }
+
+ private:
+  int32_t LogInAgain() {
+    api.EsbLogout(context);
+    lastStatus =
+        api.EsbLogin(instance, server.c_str(), user.c_str(), password.c_str(), itemCount, context);
+    return lastStatus;
   }
 };
 

@@ -20,7 +20,7 @@ void Login(WindowState& state) {
 
 void Logout(WindowState& state) {
   // The server's answer changes nothing here, so it is not kept.
-  state.session.api().EsbLogout(state.session.context());
+  state.session.Logout();
   EnableRestore(state, false);
   state.tree.Clear();
   state.filters.Clear();

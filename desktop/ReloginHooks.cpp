@@ -14,6 +14,7 @@ filterfile::CallHooks ReloginHooks(essbase::Session& session,
   };
   auto repeat = std::make_shared<Repeat>();
   filterfile::CallHooks hooks;
+  hooks.definitions = &session.definitions();
   hooks.onStatus = [&session, repeat](int32_t status) {
     session.conn().Status = status;
     repeat->running = repeat->asked;

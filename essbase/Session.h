@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "essbase/ConnectionState.h"
+#include "essbase/DefinitionGuard.h"
 #include "essbase/EssbaseApi.h"
 #include "essbase/Generation.h"
 
@@ -26,7 +27,9 @@ class Session {
   using Call = std::function<int32_t(EssbaseApi& api, Handle context)>;
 
   Session(EssbaseApi& api, ConnectionState& conn, Generation generation, SessionListener& listener)
-      : api_(api), conn_(conn), generation_(generation), listener_(listener) {}
+      : api_(api), conn_(conn), generation_(generation), listener_(listener), definitions_([this] {
+          return LogInAgainQuietly();
+        }) {}
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
@@ -38,6 +41,9 @@ class Session {
 
   // Initialises the API afresh; the status is kept, not reported.
   void Initialize();
+  // EsbLogout of the current context (its status is not kept); nothing of
+  // that login remains to be discarded.
+  void Logout();
   // The API's login prompt; a failure other than the user's cancel (status 1)
   // goes to the listener. True when logged in.
   bool LogIn();
@@ -54,12 +60,22 @@ class Session {
   // Run; on ReloginStatus, Reconnect and repeat once with the new context,
   // whatever the login's outcome. Returns the last status, also kept.
   int32_t RunWithRelogin(const Call& call);
+  // Run for a call that writes a filter definition: a definition a writer
+  // left open on this login is discarded first (DefinitionGuard); when that
+  // fails the call is not made and the failure's status is returned.
+  int32_t RunWrite(const Call& call);
+
+  // Where the writers say that they left a definition open.
+  DefinitionGuard& definitions() { return definitions_; }
 
  private:
   EssbaseApi& api_;
   ConnectionState& conn_;
   const Generation generation_;
   SessionListener& listener_;
+  DefinitionGuard definitions_;
+
+  int32_t LogInAgainQuietly();
 };
 
 }  // namespace essbase

@@ -58,6 +58,8 @@ void ApiFilterSink::RowLost() {
 
 void ApiFilterSink::LeftUnchanged() {
   open_ = false;
+  // The server may still hold the definition open: no later close may commit it.
+  if (hooks_.definitions) hooks_.definitions->LeftOpen();
   ++leftUnchanged_;
   if (watch_.leftUnchanged) watch_.leftUnchanged(filter_);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "essbase/DefinitionGuard.h"
 #include "essbase/Operation.h"
 
 namespace filterfile {
@@ -30,10 +31,19 @@ struct CallHooks {
   // in again by then); a repeat that fails calls the hook again and its answer
   // is not followed. Unset: GoOn.
   std::function<AfterFailure(ServerCall call, int32_t status)> onFailure;
+  // The login's guard against committing a definition a writer left open:
+  // told when a writer leaves one, asked before every call that writes a
+  // definition. Unset: nothing is guarded (readers).
+  essbase::DefinitionGuard* definitions = nullptr;
 };
 
+// EsbSetFilter and EsbSetFilterRow, with a row or closing.
+bool WritesDefinition(ServerCall call);
+
 // Runs `call`, reports its status through the hooks and repeats it once when
-// asked. Returns the last status.
+// asked. Returns the last status. A write call waits until the guard has
+// discarded a definition left open; when it cannot, the call is not made and
+// the guard's status is reported as its own.
 int32_t RunCall(const CallHooks& hooks, ServerCall what, const std::function<int32_t()>& call);
 
 }  // namespace filterfile

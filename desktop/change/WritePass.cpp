@@ -34,8 +34,9 @@ ChangeOutcome WritePass::Run(const ChangeRequest& request) {
       return o;
     }
     if (!Retry()) {
-      // The filter being written stays open: the server keeps its previous
-      // definition.
+      // The filter being written stays open, so the server keeps its
+      // previous definition; no later command may commit it.
+      session_.definitions().LeftOpen();
       o.end = ChangeEnd::Cancelled;
       return o;
     }
@@ -94,14 +95,14 @@ bool WritePass::Retry() {
 }
 
 int32_t WritePass::Open(const FilterRowRecord& record) {
-  return session_.Run([&](EssbaseApi& api, Handle context) {
+  return session_.RunWrite([&](EssbaseApi& api, Handle context) {
     return api.EsbSetFilter(context, record.RowApplication.c_str(), record.RowDatabase.c_str(),
                             record.RowFilter.c_str(), essbase::FilterActive, essbase::FilterAccess);
   });
 }
 
 int32_t WritePass::Append(const char* text, int16_t access) {
-  return session_.Run(
+  return session_.RunWrite(
       [&](EssbaseApi& api, Handle context) { return api.EsbSetFilterRow(context, text, access); });
 }
 

@@ -3,27 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
+#include <memory>
+
+#include "tests/support/TestFiles.h"
 
 namespace {
 
 class OwnStateHome : public ::testing::Environment {
  public:
   void SetUp() override {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "quorvel-state-XXXXXX").string();
-    if (mkdtemp(pattern.data())) {
-      path_ = pattern;
-      setenv("XDG_STATE_HOME", path_.c_str(), 1);
-    }
+    home_ = std::make_unique<support::TempDir>("quorvel-state");
+    if (!home_->path().empty()) setenv("XDG_STATE_HOME", home_->path().c_str(), 1);
   }
-  void TearDown() override {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
+  void TearDown() override { home_.reset(); }
 
  private:
-  std::string path_;
+  std::unique_ptr<support::TempDir> home_;
 };
 
 [[maybe_unused]] auto* const ownStateHome = ::testing::AddGlobalTestEnvironment(new OwnStateHome);

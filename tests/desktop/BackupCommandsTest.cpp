@@ -67,9 +67,9 @@ class BackupCommands : public FileCommandTest {
     form.mnuChange_Click();
   }
   void ImportNewAndExisting() {
-    WriteBytes(Path("in.txt"),
-               "X\tY\tReadEast\t275\tNorth\r\n"
-               "X\tY\tNewOne\t273\tSouth\r\n");
+    support::WriteFile(Path("in.txt"),
+                       "X\tY\tReadEast\t275\tNorth\r\n"
+                       "X\tY\tNewOne\t273\tSouth\r\n");
     ChooseFile(Path("in.txt"));
     form.mnuImport_Click();
   }
@@ -103,7 +103,7 @@ TEST_F(BackupCommands, DeleteSavesExactlyTheTickedFiltersBeforeItsFirstDeletion)
   EXPECT_EQ(saved.info.command, "delete");
   EXPECT_EQ(saved.info.server, form.connection().Server);
   EXPECT_EQ(Saved(saved.info), "Finance/Plan/NoBudget 0 273 1\n");
-  EXPECT_EQ(ReadBytes(saved.recordsPath), "Finance\tPlan\tNoBudget\t0\tBudget\r\r\n");
+  EXPECT_EQ(support::ReadFile(saved.recordsPath), "Finance\tPlan\tNoBudget\t0\tBudget\r\r\n");
 }
 
 TEST_F(BackupCommands, DeleteWithNothingTickedReadsAndSavesNothing) {
@@ -138,7 +138,7 @@ TEST_F(BackupCommands, ChangeSavesTheFiltersItRewritesWithTheirOwnValuesOnceDesp
   EXPECT_EQ(Saved(saved.info),
             "Finance/Plan/ReadEast 1 375 2\n"
             "Finance/Plan/NoBudget 0 273 1\n");
-  EXPECT_EQ(ReadBytes(saved.recordsPath),
+  EXPECT_EQ(support::ReadFile(saved.recordsPath),
             "Finance\tPlan\tReadEast\t273\tEast\r\r\n"
             "Finance\tPlan\tReadEast\t275\tWest\r\r\n"
             "Finance\tPlan\tNoBudget\t0\tBudget\r\r\n");
@@ -178,7 +178,7 @@ class BackupFolderUnusable : public BackupCommands,
 };
 
 TEST_P(BackupFolderUnusable, CommandStopsBeforeAnyWriteCallAndSaysWhy) {
-  WriteBytes(Folder(), "in the way");
+  support::WriteFile(Folder(), "in the way");
   Run(GetParam());
   EXPECT_EQ(WriteCalls(), 0);
   ASSERT_FALSE(port.messages.empty());
@@ -270,8 +270,8 @@ TEST_F(BackupCommands, RestoreRefusesABackupCutShortBeforeAnyCall) {
   Tick("ReadEast", false);
   form.mnuDelete_Click();
   const backup::LoadedBackup saved = Load(Backups().at(0));
-  const std::string records = ReadBytes(saved.recordsPath);
-  WriteBytes(saved.recordsPath, records.substr(0, records.size() - 3));
+  const std::string records = support::ReadFile(saved.recordsPath);
+  support::WriteFile(saved.recordsPath, records.substr(0, records.size() - 3));
   Restore(saved.infoPath);
   EXPECT_TRUE(fake.calls.empty());
   ASSERT_EQ(port.messages.size(), 1u);

@@ -66,7 +66,7 @@ TEST_F(ExportCommand, SingleDatabaseWritesOnlyTickedFiltersWithTheDesktopBuffer)
   Tick("NoBudget", false);
   ChooseFile(file);
   form.mnuExport_Click();
-  EXPECT_EQ(ReadBytes(file), PlanReadEast);
+  EXPECT_EQ(support::ReadFile(file), PlanReadEast);
   EXPECT_TRUE(port.messages.empty());
   EXPECT_EQ(fake.CallsText("EsbGetFilterRow"),
             "EsbGetFilterRow(3000)\n"
@@ -85,27 +85,27 @@ TEST_F(ExportCommand, TickDifferingInLetterCaseSelectsNothing) {
   Tick("NoBudget", false);
   ChooseFile(file);
   form.mnuExport_Click();
-  EXPECT_EQ(ReadBytes(file), "");
+  EXPECT_EQ(support::ReadFile(file), "");
 }
 
 TEST_F(ExportCommand, NothingTickedEmptiesAnExistingFileWithoutAMessage) {
   StartAt("Db:Finance-Plan");
   form.mnuDeselect_Click();
-  WriteBytes(file, "old content");
+  support::WriteFile(file, "old content");
   ChooseFile(file);
   form.mnuExport_Click();
-  EXPECT_EQ(ReadBytes(file), "");
+  EXPECT_EQ(support::ReadFile(file), "");
   EXPECT_TRUE(port.messages.empty());
 }
 
 TEST_F(ExportCommand, MarkedDatabasesGoIntoOneFileInTreeOrderWithTheListsNames) {
   MarkPlanAndBudget();
   form.tree_NodeClick(Node("Db:Finance-Actuals"));  // selected, not marked
-  WriteBytes(file, "replaced by the first database\r\n");
+  support::WriteFile(file, "replaced by the first database\r\n");
   ChooseFile(file);
   form.mnuExport_Click();
   EXPECT_EQ(port.fileDialogs.at(0).FileName, "Finance-Actuals");
-  EXPECT_EQ(ReadBytes(file), std::string(PlanReadEast) + BudgetReadEast);
+  EXPECT_EQ(support::ReadFile(file), std::string(PlanReadEast) + BudgetReadEast);
   EXPECT_EQ(fake.CallsText("EsbListFilters"),
             "EsbListFilters(Finance,Plan)\nEsbListFilters(Finance,Budget)\n");
   EXPECT_TRUE(port.messages.empty());
@@ -130,7 +130,7 @@ TEST_F(ExportCommand, FailureInFirstDatabaseIsReportedOnceAndTheSecondStillAppen
   fake.Fail("EsbGetFilterRow", 1030030, 0, 1);
   ChooseFile(file);
   form.mnuExport_Click();
-  EXPECT_EQ(ReadBytes(file), BudgetReadEast);
+  EXPECT_EQ(support::ReadFile(file), BudgetReadEast);
   EXPECT_EQ(port.LogText(),
             "ShowSave(Export filters)\n"
             "HoldInput(1)\nSetBusy(1)\nSetBusy(0)\nHoldInput(0)\n"
@@ -184,7 +184,7 @@ TEST_F(ExportCommand, DroppedSessionOnTheListingIsRepeatedOnTheNewContext) {
   fake.Fail("EsbListFilters", ReloginStatus, 0, 1);
   ChooseFile(file);
   form.mnuExport_Click();
-  EXPECT_EQ(ReadBytes(file),
+  EXPECT_EQ(support::ReadFile(file),
             std::string(PlanReadEast) + "Finance\tPlan\tNoBudget\t0\tBudget\r\r\n");
   EXPECT_TRUE(port.messages.empty());
   EXPECT_EQ(fake.calls.back().context, form.connection().ContextHandle);
@@ -197,7 +197,7 @@ TEST_F(ExportCommand, DroppedSessionOnARowIsAFailureWithoutLoginAgain) {
   ChooseFile(file);
   form.mnuExport_Click();
   EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 0);
-  EXPECT_EQ(ReadBytes(file), "Finance\tPlan\tReadEast\t273\tEast\r\r\n");
+  EXPECT_EQ(support::ReadFile(file), "Finance\tPlan\tReadEast\t273\tEast\r\r\n");
   EXPECT_EQ(form.connection().Status, ReloginStatus);
   ASSERT_EQ(port.messages.size(), 2u);
 }

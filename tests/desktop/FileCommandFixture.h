@@ -2,9 +2,6 @@
 // The filter commands over the recording fake and the scripted port, with a
 // server of three Finance databases and an empty Ledger one, and a folder of
 // the test's own for files.
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "desktop/Messages.h"
@@ -12,29 +9,9 @@
 
 namespace desktop::testing {
 
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 class FileCommandTest : public DesktopTest {
  protected:
-  void SetUp() override {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "quorvel-files-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
+  void SetUp() override { ASSERT_FALSE(dir.empty()); }
 
   // Finance: Plan (ReadEast, NoBudget), Actuals (ReadEast), Budget (ReadEast,
   // Other); Ledger: Actuals (no filters).
@@ -79,7 +56,8 @@ class FileCommandTest : public DesktopTest {
     return out;
   }
 
-  std::string dir;
+  support::TempDir files{"quorvel-files"};
+  const std::string dir = files.path();
 };
 
 }  // namespace desktop::testing

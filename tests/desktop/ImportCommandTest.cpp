@@ -25,7 +25,7 @@ class ImportCommand : public FileCommandTest {
   // Imports `bytes` into Ledger/Actuals; returns the server calls made.
   std::string Import(const std::string& bytes) {
     StartAt("Db:Ledger-Actuals");
-    WriteBytes(file, bytes);
+    support::WriteFile(file, bytes);
     ChooseFile(file);
     form.mnuImport_Click();
     return fake.CallsText();
@@ -189,7 +189,7 @@ TEST_F(ImportCommand, FileThatCannotBeOpenedMakesNoServerCallButListsAgain) {
 TEST_F(ImportCommand, ListingFailureShowsStatusAndCaptionAndLeavesTheListEmpty) {
   fake.AddFilter("Ledger", "Actuals", "Keep");
   StartAt("Db:Ledger-Actuals");
-  WriteBytes(file, ExampleFile);
+  support::WriteFile(file, ExampleFile);
   ChooseFile(file);
   // The list's own listing and the backup's go through.
   fake.Fail("EsbListFilters", ReloginStatus, 2);

@@ -21,7 +21,7 @@ TEST_F(SelectionListCommand, SavesTickedNamesInListOrderAndSaysSo) {
   Tick("NoBudget", false);
   ChooseFile(file);
   form.mnuOtherExport_Click();
-  EXPECT_EQ(ReadBytes(file), "ReadEast\r\nReadWest\r\n");
+  EXPECT_EQ(support::ReadFile(file), "ReadEast\r\nReadWest\r\n");
   ASSERT_EQ(port.messages.size(), 1u);
   EXPECT_EQ(port.messages[0].text, "Your selections were saved.");
   EXPECT_EQ(port.messages[0].title, "Quorvel");
@@ -31,10 +31,10 @@ TEST_F(SelectionListCommand, SavesTickedNamesInListOrderAndSaysSo) {
 
 TEST_F(SelectionListCommand, NothingTickedReplacesTheFileWithAnEmptyOne) {
   form.mnuDeselect_Click();
-  WriteBytes(file, "Old\r\n");
+  support::WriteFile(file, "Old\r\n");
   ChooseFile(file);
   form.mnuOtherExport_Click();
-  EXPECT_EQ(ReadBytes(file), "");
+  EXPECT_EQ(support::ReadFile(file), "");
   EXPECT_EQ(port.messages.size(), 1u);
 }
 
@@ -56,7 +56,7 @@ TEST_F(SelectionListCommand, BothDialogsShareTheTitleAndProposeNoName) {
 }
 
 TEST_F(SelectionListCommand, LoadOnAnotherDatabaseTicksExactlyTheNamedEntries) {
-  WriteBytes(file, "ReadEast\r\nReadWest\r\n");
+  support::WriteFile(file, "ReadEast\r\nReadWest\r\n");
   form.tree_NodeClick(Node("Db:Ledger-Actuals"));  // ReadWest, WriteAll
   port.ClearLog();
   ChooseFile(file);
@@ -66,7 +66,7 @@ TEST_F(SelectionListCommand, LoadOnAnotherDatabaseTicksExactlyTheNamedEntries) {
 }
 
 TEST_F(SelectionListCommand, MatchingIsWholeAndCaseSensitive) {
-  WriteBytes(file, "readeast\r\nRead\r\nReadWest \r\n\r\nNoBudget");
+  support::WriteFile(file, "readeast\r\nRead\r\nReadWest \r\n\r\nNoBudget");
   ChooseFile(file);
   form.mnuOtherImport_Click();
   EXPECT_EQ(Ticks(), "NoBudget,");

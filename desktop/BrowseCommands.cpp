@@ -31,6 +31,7 @@ int32_t ReadFilterNames(Session& session, const std::string& application,
 int32_t ListFilters(WindowState& state, const std::string& application,
                     const std::string& database) {
   state.filters.Clear();
+  state.listed.reset();
   // A Reconnect sets the hourglass for a command still at work; a click that
   // did not set it must not leave it behind.
   const bool wasBusy = state.busy;
@@ -50,6 +51,7 @@ int32_t ListFilters(WindowState& state, const std::string& application,
         state.filters.Add("", "_" + filter, filter, ImageDatabase, ImageMarkedDatabase);
     state.filters.SetChecked(node, true);
   }
+  state.listed = SelectedDatabase{application, database};
   return status;
 }
 

@@ -50,7 +50,7 @@ void DeleteSelectedFilters(WindowState& state) {
                                 {{db->application, db->database, ticked, false}}, state.backups);
     if (saved.mayWrite()) {
       outcome = DeleteFilters(state.session, *db, ticked);
-      listed = RefillFilterList(state.session, state.filters, *db);
+      listed = RefillFilterList(state, *db);
     }
   }
   if (!saved.mayWrite()) {

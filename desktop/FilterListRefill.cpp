@@ -10,8 +10,11 @@ namespace desktop {
 using essbase::EssbaseApi;
 using essbase::Handle;
 
-int32_t RefillFilterList(essbase::Session& session, NodeList& filters, const SelectedDatabase& db) {
+int32_t RefillFilterList(WindowState& state, const SelectedDatabase& db) {
+  essbase::Session& session = state.session;
+  NodeList& filters = state.filters;
   filters.Clear();
+  state.listed.reset();
   int16_t count = 0;
   int32_t status = session.Run([&](EssbaseApi& api, Handle context) {
     return api.EsbListFilters(context, db.application.c_str(), db.database.c_str(), count);
@@ -30,6 +33,7 @@ int32_t RefillFilterList(essbase::Session& session, NodeList& filters, const Sel
     return status;
   }
   TickAll(filters, true);
+  state.listed = db;
   return 0;
 }
 

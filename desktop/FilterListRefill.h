@@ -2,9 +2,8 @@
 // Showing a database's filters again after a command changed them.
 #include <cstdint>
 
-#include "desktop/NodeList.h"
-#include "desktop/Selection.h"
-#include "essbase/Session.h"
+#include "desktop/SelectedDatabase.h"
+#include "desktop/WindowState.h"
 
 namespace desktop {
 
@@ -12,7 +11,7 @@ namespace desktop {
 // command has ended) and adds each as a database click does, then ticks
 // every entry. Returns the status; on a failure the list stays empty, also
 // when a name could not be fetched part-way (a list cut short would look
-// complete).
-int32_t RefillFilterList(essbase::Session& session, NodeList& filters, const SelectedDatabase& db);
+// complete). The window then knows which database the list shows.
+int32_t RefillFilterList(WindowState& state, const SelectedDatabase& db);
 
 }  // namespace desktop

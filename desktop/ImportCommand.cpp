@@ -47,7 +47,7 @@ void ImportFilters(WindowState& state) {
   int32_t listed = 0;
   {
     HoldStill hold(state);
-    listed = RefillFilterList(state.session, state.filters, *target);
+    listed = RefillFilterList(state, *target);
   }
   if (listed != 0) {
     port.ShowMessage(msg::FiltersNotListed(listed), msg::DefaultTitle, MessageIcon::Critical,

@@ -14,6 +14,7 @@ void Login(WindowState& state) {
   Mouse(state, true);
   state.tree.Clear();
   state.filters.Clear();
+  state.listed.reset();
   FillTree(state.session, state.tree);
   Mouse(state, false);
 }
@@ -24,6 +25,7 @@ void Logout(WindowState& state) {
   EnableRestore(state, false);
   state.tree.Clear();
   state.filters.Clear();
+  state.listed.reset();
 }
 
 }  // namespace desktop

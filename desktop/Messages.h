@@ -47,6 +47,18 @@ inline constexpr std::string_view TextFileTypes = "Text (*.txt)|*.txt|All Files 
 // Delete and Import work on the tree's selected database.
 inline constexpr std::string_view NoDatabaseSelected =
     "Please select a database in the tree first: this command works on the selected database.";
+// A command of single-database mode found the filter list showing another
+// database than the one selected in the tree, and filled it anew.
+inline std::string ListWasOfAnotherDatabase(std::string_view listed, std::string_view selected) {
+  return "The filter list showed the filters of " + std::string(listed) + ", not those of " +
+         std::string(selected) + ", the database selected in the tree. It now shows those of " +
+         std::string(selected) + ": check which filters are ticked, then choose the command again.";
+}
+inline std::string ListWasOfNoDatabase(std::string_view selected) {
+  return "The filter list did not show the filters of " + std::string(selected) +
+         ", the database selected in the tree. It now does: check which filters are ticked, then "
+         "choose the command again.";
+}
 // The filter list could not be shown again after Delete or Import.
 inline std::string FiltersNotListed(int32_t status) {
   return FilterListFailed(status) + "  No filters have been changed.";

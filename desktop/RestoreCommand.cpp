@@ -127,7 +127,7 @@ void RestoreFromBackup(WindowState& state) {
   backup::RestoreOutcome outcome;
   int32_t listed = 0;
   const std::optional<SelectedDatabase> shown =
-      state.AllDatabasesMode() ? std::nullopt : TreeSelectedDatabase(state.tree);
+      state.AllDatabasesMode() ? std::nullopt : state.listed;
   {
     HoldStill hold(state);
     // A restore rewrites filters too: what it replaces is saved first, so
@@ -138,7 +138,7 @@ void RestoreFromBackup(WindowState& state) {
       outcome = backup::RestoreBackup(state.session.api(), state.session.conn().ContextHandle,
                                       ReloginHooks(state.session, Repeatable), *loaded);
       if (shown && Touches(loaded->info, *shown))
-        listed = RefillFilterList(state.session, state.filters, *shown);
+        listed = RefillFilterList(state, *shown);
     }
   }
   if (!saved.mayWrite()) return Tell(state, msg::BackupFailed(saved.reason), MessageIcon::Critical);

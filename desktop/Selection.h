@@ -3,15 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "desktop/SelectedDatabase.h"
 #include "desktop/WindowState.h"
 
 namespace desktop {
-
-struct SelectedDatabase {
-  std::string application;
-  std::string database;
-  bool operator==(const SelectedDatabase&) const = default;
-};
 
 struct Selection {
   bool allDatabases = false;

@@ -3,7 +3,10 @@
 // forwards to. Plain data, the toolkit port and the session; no behaviour of
 // its own. The server is reached through the session only.
 #include "backup/Place.h"
+#include <optional>
+
 #include "desktop/NodeList.h"
+#include "desktop/SelectedDatabase.h"
 #include "desktop/ToolkitPort.h"
 #include "desktop/change/RowStore.h"
 #include "essbase/ConnectionState.h"
@@ -55,6 +58,10 @@ struct WindowState {
   essbase::Session session;
   NodeList tree;
   NodeList filters;
+  // The database whose filters the filter list shows; none while it shows
+  // none. In single-database mode the tree's selection can move away from
+  // it (a click in all-databases mode lists nothing).
+  std::optional<SelectedDatabase> listed;
   int chkAll = 0;  // 1 = all-databases mode
   MenuStates menus;
   bool busy = false;

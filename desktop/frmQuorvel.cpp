@@ -2,6 +2,7 @@
 
 #include "desktop/BrowseCommands.h"
 #include "desktop/ChangeCommand.h"
+#include "desktop/CommandTarget.h"
 #include "desktop/DeleteCommand.h"
 #include "desktop/ExportCommand.h"
 #include "desktop/HelpCommands.h"
@@ -80,20 +81,24 @@ void frmQuorvel::mnuOtherImport_Click() {
   ImportSelectedList(state_.port, state_.cdForm, state_.filters);
 }
 
+// The filter commands of single-database mode work on the database whose
+// filters the list shows; Delete and Import work in that mode only.
 void frmQuorvel::mnuExport_Click() {
   if (state_.Held()) return;
+  if (!state_.AllDatabasesMode() && !ListShowsSelectedDatabase(state_)) return;
   ExportFilters(state_);
 }
 void frmQuorvel::mnuImport_Click() {
-  if (state_.Held()) return;
+  if (state_.Held() || !ListShowsSelectedDatabase(state_)) return;
   ImportFilters(state_);
 }
 void frmQuorvel::mnuDelete_Click() {
-  if (state_.Held()) return;
+  if (state_.Held() || !ListShowsSelectedDatabase(state_)) return;
   DeleteSelectedFilters(state_);
 }
 void frmQuorvel::mnuChange_Click() {
   if (state_.Held()) return;
+  if (!state_.AllDatabasesMode() && !ListShowsSelectedDatabase(state_)) return;
   if (!AskForChange(state_)) return;
   if (state_.AllDatabasesMode()) {
     ChangeFiltersAllDbs();

@@ -221,6 +221,33 @@ TEST_F(FileCommandsEndToEnd, FilterAnImportLeftUnwrittenIsNotCommittedByTheNextI
   EXPECT_EQ(Dump(), before);
 }
 
+// A click in all-databases mode selects without listing: back in
+// single-database mode the ticks of Basic must not be applied to Interntl.
+TEST_F(FileCommandsEndToEnd, CommandOnADatabaseTheListDoesNotShowListsItFirstAndWritesNothing) {
+  LoadDemoWith("filter\tSample\tInterntl\tEastRead\t1\t375\nrow\t273\t\"Intl East\"\n");
+  Login();
+  Click("Db:Sample-Basic");
+  KeepTicked({"EastRead"});
+  form.chkAll_Click(1);
+  Click("Db:Sample-Interntl");
+  form.chkAll_Click(0);
+  const std::string before = Dump();
+  port.changeDialogScript.push_back({"Write", "", 0, true});
+  form.mnuChange_Click();
+  ASSERT_EQ(port.messages.size(), 1u);
+  EXPECT_EQ(port.messages[0].text,
+            msg::ListWasOfAnotherDatabase("Sample/Basic", "Sample/Interntl"));
+  EXPECT_EQ(port.changeDialogScript.size(), 1u);  // never asked
+  EXPECT_EQ(Dump(), before);
+  EXPECT_EQ(form.filters().Text(1), "EuroRead");
+  EXPECT_TRUE(form.menus().Delete && form.menus().Import);
+  // Now the list and the selection agree: the command goes on.
+  form.mnuChange_Click();
+  EXPECT_TRUE(port.changeDialogScript.empty());
+  EXPECT_EQ(FilterLines(Dump(), "Sample", "Interntl", "EastRead"),
+            "filter\tSample\tInterntl\tEastRead\t1\t375\nrow\t275\t\"Intl East\"\n");
+}
+
 TEST_F(FileCommandsEndToEnd, RefusedDeletionStaysOnTheServerAndIsNamed) {
   LoadDemoWith("fault\tEsbDeleteFilter\t1051006\t1\t1\n");
   Login();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QResizeEvent>
 #include <QStatusBar>
+#include <type_traits>
 
 #include "desktop/Layout.h"
 #include "desktop/Messages.h"
@@ -177,10 +179,35 @@ void QuorvelWindow::FollowSelection(NodeListModel* model, ListControl* view,
   });
 }
 
+template <typename F>
+auto QuorvelWindow::Command(F handler) {
+  return [this, handler](auto&&... args) {
+    ++commandsRunning_;
+    // A menu item's triggered(bool) carries an argument its handler ignores.
+    if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+      handler(std::forward<decltype(args)>(args)...);
+    else
+      handler();
+    if (--commandsRunning_ == 0 && closeWhenDone_) {
+      closeWhenDone_ = false;
+      close();
+    }
+  };
+}
+
+void QuorvelWindow::closeEvent(QCloseEvent* event) {
+  if (commandsRunning_ > 0) {
+    closeWhenDone_ = true;
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
 void QuorvelWindow::ConnectEvents() {
   desktop::frmQuorvel* l = logic_;
   auto on = [this](QAction* action, auto handler) {
-    connect(action, &QAction::triggered, this, handler);
+    connect(action, &QAction::triggered, this, Command(handler));
   };
   on(menu_.mnuLogin, [l] { l->mnuLogin_Click(); });
   on(menu_.mnuLogout, [l] { l->mnuLogout_Click(); });
@@ -197,18 +224,21 @@ void QuorvelWindow::ConnectEvents() {
   on(menu_.mnuAbout, [l] { l->mnuAbout_Click(); });
   on(menu_.mnuHelpVersionCheck, [l] { l->mnuHelpVersionCheck_Click(); });
 
-  connect(tree_, &ListControl::nodeClicked, this,
-          [this, l](const QModelIndex& index) { l->tree_NodeClick(treeModel_->NodeOf(index)); });
+  connect(tree_, &ListControl::nodeClicked, this, Command([this, l](const QModelIndex& index) {
+            l->tree_NodeClick(treeModel_->NodeOf(index));
+          }));
   // The filter list handles no click, but the node the user picks is its
   // selected node (and shows its selected image).
   connect(filters_, &ListControl::nodeClicked, this, [this, l](const QModelIndex& index) {
     l->filters().Select(filtersModel_->NodeOf(index));
   });
-  connect(tree_, &ListControl::doubleClickedAnywhere, this, [l] { l->tree_DblClick(); });
+  connect(tree_, &ListControl::doubleClickedAnywhere, this, Command([l] { l->tree_DblClick(); }));
   connect(filters_, &ListControl::mouseDown, this,
-          [l](int button, int shift, int x, int y) { l->filters_MouseDown(button, shift, x, y); });
+          Command([l](int button, int shift, int x, int y) {
+            l->filters_MouseDown(button, shift, x, y);
+          }));
   connect(chkAll_, &QCheckBox::clicked, this,
-          [l](bool ticked) { l->chkAll_Click(ticked ? 1 : 0); });
+          Command([l](bool ticked) { l->chkAll_Click(ticked ? 1 : 0); }));
   // Application nodes open as their databases arrive.
   connect(treeModel_, &QAbstractItemModel::rowsInserted, tree_, [this](const QModelIndex& parent) {
     if (parent.isValid() && !tree_->isExpanded(parent)) tree_->expand(parent);

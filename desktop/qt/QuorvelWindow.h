@@ -45,6 +45,8 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   // The Change dialog, once shown (it is created at its first showing).
   ChangeDialog* changeDialog() const { return changeDialog_; }
   bool inputHeld() const { return inputHeld_; }
+  // A close was asked for while a command ran; the window closes after it.
+  bool closeWaiting() const { return closeWhenDone_; }
   // The progress text of the command at work, empty when none.
   QString progressText() const;
   // Whether the library took the window's login prompt.
@@ -78,11 +80,18 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // While a command runs, closing waits for it: closing now would end the
+  // event loops under its questions, and a retry question would come back
+  // unanswered, as Cancel.
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
   void ConnectEvents();
+  // A handler of the logic wrapped so that the window knows a command runs.
+  template <typename F>
+  auto Command(F handler);
   void FollowSelection(NodeListModel* model, ListControl* view, desktop::NodeList& list);
   QAction* MenuAction(desktop::Control control) const;
   // Applies f to the control's geometry in pixels; false when there is no
@@ -104,6 +113,8 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   bool promptRegistered_ = false;
   bool busy_ = false;
   bool inputHeld_ = false;
+  int commandsRunning_ = 0;  // handlers of the logic at work (nested ones too)
+  bool closeWhenDone_ = false;
   ChangeDialog* changeDialog_ = nullptr;
   desktop::frmQuorvel* logic_ = nullptr;
 };

@@ -218,5 +218,37 @@ TEST_F(ChangeWindow, MainWindowRefusesInputWhileTheChangeRuns) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// Closing the window under the retry question must neither answer it nor
+// cut the run short: the window closes once the command is done.
+TEST_F(ChangeWindow, ClosingTheWindowDuringARunWaitsForTheRunToEnd) {
+  LoginAndChooseSampleBasic();
+  api.Fail("EsbSetFilterRow", 1042, 1);
+  bool stillAsking = false, closedEarly = true;
+  AnswerNextModal(
+      [&](QWidget* dialog) {
+        AnswerNextModal(
+            [&](QWidget* question) {
+              AnswerNextModal(
+                  [&](QWidget* retry) {
+                    window->close();
+                    QCoreApplication::processEvents();
+                    stillAsking = retry->isVisible();
+                    closedEarly = !window->isVisible();
+                    static_cast<QMessageBox*>(retry)->button(QMessageBox::Cancel)->click();
+                  },
+                  &pollers);
+              static_cast<QMessageBox*>(question)->button(QMessageBox::Yes)->click();
+            },
+            &pollers);
+        Child<QPushButton>(dialog, "cmdOK")->click();
+      },
+      &pollers);
+  Action("mnuChange")->trigger();
+  EXPECT_TRUE(stillAsking);
+  EXPECT_FALSE(closedEarly);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(window->closeWaiting());
+}
+
 }  // namespace
 }  // namespace quorvel::qt

@@ -24,6 +24,7 @@
 #include "desktop/qt/OpenUrl.h"
 #include "desktop/qt/PreviewWindow.h"
 #include "desktop/qt/Twips.h"
+#include "desktop/qt/WholeCheckBox.h"
 
 namespace quorvel::qt {
 
@@ -139,7 +140,7 @@ void QuorvelWindow::BuildControls() {
     w->setGeometry(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
   };
 
-  chkAll_ = new QCheckBox(Text(m::chkAllCaption), client);
+  chkAll_ = NewWholeCheckBox(Text(m::chkAllCaption), client);
   chkAll_->setObjectName("chkAll");
   place(chkAll_, desktop::ChkAllPlacement);
 

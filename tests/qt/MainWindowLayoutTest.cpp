@@ -1,4 +1,5 @@
 // Where the main window's controls are, at opening and on every resize.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 
@@ -10,6 +11,12 @@ namespace {
 TEST_F(MainWindow, ControlsCaptionedAndPlacedInTwips) {
   EXPECT_EQ(window->chkAll()->text(), "Perform Operation on all filters in selected databases");
   EXPECT_EQ(window->chkAll()->geometry(), QRect(Px(120), 0, Px(7455), Px(300)));
+  // What a screen reader reports and a click reaches is the whole placed box.
+  QAccessibleInterface* reported = QAccessible::queryAccessibleInterface(window->chkAll());
+  ASSERT_NE(reported, nullptr);
+  EXPECT_EQ(reported->rect().size(), QSize(Px(7455), Px(300)));
+  QTest::mouseClick(window->chkAll(), Qt::LeftButton, {}, QPoint(Px(7455) - 2, Px(300) / 2));
+  EXPECT_EQ(logic->chkAll(), 1);
   auto* label1 = window->findChild<QLabel*>("Label1");
   auto* label2 = window->findChild<QLabel*>("Label2");
   ASSERT_TRUE(label1 && label2);

@@ -10,7 +10,9 @@ namespace {
 
 class NameSink final : public filterfile::FilterSink {
  public:
+  // Each filter once, named as the server will keep it.
   void OpenFilter(std::string_view name) override {
+    name = filterfile::ServerFilterName(name);
     if (seen_.emplace(name).second) names.emplace_back(name);
   }
   void AddRow(std::string_view, int16_t) override {}

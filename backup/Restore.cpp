@@ -36,6 +36,11 @@ class Tracker {
     f.status = status;
     failures_.push_back(std::move(f));
   }
+  // The filter begun last is back on the server.
+  void PutBack() { putBack_.emplace(current_.application, current_.database, current_.filter); }
+  bool IsBack(const std::string& app, const std::string& db, const std::string& filter) const {
+    return putBack_.contains({app, db, filter});
+  }
   bool HasFailed(const std::string& app, const std::string& db, const std::string& filter) const {
     return failed_.contains({app, db, filter});
   }
@@ -44,6 +49,7 @@ class Tracker {
  private:
   RestoreFailure current_;
   std::set<Key> failed_;
+  std::set<Key> putBack_;
   std::vector<RestoreFailure> failures_;
 };
 
@@ -57,13 +63,19 @@ class RestoreSink final : public filterfile::FilterSink {
       : api_(api), filters_(std::move(filters)), tracker_(tracker) {}
 
   void OpenFilter(std::string_view name) override {
-    while (next_ < filters_.size() && filters_[next_]->name != name)
+    while (next_ < filters_.size() && !filterfile::SameFilterName(filters_[next_]->name, name))
       WithoutRows(*filters_[next_++]);
-    if (next_ == filters_.size()) return;  // checked when the backup was loaded
-    Open(*filters_[next_++]);
+    opened_ = next_ < filters_.size();
+    if (opened_) Open(*filters_[next_++]);  // else checked when the backup was loaded
   }
-  void AddRow(std::string_view text, int16_t access) override { api_.AddRow(text, access); }
-  void CloseFilter() override { api_.CloseFilter(); }
+  void AddRow(std::string_view text, int16_t access) override {
+    if (opened_) api_.AddRow(text, access);
+  }
+  void CloseFilter() override {
+    if (!opened_) return;
+    opened_ = false;
+    Close();
+  }
   void PassedOver(uint64_t) override { tracker_.Failed("read", 0); }
   void RowLost() override { api_.RowLost(); }
 
@@ -89,13 +101,19 @@ class RestoreSink final : public filterfile::FilterSink {
   }
   void WithoutRows(const SavedFilter& f) {
     Open(f);
+    Close();
+  }
+  void Close() {
+    const uint64_t before = api_.committedCount();
     api_.CloseFilter();
+    if (api_.committedCount() > before) tracker_.PutBack();
   }
 
   filterfile::ApiFilterSink& api_;
   std::vector<const SavedFilter*> filters_;
   Tracker& tracker_;
   size_t next_ = 0;
+  bool opened_ = false;  // the reader's filter is one of the backup's
 };
 
 // Deletes the created names that the database holds now; a name the command
@@ -111,7 +129,7 @@ int DeleteCreated(essbase::EssbaseApi& api, const essbase::Handle& context,
   const char* db = range.database.c_str();
   tracker.Begin(range.application, range.database, created.front()->name, true);
   int16_t count = 0;
-  std::set<std::string, std::less<>> present;
+  std::set<std::string, std::less<>> present;  // as the server names them
   int32_t status = filterfile::RunCall(hooks, {essbase::Operation::EsbListFilters},
                                        [&] { return api.EsbListFilters(context, app, db, count); });
   for (int i = 0; status == 0 && i < count; ++i) {
@@ -119,7 +137,8 @@ int DeleteCreated(essbase::EssbaseApi& api, const essbase::Handle& context,
     status = filterfile::RunCall(hooks, {essbase::Operation::EsbGetNextItem}, [&] {
       return api.EsbGetNextItem(context, essbase::ItemFilterName, field);
     });
-    if (status == 0) present.emplace(essbase::GetFixed(field.data(), field.size()));
+    if (status == 0)
+      present.emplace(filterfile::ServerFilterName(essbase::GetFixed(field.data(), field.size())));
   }
   int deleted = 0;
   for (const CreatedName* c : created) {
@@ -129,7 +148,7 @@ int DeleteCreated(essbase::EssbaseApi& api, const essbase::Handle& context,
       tracker.Failed("EsbListFilters", status);
       continue;
     }
-    if (!present.contains(c->name)) continue;
+    if (!present.contains(filterfile::ServerFilterName(c->name))) continue;
     const int32_t s = filterfile::RunCall(hooks, {essbase::Operation::EsbDeleteFilter}, [&] {
       return api.EsbDeleteFilter(context, app, db, c->name.c_str());
     });
@@ -173,8 +192,16 @@ RestoreOutcome RestoreBackup(essbase::EssbaseApi& api, const essbase::Handle& co
     outcome.deleted += DeleteCreated(api, context, tracked, info, range, tracker);
   }
   if (fd >= 0) ::close(fd);
-  for (const SavedFilter& f : info.filters)
-    if (!tracker.HasFailed(f.application, f.database, f.name)) ++outcome.restored;
+  // A filter the backup holds counts as restored only once it is back; one
+  // that neither came back nor failed a call was never reached in the records.
+  for (const SavedFilter& f : info.filters) {
+    if (tracker.IsBack(f.application, f.database, f.name)) {
+      ++outcome.restored;
+    } else if (!tracker.HasFailed(f.application, f.database, f.name)) {
+      tracker.Begin(f.application, f.database, f.name, false);
+      tracker.Failed("read", 0);
+    }
+  }
   outcome.failures = tracker.failures();
   return outcome;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "backup/BackupWriter.h"
+#include "filterfile/FilterFileReader.h"
 #include "filterfile/RecordProducer.h"
 #include "filterfile/RowRecord.h"
 
@@ -56,14 +57,18 @@ BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& contex
   for (const Target& target : Merged(request.targets)) {
     // No name: nothing of this database to save, and no call to make.
     if (target.names && target.names->empty()) continue;
+    // Names compare as the server compares them: "Tb " in a file is the
+    // server's "Tb", to be saved, not a name the command creates.
     std::set<std::string, std::less<>> wanted;
-    if (target.names) wanted.insert(target.names->begin(), target.names->end());
+    if (target.names)
+      for (const std::string& name : *target.names)
+        wanted.emplace(filterfile::ServerFilterName(name));
     std::set<std::string, std::less<>> found;
     options.selected = [&](std::string_view name) {
-      return !target.names || wanted.contains(name);
+      return !target.names || wanted.contains(filterfile::ServerFilterName(name));
     };
     options.onFilter = [&](std::string_view name, int16_t active, int16_t access, uint64_t rows) {
-      found.emplace(name);
+      found.emplace(filterfile::ServerFilterName(name));
       writer.AddFilter(
           {target.application, target.database, std::string(name), active, access, rows});
     };
@@ -75,8 +80,10 @@ BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& contex
       return writer.ServerFailed(failedOperation, failedStatus);
     if (produced == filterfile::ProduceOutcome::WriteFailure) return writer.WriteFailed();
     if (!target.missingAreCreated || !target.names) continue;
-    for (const std::string& name : *target.names)
+    for (const std::string& named : *target.names) {
+      const std::string name(filterfile::ServerFilterName(named));
       if (found.insert(name).second) writer.AddCreated({target.application, target.database, name});
+    }
   }
   return writer.Commit();
 }

@@ -44,6 +44,7 @@ void ApiFilterSink::CloseFilter() {
     return api_.EsbSetFilterRow(context_, nullptr, FilterAccess);
   }));
   if (open_ && status != 0) LeftUnchanged();
+  if (open_ && status == 0) ++committed_;
   open_ = false;
 }
 

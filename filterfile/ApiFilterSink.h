@@ -43,6 +43,8 @@ class ApiFilterSink final : public FilterSink {
   // Number of the first passed-over line, 0 when none.
   uint64_t firstPassedOver() const { return firstPassedOver_; }
   uint64_t leftUnchangedCount() const { return leftUnchanged_; }
+  // Filters whose closing call committed them.
+  uint64_t committedCount() const { return committed_; }
   // Every filter of the file was defined whole and no line was passed over.
   bool ok() const { return serverOk_ && passedOver_ == 0 && leftUnchanged_ == 0; }
 
@@ -74,6 +76,7 @@ class ApiFilterSink final : public FilterSink {
   uint64_t passedOver_ = 0;
   uint64_t firstPassedOver_ = 0;
   uint64_t leftUnchanged_ = 0;
+  uint64_t committed_ = 0;
   int16_t active_ = essbase::FilterActive;
   int16_t access_ = essbase::FilterAccess;
 };

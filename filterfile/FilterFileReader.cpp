@@ -9,12 +9,6 @@ namespace filterfile {
 
 namespace {
 
-std::string_view WithoutTrailingBlanks(std::string_view s) {
-  size_t n = s.size();
-  while (n > 0 && s[n - 1] == ' ') --n;
-  return s.substr(0, n);
-}
-
 // Which filter a passed-over line may have been a row of. A line that names
 // its filter belongs to that one; a line without a readable name could
 // belong to the filter before it or to the one after it, so both lose it.
@@ -50,8 +44,14 @@ class LostRows {
 
 }  // namespace
 
+std::string_view ServerFilterName(std::string_view name) {
+  size_t n = name.size();
+  while (n > 0 && name[n - 1] == ' ') --n;
+  return name.substr(0, n);
+}
+
 bool SameFilterName(std::string_view a, std::string_view b) {
-  return WithoutTrailingBlanks(a) == WithoutTrailingBlanks(b);
+  return ServerFilterName(a) == ServerFilterName(b);
 }
 
 ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink) {

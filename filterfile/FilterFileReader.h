@@ -38,5 +38,7 @@ ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink);
 
 // Whether two record names name one filter on the server.
 bool SameFilterName(std::string_view a, std::string_view b);
+// A record name as the server keeps it: without trailing blanks.
+std::string_view ServerFilterName(std::string_view name);
 
 }  // namespace filterfile

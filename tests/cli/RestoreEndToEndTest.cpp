@@ -60,11 +60,12 @@ class RestoreRun : public ::testing::Test {
   testing::TempDir dir;
 };
 
+// "Keep " is the server's Keep: the server drops trailing blanks from names.
 TEST_F(RestoreRun, ImportThenRestoreGivesTheStoreBackByteForByte) {
   const std::string before = Dump();
   testing::WriteFile(dir / "in.txt",
                      "x\ty\tReadEast\t275\tchanged\r\r\nx\ty\tNoRows\t1\tnow rows\r\r\n"
-                     "x\ty\tCreated\t1\tnew\r\r\n");
+                     "x\ty\tCreated\t1\tnew\r\r\nx\ty\tKeep \t275\tchanged too\r\r\n");
   ASSERT_EQ(Run("import", dir / "in.txt"), 0) << testing::ReadFile(dir / "Log.txt");
   ASSERT_NE(Dump(), before);
   const std::vector<std::string> backups = Backups();

@@ -46,6 +46,9 @@ BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& contex
   filterfile::ProducerOptions options;
   // A row of any length the server allows reaches the backup whole.
   options.rowBuffer = essbase::MaxRowLength + 1;
+  // Only the filters the command touches are read: one it leaves alone that
+  // cannot be read must not block it.
+  options.readUnselected = false;
   options.hooks.onStatus = hooks.onStatus;
   options.hooks.onFailure = [&](filterfile::ServerCall call, int32_t status) {
     const std::string_view operation = essbase::OperationName(call.operation);

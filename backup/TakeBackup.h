@@ -66,8 +66,8 @@ struct BackupOutcome {
   }
 };
 
-// Reads the targets through the record producer (every filter of each
-// database is read; only the named ones are saved). `context` is read at
+// Reads the targets through the record producer: each database is listed,
+// and only the named filters are read and saved. `context` is read at
 // every call, so a hook that logs in again can renew it.
 BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& context,
                          const filterfile::CallHooks& hooks, const Request& request,

@@ -49,10 +49,15 @@ void ImportFilters(WindowState& state) {
     HoldStill hold(state);
     listed = RefillFilterList(state, *target);
   }
-  if (listed != 0) {
+  if (listed != 0 && outcome.imported == 0) {
     port.ShowMessage(msg::FiltersNotListed(listed), msg::DefaultTitle, MessageIcon::Critical,
                      MessageButtons::OK);
     port.SetCaption(Control::Window, msg::ImportListingCaption(listed));
+  } else if (listed != 0) {
+    port.ShowMessage(msg::ImportedBeforeListingFailed(listed, outcome.imported), msg::DefaultTitle,
+                     MessageIcon::Critical, MessageButtons::OK);
+    port.SetCaption(Control::Window,
+                    msg::ImportedBeforeListingFailedCaption(listed, outcome.imported));
   }
 }
 

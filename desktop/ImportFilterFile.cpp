@@ -22,6 +22,7 @@ ImportOutcome ImportFilterFile(essbase::Session& session, const std::string& fil
   outcome.readToEnd = filterfile::ReadFilterFile(in, sink) == filterfile::ReadOutcome::Complete;
   outcome.passedOver = sink.passedOverCount();
   outcome.firstPassedOver = sink.firstPassedOver();
+  outcome.imported = sink.committedCount();
   outcome.ok = sink.ok() && outcome.readToEnd;
   return outcome;
 }

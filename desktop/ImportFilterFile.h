@@ -17,6 +17,8 @@ struct ImportOutcome {
   // Lines that are not row records: how many, and the number of the first.
   uint64_t passedOver = 0;
   uint64_t firstPassedOver = 0;
+  // Filters the server committed.
+  uint64_t imported = 0;
 };
 
 // Every record goes into `target`, whatever the file's own first two fields

@@ -118,6 +118,19 @@ inline std::string LinesPassedOver(uint64_t count, uint64_t firstLine) {
 inline std::string ImportListingCaption(int32_t status) {
   return "An error (" + std::to_string(status) + ") occured.  No changes were made.";
 }
+// The listing failed after the import wrote filters: saying that nothing
+// changed would be false.
+inline std::string FiltersImportedCount(uint64_t imported) {
+  return std::to_string(imported) + (imported == 1 ? " filter was" : " filters were") + " imported";
+}
+inline std::string ImportedBeforeListingFailed(int32_t status, uint64_t imported) {
+  return FilterListFailed(status) + "  " + FiltersImportedCount(imported) +
+         " before the filters could be listed again.";
+}
+inline std::string ImportedBeforeListingFailedCaption(int32_t status, uint64_t imported) {
+  return "An error (" + std::to_string(status) + ") occured.  " + FiltersImportedCount(imported) +
+         ".";
+}
 
 // Selection list files.
 inline constexpr std::string_view SelectionDialogTitle = "Export Selected Filters";

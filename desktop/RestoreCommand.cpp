@@ -137,8 +137,7 @@ void RestoreFromBackup(WindowState& state) {
     if (saved.mayWrite()) {
       outcome = backup::RestoreBackup(state.session.api(), state.session.conn().ContextHandle,
                                       ReloginHooks(state.session, Repeatable), *loaded);
-      if (shown && Touches(loaded->info, *shown))
-        listed = RefillFilterList(state, *shown);
+      if (shown && Touches(loaded->info, *shown)) listed = RefillFilterList(state, *shown);
     }
   }
   if (!saved.mayWrite()) return Tell(state, msg::BackupFailed(saved.reason), MessageIcon::Critical);

@@ -2,9 +2,9 @@
 // The main window's state, shared by the command objects that frmQuorvel
 // forwards to. Plain data, the toolkit port and the session; no behaviour of
 // its own. The server is reached through the session only.
-#include "backup/Place.h"
 #include <optional>
 
+#include "backup/Place.h"
 #include "desktop/NodeList.h"
 #include "desktop/SelectedDatabase.h"
 #include "desktop/ToolkitPort.h"

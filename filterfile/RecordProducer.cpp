@@ -37,13 +37,14 @@ ProduceOutcome ProduceRecords(essbase::EssbaseApi& api, const essbase::Handle& c
     // A name that fills its field has no NUL.
     const std::string name(essbase::GetFixed(field.data(), field.size()));
 
+    const bool selected = !options.selected || options.selected(name);
+    if (!selected && !options.readUnselected) continue;
     int16_t active = 0;
     int16_t access = 0;
     if (RunCall(hooks, {Operation::EsbGetFilter},
                 [&] { return api.EsbGetFilter(context, app, db, name.c_str(), active, access); }))
       return ProduceOutcome::ServerFailure;
 
-    const bool selected = !options.selected || options.selected(name);
     auto nextRow = [&] {
       return RunCall(hooks, {Operation::EsbGetFilterRow}, [&] {
         return essbase::ReadFilterRow(api, context, row, spill, access, text);

@@ -17,6 +17,10 @@ struct ProducerOptions {
   int rowBuffer = essbase::DesktopRowBuffer;
   // Whether a filter's rows are written; unset: every filter.
   std::function<bool(std::string_view filter)> selected;
+  // Whether a filter that is not selected is read all the same (Export reads
+  // every listed filter); false: it is not opened at all, so that one that
+  // cannot be read stops nobody who does not want it.
+  bool readUnselected = true;
   // Told of each selected filter once its rows are written: its own active
   // flag and access (from EsbGetFilter) and how many rows it has.
   std::function<void(std::string_view filter, int16_t active, int16_t access, uint64_t rows)>

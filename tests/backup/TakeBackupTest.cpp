@@ -73,7 +73,9 @@ TEST_F(TakeBackupTest, SavesExactlyTheNamedFiltersWithTheirOwnValuesAndTheNamesT
   EXPECT_EQ(Listing(place.folder),
             (std::vector<std::string>{"20260307-130509_essdemo_import_Fin-Plan.info",
                                       "20260307-130509_essdemo_import_Fin-Plan.txt"}));
-  // Reads only: nothing on the server changed, and every status was seen.
+  // Reads only, and only the named filters (Other, unreadable or not, stops
+  // nobody): nothing on the server changed, and every status was seen.
+  EXPECT_EQ(api.CountCalls("EsbGetFilter"), 2);
   EXPECT_EQ(api.CountCalls("EsbSetFilter") + api.CountCalls("EsbDeleteFilter"), 0);
   EXPECT_EQ(statuses.size(), api.calls.size());
 }

@@ -186,23 +186,32 @@ TEST_F(ImportCommand, FileThatCannotBeOpenedMakesNoServerCallButListsAgain) {
   EXPECT_EQ(port.messages[0].text, msg::ImportFailed);
 }
 
-TEST_F(ImportCommand, ListingFailureShowsStatusAndCaptionAndLeavesTheListEmpty) {
+// After an import that wrote, "no filters have been changed" would be false.
+class ImportListingFailure : public ImportCommand, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ImportListingFailure, ShowsStatusAndCaptionAndLeavesTheListEmpty) {
+  const bool wrote = GetParam();
   fake.AddFilter("Ledger", "Actuals", "Keep");
   StartAt("Db:Ledger-Actuals");
-  support::WriteFile(file, ExampleFile);
+  support::WriteFile(file, wrote ? ExampleFile : "");
   ChooseFile(file);
   // The list's own listing and the backup's go through.
-  fake.Fail("EsbListFilters", ReloginStatus, 2);
+  fake.Fail("EsbListFilters", ReloginStatus, wrote ? 2 : 1);
   form.mnuImport_Click();
   EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 0);  // the listing is not repeated
   EXPECT_EQ(form.filters().Count(), 0);
   ASSERT_EQ(port.messages.size(), 1u);
   EXPECT_EQ(port.messages[0].text,
-            "An error (1051021) has occured accessing the filters.  No filters have been "
-            "changed.");
+            wrote ? "An error (1051021) has occured accessing the filters.  2 filters were "
+                    "imported before the filters could be listed again."
+                  : "An error (1051021) has occured accessing the filters.  No filters have "
+                    "been changed.");
   EXPECT_EQ(port.view[Control::Window].caption,
-            "An error (1051021) occured.  No changes were made.");
+            wrote ? "An error (1051021) occured.  2 filters were imported."
+                  : "An error (1051021) occured.  No changes were made.");
 }
+
+INSTANTIATE_TEST_SUITE_P(AfterImport, ImportListingFailure, ::testing::Bool());
 
 TEST_F(ImportCommand, ApplicationNodeSelectedStopsBeforeTheDialog) {
   StartAt("Db:Ledger-Actuals");

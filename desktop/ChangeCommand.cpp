@@ -73,6 +73,10 @@ void Tell(WindowState& state, std::string_view text, MessageIcon icon,
   state.port.ShowMessage(text, title, icon, MessageButtons::OK);
 }
 
+void RefuseSearchText(WindowState& state, const ChangeDialogValues& values) {
+  Tell(state, msg::SearchTextNotHeld(values.unheld, values.unheldPosition), MessageIcon::Critical);
+}
+
 }  // namespace
 
 int16_t AccessOf(std::string_view accessText) {
@@ -88,9 +92,14 @@ std::string AccessName(int16_t access) {
 }
 
 bool AskForChange(WindowState& state) {
-  const bool changed = state.port.ShowChangeDialog(
-      state.changeDialog, [&state](const ChangeDialogValues& v) { PreviewChange(state, v); });
-  if (!changed) return false;
+  for (;;) {
+    const bool changed = state.port.ShowChangeDialog(
+        state.changeDialog, [&state](const ChangeDialogValues& v) { PreviewChange(state, v); });
+    if (!changed) return false;
+    if (state.changeDialog.unheld == 0) break;
+    // Back to the dialog, which still shows what was typed.
+    RefuseSearchText(state, state.changeDialog);
+  }
   return state.port.ShowMessage(msg::ChangeQuestion, msg::DefaultTitle, MessageIcon::Question,
                                 MessageButtons::YesNo) == MessageAnswer::Yes;
 }
@@ -115,6 +124,7 @@ void ChangeFilters(WindowState& state, bool allDatabases) {
 }
 
 void PreviewChange(WindowState& state, const ChangeDialogValues& values) {
+  if (values.unheld != 0) return RefuseSearchText(state, values);
   const bool allDatabases = state.AllDatabasesMode();
   const change::ChangeRequest request = RequestOf(values);
   std::vector<change::FilterRowRecord> matches;

@@ -2,6 +2,7 @@
 // Every text the desktop program shows, in one place, byte for byte.
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -232,6 +233,13 @@ inline constexpr std::string_view CancelCaption = "Cancel";
 inline constexpr std::string_view AboutClose = "Close";
 
 // Change Access.
+inline std::string SearchTextNotHeld(char32_t character, int position) {
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+  return "The search text holds a character that the server's 8-bit text cannot hold: " +
+         std::string(code) + ", character " + std::to_string(position) +
+         ". No row can contain it, so nothing would match. Please remove it and try again.";
+}
 inline constexpr std::string_view ChangeQuestion = "Are you sure you want to change these filters?";
 inline constexpr std::string_view NoSuchDatabase =
     "The application or database does not exist or is not accepting commands.  Please check your "

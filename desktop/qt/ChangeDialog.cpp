@@ -64,12 +64,23 @@ ChangeDialog::ChangeDialog(QWidget* parent) : QDialog(parent) {
 }
 
 desktop::ChangeDialogValues ChangeDialog::Values() const {
-  return {Latin1(cboAccess_->currentText()), Latin1(txtSearch_->text())};
+  desktop::ChangeDialogValues values{Latin1(cboAccess_->currentText()), Latin1(txtSearch_->text())};
+  int position = 0;
+  for (const char32_t c : txtSearch_->text().toUcs4()) {
+    ++position;
+    if (c > 0xFF) {
+      values.unheld = c;
+      values.unheldPosition = position;
+      break;
+    }
+  }
+  return values;
 }
 
 bool ChangeDialog::Show(desktop::ChangeDialogValues& values,
                         const std::function<void(const desktop::ChangeDialogValues&)>& preview) {
-  txtSearch_->setText(Text(values.searchText));
+  // Text that could not be held is still the user's, in the control.
+  if (values.unheld == 0) txtSearch_->setText(Text(values.searchText));
   // A drop-down list shows only its items; an access text the logic never
   // offered leaves none chosen.
   cboAccess_->setCurrentIndex(cboAccess_->findText(Text(values.accessText)));

@@ -56,6 +56,21 @@ TEST_F(ChangeCommand, CancelInTheDialogAsksNothingAndChangesNothing) {
   EXPECT_TRUE(fake.calls.empty());
 }
 
+// A character 8-bit text cannot hold would reach the server as '?', which
+// matches a literal '?': refused by name, back to the dialog, for Preview too.
+TEST_F(ChangeCommand, SearchTextOutsideEightBitIsRefusedAndTheDialogComesBack) {
+  port.changeDialogScript.push_back({"Write", "?uro", 1, true, U'\u20AC'});
+  Answer("Write", "east", false);
+  form.mnuChange_Click();
+  const std::string refused = msg::SearchTextNotHeld(U'\u20AC', 1);
+  EXPECT_NE(refused.find("U+20AC, character 1"), std::string::npos);
+  ASSERT_EQ(port.messages.size(), 2u);  // once for Preview, once for Continue
+  EXPECT_EQ(port.messages[0].text, refused);
+  EXPECT_EQ(port.messages[1].text, refused);
+  EXPECT_EQ(port.changeDialogShown.size(), 2u);
+  EXPECT_TRUE(fake.calls.empty());
+}
+
 TEST_F(ChangeCommand, FirstUseOffersReadAndEmptySearchThenTheValuesLeftLastTime) {
   Answer("Write", "east");
   port.answers = {MessageAnswer::No};

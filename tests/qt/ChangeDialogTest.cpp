@@ -15,6 +15,7 @@
 #include <QTest>
 #include <memory>
 
+#include "desktop/Messages.h"
 #include "desktop/frmQuorvel.h"
 #include "desktop/qt/ChangeDialog.h"
 #include "desktop/qt/ListControl.h"
@@ -216,6 +217,33 @@ TEST_F(ChangeWindow, MainWindowRefusesInputWhileTheChangeRuns) {
   EXPECT_FALSE(window->inputHeld());
   EXPECT_EQ(window->progressText(), "");
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ChangeWindow, SearchTextOutsideEightBitIsNamedAndKeptForCorrection) {
+  LoginAndChooseSampleBasic();
+  QString refused, again;
+  AnswerNextModal(
+      [&](QWidget* dialog) {
+        Child<QLineEdit>(dialog, "txtSearch")->setText(QString::fromUtf8("Ost\u20ACuro"));
+        AnswerNextModal(
+            [&](QWidget* box) {
+              refused = static_cast<QMessageBox*>(box)->text();
+              AnswerNextModal(
+                  [&](QWidget* shownAgain) {
+                    again = Child<QLineEdit>(shownAgain, "txtSearch")->text();
+                    static_cast<QDialog*>(shownAgain)->reject();
+                  },
+                  &pollers);
+              static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+            },
+            &pollers);
+        Child<QPushButton>(dialog, "cmdOK")->click();
+      },
+      &pollers);
+  Action("mnuChange")->trigger();
+  EXPECT_EQ(refused.toStdString(), desktop::msg::SearchTextNotHeld(0x20AC, 4));
+  EXPECT_EQ(again, QString::fromUtf8("Ost\u20ACuro"));
+  EXPECT_EQ(api.CountCalls("EsbGetFilter"), 0);
 }
 
 // Closing the window under the retry question must neither answer it nor

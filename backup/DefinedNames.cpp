@@ -28,10 +28,12 @@ class NameSink final : public filterfile::FilterSink {
 
 }  // namespace
 
-std::optional<std::vector<std::string>> NamesDefinedBy(std::istream& in) {
+std::optional<std::vector<std::string>> NamesDefinedBy(std::istream& in, uint64_t* tooLongLine) {
   NameSink sink;
-  if (filterfile::ReadFilterFile(in, sink) != filterfile::ReadOutcome::Complete)
-    return std::nullopt;
+  uint64_t stoppedAt = 0;
+  const filterfile::ReadOutcome read = filterfile::ReadFilterFile(in, sink, &stoppedAt);
+  if (tooLongLine) *tooLongLine = read == filterfile::ReadOutcome::LineTooLong ? stoppedAt : 0;
+  if (read != filterfile::ReadOutcome::Complete) return std::nullopt;
   return std::move(sink.names);
 }
 

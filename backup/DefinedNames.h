@@ -11,9 +11,12 @@
 
 namespace backup {
 
-// Each name once, in the order of first appearance; nothing when the file
-// cannot be read to its end (then no backup can be complete).
-std::optional<std::vector<std::string>> NamesDefinedBy(std::istream& in);
+// Each name once, as the server will name it, in the order of first
+// appearance; nothing when the file cannot be read to its end (then no
+// backup can be complete). `tooLongLine`, when given, receives the number of
+// a line longer than any record that stopped the reading, else 0.
+std::optional<std::vector<std::string>> NamesDefinedBy(std::istream& in,
+                                                       uint64_t* tooLongLine = nullptr);
 
 // What a backup before an import into one database saves: the database's
 // filters of those names, and which names the import creates.

@@ -39,9 +39,11 @@ bool BackupBeforeImport(RunState& state, const BatchArguments& args) {
   std::ifstream in(args.file, std::ios::binary);
   // The import reports a file it cannot open, and then writes nothing.
   if (!in.is_open()) return true;
-  std::optional<std::vector<std::string>> names = backup::NamesDefinedBy(in);
+  uint64_t tooLong = 0;
+  std::optional<std::vector<std::string>> names = backup::NamesDefinedBy(in, &tooLong);
   if (!names) {
-    state.Log(std::string(msg::NoBackupBeforeImport) + std::string(msg::ImportFileUnreadable));
+    state.Log(std::string(msg::NoBackupBeforeImport) +
+              (tooLong ? msg::ImportLineTooLong(tooLong) : std::string(msg::ImportFileUnreadable)));
     return false;
   }
   return Backup(

@@ -37,12 +37,17 @@ bool BatchImport(RunState& state, const std::string& file, const std::string& ap
               std::string(msg::FilterLeftUnchangedEnd));
   };
   filterfile::ApiFilterSink sink(state.api, state.context, application, database, hooks, watch);
-  const filterfile::ReadOutcome outcome = filterfile::ReadFilterFile(in, sink);
+  uint64_t stoppedAt = 0;
+  const filterfile::ReadOutcome outcome = filterfile::ReadFilterFile(in, sink, &stoppedAt);
   if (sink.passedOverCount() > logged)
     state.Log(std::to_string(sink.passedOverCount() - logged) +
               std::string(msg::MoreLinesPassedOver));
   if (outcome == filterfile::ReadOutcome::ReadError) {
     state.Log(std::string(msg::ImportFileNotRead) + file);
+    return false;
+  }
+  if (outcome == filterfile::ReadOutcome::LineTooLong) {
+    state.Log(std::string(msg::ImportStopped) + msg::ImportLineTooLong(stoppedAt) + ": " + file);
     return false;
   }
   // A passed-over line is a failure of the run: some row of the file did not get in.

@@ -1,5 +1,7 @@
 #pragma once
 // Every text QuorvelCL writes to its run log, in one place.
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace cli::msg {
@@ -32,6 +34,7 @@ constexpr std::string_view ExportFileNotCreated = "The export file could not be 
 constexpr std::string_view ExportFileNotWritten = "The export file could not be written: ";
 constexpr std::string_view ImportFileNotOpened = "The import file could not be opened: ";
 constexpr std::string_view ImportFileNotRead = "The import file could not be read to its end: ";
+constexpr std::string_view ImportStopped = "The import stopped: ";
 constexpr std::string_view LinePassedOverStart = "Line ";
 constexpr std::string_view LinePassedOverEnd =
     " of the import file is not a filter row record and was passed over.";
@@ -48,6 +51,10 @@ constexpr std::string_view NoBackupBeforeImport =
 constexpr std::string_view NoBackupBeforeRestore =
     "No backup could be made before the restore, so nothing was restored: ";
 constexpr std::string_view ImportFileUnreadable = "the import file could not be read to its end";
+inline std::string ImportLineTooLong(uint64_t line) {
+  return "line " + std::to_string(line) +
+         " of the import file is longer than any filter row can be, so it is no export file";
+}
 constexpr std::string_view BackupNotRestored = "The backup could not be restored: ";
 constexpr std::string_view BackupOfOtherServer = "The backup was taken on the server ";
 constexpr std::string_view BackupOfOtherServerEnd =

@@ -46,9 +46,11 @@ backup::BackupOutcome BackupBeforeImport(essbase::Session& session, const std::s
   std::ifstream in(file, std::ios::binary);
   // The import reports a file it cannot open, and then writes nothing.
   if (!in.is_open()) return {backup::BackupResult::NothingToBackUp, {}, {}, 0};
-  std::optional<std::vector<std::string>> names = backup::NamesDefinedBy(in);
+  uint64_t tooLong = 0;
+  std::optional<std::vector<std::string>> names = backup::NamesDefinedBy(in, &tooLong);
   if (!names)
-    return {backup::BackupResult::WriteFailed, {}, std::string(msg::ImportFileUnreadable), 0};
+    return {backup::BackupResult::WriteFailed, {},
+            tooLong ? msg::ImportLineTooLong(tooLong) : std::string(msg::ImportFileUnreadable), 0};
   const backup::Request request =
       backup::ImportRequest(session.conn().Server, application, database, std::move(*names));
   return BackupBeforeWrite(session, request.command, request.targets, place);

@@ -42,6 +42,7 @@ void ImportFilters(WindowState& state) {
     std::string text(msg::ImportFailed);
     if (outcome.passedOver > 0)
       text += msg::LinesPassedOver(outcome.passedOver, outcome.firstPassedOver);
+    if (outcome.tooLongLine > 0) text += msg::ImportStoppedAtLongLine(outcome.tooLongLine);
     port.ShowMessage(text, msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
   }
   int32_t listed = 0;

@@ -19,7 +19,10 @@ ImportOutcome ImportFilterFile(essbase::Session& session, const std::string& fil
   }
   filterfile::ApiFilterSink sink(session.api(), session.conn().ContextHandle, target.application,
                                  target.database, ReloginHooks(session, RowCallsOnly));
-  outcome.readToEnd = filterfile::ReadFilterFile(in, sink) == filterfile::ReadOutcome::Complete;
+  uint64_t stoppedAt = 0;
+  const filterfile::ReadOutcome read = filterfile::ReadFilterFile(in, sink, &stoppedAt);
+  outcome.readToEnd = read == filterfile::ReadOutcome::Complete;
+  if (read == filterfile::ReadOutcome::LineTooLong) outcome.tooLongLine = stoppedAt;
   outcome.passedOver = sink.passedOverCount();
   outcome.firstPassedOver = sink.firstPassedOver();
   outcome.imported = sink.committedCount();

@@ -19,6 +19,8 @@ struct ImportOutcome {
   uint64_t firstPassedOver = 0;
   // Filters the server committed.
   uint64_t imported = 0;
+  // A line longer than any record stopped the reading here (0: none).
+  uint64_t tooLongLine = 0;
 };
 
 // Every record goes into `target`, whatever the file's own first two fields

@@ -116,6 +116,11 @@ inline std::string LinesPassedOver(uint64_t count, uint64_t firstLine) {
          " lines of the file are not filter rows and were passed over; the first is line " +
          std::to_string(firstLine) + ".";
 }
+// The import stopped at a line longer than any record.
+inline std::string ImportStoppedAtLongLine(uint64_t line) {
+  return "  Line " + std::to_string(line) +
+         " of the file is longer than any filter row can be; the file was read no further.";
+}
 inline std::string ImportListingCaption(int32_t status) {
   return "An error (" + std::to_string(status) + ") occured.  No changes were made.";
 }
@@ -140,6 +145,8 @@ inline std::string SelectionFileNotWritten(std::string_view path, std::string_vi
   return "The selection list file " + std::string(path) +
          " could not be written: " + std::string(reason);
 }
+inline constexpr std::string_view SelectionLineTooLong =
+    "it holds a line far longer than any filter name, so it is no selection list";
 inline std::string SelectionFileNotRead(std::string_view path, std::string_view reason) {
   return "The selection list file " + std::string(path) +
          " could not be read: " + std::string(reason) + "  The selections were not changed.";
@@ -214,6 +221,10 @@ inline std::string RestoreFailedLine(std::string_view where, bool created,
 }
 inline constexpr std::string_view ImportFileUnreadable =
     "the import file could not be read to its end";
+inline std::string ImportLineTooLong(uint64_t line) {
+  return "line " + std::to_string(line) +
+         " of the import file is longer than any filter row can be, so it is no export file";
+}
 
 // Controls.
 inline constexpr std::string_view chkAllCaption =

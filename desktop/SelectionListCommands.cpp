@@ -51,8 +51,11 @@ void ImportSelectedList(ToolkitPort& port, FileDialogOptions& cdForm, NodeList& 
   if (!in.is_open()) return Critical(port, msg::SelectionFileNotRead(*file, SystemReason(errno)));
   std::unordered_set<std::string> names;
   errno = 0;
-  if (filterfile::ReadSelectionList(in, [&](std::string_view name) { names.emplace(name); }) !=
-      filterfile::SelectionReadOutcome::Complete)
+  const filterfile::SelectionReadOutcome read =
+      filterfile::ReadSelectionList(in, [&](std::string_view name) { names.emplace(name); });
+  if (read == filterfile::SelectionReadOutcome::LineTooLong)
+    return Critical(port, msg::SelectionFileNotRead(*file, msg::SelectionLineTooLong));
+  if (read != filterfile::SelectionReadOutcome::Complete)
     return Critical(port, msg::SelectionFileNotRead(*file, SystemReason(errno)));
   for (int i = 1; i <= filters.Count(); ++i)
     filters.SetChecked(i, names.count(filters.Text(i)) != 0);

@@ -54,24 +54,24 @@ bool SameFilterName(std::string_view a, std::string_view b) {
   return ServerFilterName(a) == ServerFilterName(b);
 }
 
-ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink) {
-  LineReader reader(in);
+ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink, uint64_t* stoppedAt) {
+  LineReader reader(in, MaxRecordLine);
   std::string line;
   std::string previous;
   bool open = false;
   LostRows lost;
   for (;;) {
     LineReader::Result r = reader.Next(line);
-    if (r == LineReader::Result::ReadError) {
+    if (r == LineReader::Result::ReadError || r == LineReader::Result::TooLong) {
       if (open) {
         sink.RowLost();
         sink.CloseFilter();
       }
-      return ReadOutcome::ReadError;
+      if (stoppedAt) *stoppedAt = reader.lineNumber() + (r == LineReader::Result::ReadError);
+      return r == LineReader::Result::TooLong ? ReadOutcome::LineTooLong : ReadOutcome::ReadError;
     }
     if (r == LineReader::Result::End) break;
-    std::optional<RowFields> fields;
-    if (!reader.tooLong()) fields = ParseRowRecord(line);
+    const std::optional<RowFields> fields = ParseRowRecord(line);
     if (!fields) {
       sink.PassedOver(reader.lineNumber());
       std::optional<std::string_view> name = RecordName(line);

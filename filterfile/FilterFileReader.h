@@ -32,9 +32,14 @@ enum class ReadOutcome {
   // The stream failed part-way: the filter being defined lost its remaining
   // rows (RowLost, then CloseFilter); no further filter is begun.
   ReadError,
+  // A line longer than any record (MaxRecordLine) ended the reading there,
+  // as ReadError does: the file is no export file, or not only one.
+  LineTooLong,
 };
 
-ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink);
+// `stoppedAt`, when given, receives the number of the line that ended the
+// reading early (from 1, counting every line end).
+ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink, uint64_t* stoppedAt = nullptr);
 
 // Whether two record names name one filter on the server.
 bool SameFilterName(std::string_view a, std::string_view b);

@@ -4,7 +4,7 @@
 
 namespace filterfile {
 
-LineReader::LineReader(std::istream& in, size_t chunkSize, size_t maxLine)
+LineReader::LineReader(std::istream& in, size_t maxLine, size_t chunkSize)
     : in_(in), chunk_(std::max<size_t>(chunkSize, 1)), maxLine_(maxLine) {}
 
 bool LineReader::Fill() {
@@ -18,9 +18,9 @@ bool LineReader::Fill() {
 }
 
 LineReader::Result LineReader::Next(std::string& line) {
+  if (tooLong_) return Result::TooLong;
   for (;;) {
     line.clear();
-    tooLong_ = false;
     bool ended = false;  // a line end was met
     bool any = false;    // bytes of a last line without line end
     while (!ended) {
@@ -30,9 +30,13 @@ LineReader::Result LineReader::Next(std::string& line) {
       const char* hit = std::find_if(begin, stop, [](char c) { return c == '\r' || c == '\n'; });
       size_t n = static_cast<size_t>(hit - begin);
       if (n) any = true;
-      size_t room = maxLine_ - std::min(maxLine_, line.size());
-      if (n > room) tooLong_ = true;
-      line.append(begin, std::min(n, room));
+      if (n > maxLine_ - line.size()) {
+        tooLong_ = true;
+        lineNumber_ = linesSeen_ + 1;
+        line.clear();
+        return Result::TooLong;
+      }
+      line.append(begin, n);
       pos_ += n;
       if (hit == stop) continue;
       ended = true;
@@ -46,7 +50,7 @@ LineReader::Result LineReader::Next(std::string& line) {
     if (!ended && failed_) return Result::ReadError;
     if (!ended && !any) return Result::End;
     ++linesSeen_;
-    if (line.empty() && !tooLong_) continue;
+    if (line.empty()) continue;
     lineNumber_ = linesSeen_;
     return Result::Line;
   }

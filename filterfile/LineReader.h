@@ -2,6 +2,9 @@
 // Splits a stream into lines without ever holding more than one line and one
 // read chunk: a line ends at CR LF, at LF, or at a CR not followed by LF.
 // Empty lines are skipped; a last line without a line end is still a line.
+// A line longer than the caller's limit ends the reading there: no file of
+// the programs has one, and an endless one (a device, a binary file) must
+// end in a failure, not in reading forever.
 #include <cstddef>
 #include <cstdint>
 #include <istream>
@@ -12,22 +15,17 @@ namespace filterfile {
 
 class LineReader {
  public:
-  // No server row comes near this; a longer line is read past, never kept whole.
-  static constexpr size_t DefaultMaxLine = 1 << 20;
+  LineReader(std::istream& in, size_t maxLine, size_t chunkSize = 64 * 1024);
 
-  explicit LineReader(std::istream& in, size_t chunkSize = 64 * 1024,
-                      size_t maxLine = DefaultMaxLine);
-
-  enum class Result { Line, End, ReadError };
+  // TooLong and ReadError end the reading: every later Next returns them again.
+  enum class Result { Line, End, ReadError, TooLong };
 
   // The next non-empty line, without its line end.
   Result Next(std::string& line);
 
-  // Number of the line Next returned last, counting every line end of the
-  // file, empty lines included, from 1.
+  // Number of the line Next returned last (or that was too long), counting
+  // every line end of the file, empty lines included, from 1.
   uint64_t lineNumber() const { return lineNumber_; }
-  // Whether that line was longer than maxLine (then `line` holds its start only).
-  bool tooLong() const { return tooLong_; }
 
  private:
   bool Fill();

@@ -3,12 +3,21 @@
 //   application TAB database TAB filter TAB access TAB row text CR, then CR LF
 // Fields 1 to 4 hold no TAB, CR or LF; the row text runs from the fourth TAB
 // to the line end and may itself hold TABs. No quoting, no escaping.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string_view>
 
+#include "essbase/Constants.h"
+
 namespace filterfile {
+
+// The longest line a record can be, line end left out: the widest names a
+// server has, the widest access ("-32768") and the longest row it keeps.
+constexpr size_t MaxRecordLine = essbase::ApplicationNameWidth + 1 + essbase::DatabaseNameWidth +
+                                 1 + essbase::FilterNameWidth + 1 + 6 + 1 +
+                                 essbase::MaxRowLength;
 
 // Writes one record with its exact bytes; false when the stream failed.
 bool WriteRowRecord(std::ostream& out, std::string_view application, std::string_view database,

@@ -6,7 +6,8 @@ namespace filterfile {
 
 namespace {
 
-// Far beyond any filter name; a longer line names nothing and is read past.
+// Far beyond any filter name: a longer line shows the file is no selection
+// list (an endless device, a binary file).
 constexpr size_t MaxName = 4096;
 
 }  // namespace
@@ -21,15 +22,14 @@ bool WriteSelectionList(std::ostream& out, const std::vector<std::string>& names
 
 SelectionReadOutcome ReadSelectionList(std::istream& in,
                                        const std::function<void(std::string_view)>& onName) {
-  LineReader reader(in, 64 * 1024, MaxName);
+  LineReader reader(in, MaxName);
   std::string line;
   for (;;) {
     switch (reader.Next(line)) {
       case LineReader::Result::ReadError: return SelectionReadOutcome::ReadError;
+      case LineReader::Result::TooLong: return SelectionReadOutcome::LineTooLong;
       case LineReader::Result::End: return SelectionReadOutcome::Complete;
-      case LineReader::Result::Line:
-        if (!reader.tooLong()) onName(line);
-        break;
+      case LineReader::Result::Line: onName(line); break;
     }
   }
 }

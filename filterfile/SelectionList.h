@@ -14,11 +14,11 @@ namespace filterfile {
 // Writes every name as one line; false when the stream failed.
 bool WriteSelectionList(std::ostream& out, const std::vector<std::string>& names);
 
-enum class SelectionReadOutcome { Complete, ReadError };
+enum class SelectionReadOutcome { Complete, ReadError, LineTooLong };
 
 // Hands every non-empty line, without its line end (CR LF, LF or a lone CR),
-// to onName in file order. A line too long to be any filter's name is passed
-// over.
+// to onName in file order. A line far too long to be any filter's name ends
+// the reading with LineTooLong.
 SelectionReadOutcome ReadSelectionList(std::istream& in,
                                        const std::function<void(std::string_view name)>& onName);
 

@@ -73,7 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   std::istringstream in(bytes);
   ProtocolSink sink;
-  FUZZ_CHECK(filterfile::ReadFilterFile(in, sink) == filterfile::ReadOutcome::Complete);
+  // A memory stream never fails: only a line longer than any record stops it.
+  const filterfile::ReadOutcome read = filterfile::ReadFilterFile(in, sink);
+  FUZZ_CHECK(read == filterfile::ReadOutcome::Complete ||
+             read == filterfile::ReadOutcome::LineTooLong);
   FUZZ_CHECK(sink.everyFilterClosed());
 
   std::string_view rest = bytes;

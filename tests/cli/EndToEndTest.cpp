@@ -63,6 +63,17 @@ TEST_F(QuorvelCLRun, ImportDefinesFiltersInCommandLineDatabase) {
   EXPECT_EQ(Log(), Block("Copy", dir / "in.txt", "import", ""));
 }
 
+// An endless file is one endless line: the run ends at once, writing nothing.
+TEST_F(QuorvelCLRun, ImportOfAnEndlessDeviceFailsAndWritesNothing) {
+  Load(std::string(Header) + PlanFilters);
+  const std::string before = Dump();
+  EXPECT_EQ(Import("Plan", "/dev/zero"), 1);
+  EXPECT_EQ(Dump(), before);
+  EXPECT_EQ(Log(), Block("Plan", "/dev/zero", "import",
+                         std::string(msg::NoBackupBeforeImport) + msg::ImportLineTooLong(1) +
+                             "\r\n"));
+}
+
 TEST_F(QuorvelCLRun, ExportThenImportRoundTripsEveryFilterWithRows) {
   Load(std::string(Header) + PlanFilters);
   ASSERT_EQ(Export("Plan", dir / "plan.txt"), 0);

@@ -4,6 +4,7 @@
 
 #include "filterfile/ApiFilterSink.h"
 #include "filterfile/FilterFileReader.h"
+#include "filterfile/RowRecord.h"
 #include "filterfile/LineReader.h"
 #include "tests/filterfile/FailingStreams.h"
 #include "tests/support/FakeEssbaseApi.h"
@@ -181,12 +182,33 @@ TEST_F(FileIntoDatabase, ReadErrorLeavesOpenFilterUnclosed) {
   EXPECT_EQ(sink.leftUnchangedCount(), 1u);
 }
 
-TEST_F(FileIntoDatabase, OverlongLineIsPassedOverNotCut) {
-  std::string row(LineReader::DefaultMaxLine, 'r');
-  EXPECT_FALSE(Import("a\tb\tF\t1\t" + row + "\na\tb\tF\t1\tok\n"));
-  EXPECT_EQ(passedOver, (std::vector<uint64_t>{1}));
-  EXPECT_EQ(api.CallsText("EsbSetFilterRow"), "EsbSetFilterRow(ok,1)\n");
-  EXPECT_EQ(leftUnchanged, (std::vector<std::string>{"F"}));
+// An endless stream of zeros (-f /dev/zero) is one endless line: the reading
+// ends at the longest record and nothing reaches the server.
+TEST_F(FileIntoDatabase, EndlessLineEndsTheImportWithNothingWritten) {
+  struct Zeros : std::streambuf {
+    char zeros[4096] = {};
+    int_type underflow() override {
+      setg(zeros, zeros, zeros + sizeof zeros);
+      return 0;
+    }
+  } zeros;
+  std::istream in(&zeros);
+  ApiFilterSink sink(api, context, "Ledger", "Actuals", {});
+  uint64_t line = 0;
+  EXPECT_EQ(ReadFilterFile(in, sink, &line), ReadOutcome::LineTooLong);
+  EXPECT_EQ(line, 1u);
+  EXPECT_TRUE(api.calls.empty());
+}
+
+TEST_F(FileIntoDatabase, LineLongerThanAnyRecordLeavesItsFilterUnchanged) {
+  const std::string longest(MaxRecordLine - std::string("a\tb\tF\t1\t").size(), 'r');
+  std::istringstream in("a\tb\tF\t1\t" + longest + "\na\tb\tF\t1\t" + longest + "r\n");
+  ApiFilterSink sink(api, context, "Ledger", "Actuals", {});
+  uint64_t line = 0;
+  EXPECT_EQ(ReadFilterFile(in, sink, &line), ReadOutcome::LineTooLong);
+  EXPECT_EQ(line, 2u);
+  EXPECT_EQ(api.CountCalls("EsbSetFilter"), 1);
+  EXPECT_EQ(sink.leftUnchangedCount(), 1u);  // opened, never closed
 }
 
 }  // namespace

@@ -46,8 +46,10 @@ TEST(SelectionListFile, NamesKeptExactlyBlanksAndCaseIncluded) {
   EXPECT_EQ(Read(" readeast \tX\r\n"), (std::vector<std::string>{" readeast \tX"}));
 }
 
-TEST(SelectionListFile, LineTooLongForAnyNameIsPassedOverNotCut) {
-  EXPECT_EQ(Read(std::string(5000, 'N') + "\r\nShort\r\n"), (std::vector<std::string>{"Short"}));
+TEST(SelectionListFile, LineTooLongForAnyNameEndsTheReading) {
+  SelectionReadOutcome outcome = SelectionReadOutcome::Complete;
+  Read("First\r\n" + std::string(5000, 'N') + "\r\nShort\r\n", &outcome);
+  EXPECT_EQ(outcome, SelectionReadOutcome::LineTooLong);
 }
 
 TEST(SelectionListFile, BrokenDeviceIsAReadErrorNotAnEnd) {

@@ -1,5 +1,6 @@
 #include "backup/DefinedNames.h"
 
+#include <map>
 #include <set>
 
 #include "filterfile/FilterFileReader.h"
@@ -44,14 +45,17 @@ Request ImportRequest(const std::string& server, const std::string& application,
 
 Request RestoreRequest(const std::string& server, const BackupInfo& info) {
   Request request{"restore", server, {}};
+  std::map<std::pair<std::string, std::string>, size_t> at;  // each database's target
   for (const DatabaseRange& d : info.databases) {
-    std::vector<std::string> names;
-    for (const SavedFilter& f : info.filters)
-      if (f.application == d.application && f.database == d.database) names.push_back(f.name);
-    for (const CreatedName& c : info.created)
-      if (c.application == d.application && c.database == d.database) names.push_back(c.name);
-    request.targets.push_back({d.application, d.database, std::move(names), true});
+    at.emplace(std::pair{d.application, d.database}, request.targets.size());
+    request.targets.push_back({d.application, d.database, std::vector<std::string>{}, true});
   }
+  auto add = [&](const std::string& app, const std::string& db, const std::string& name) {
+    if (const auto t = at.find({app, db}); t != at.end())
+      request.targets[t->second].names->push_back(name);
+  };
+  for (const SavedFilter& f : info.filters) add(f.application, f.database, f.name);
+  for (const CreatedName& c : info.created) add(c.application, c.database, c.name);
   return request;
 }
 

@@ -1,15 +1,14 @@
 #include "backup/LoadBackup.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <set>
 #include <tuple>
 
 #include "backup/BackupName.h"
 #include "backup/RangeStream.h"
+#include "backup/RegularFile.h"
 #include "filterfile/FilterFileReader.h"
 
 namespace backup {
@@ -53,10 +52,6 @@ class CheckSink final : public filterfile::FilterSink {
   bool matched_ = true;
 };
 
-bool SameDatabase(const DatabaseRange& range, const std::string& app, const std::string& db) {
-  return range.application == app && range.database == db;
-}
-
 std::string CheckStructure(const BackupInfo& info) {
   uint64_t next = 0;
   std::set<std::pair<std::string, std::string>> databases;
@@ -83,10 +78,9 @@ std::string CheckStructure(const BackupInfo& info) {
 
 }  // namespace
 
-std::vector<const SavedFilter*> FiltersOf(const BackupInfo& info, const DatabaseRange& range) {
-  std::vector<const SavedFilter*> out;
-  for (const SavedFilter& f : info.filters)
-    if (SameDatabase(range, f.application, f.database)) out.push_back(&f);
+FiltersByDatabase GroupFilters(const BackupInfo& info) {
+  FiltersByDatabase out;
+  for (const SavedFilter& f : info.filters) out[{f.application, f.database}].push_back(&f);
   return out;
 }
 
@@ -96,28 +90,37 @@ std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& r
   backup.infoPath = stem + std::string(InfoExtension);
   backup.recordsPath = stem + std::string(RecordsExtension);
 
-  std::ifstream description(backup.infoPath, std::ios::binary);
-  if (!description.is_open()) {
-    reason = "its description " + backup.infoPath + " cannot be opened";
-    return std::nullopt;
-  }
-  std::optional<BackupInfo> info = ParseBackupInfo(description, reason);
-  if (!info) return std::nullopt;
-  if (reason = CheckStructure(*info); !reason.empty()) return std::nullopt;
-
-  const int fd = ::open(backup.recordsPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    reason = "its records " + backup.recordsPath + " cannot be opened";
+  std::string why;
+  const int described = OpenRegularFile(backup.infoPath, why);
+  if (described < 0) {
+    reason = "its description " + backup.infoPath + " " + why;
     return std::nullopt;
   }
   struct stat st {};
+  std::optional<BackupInfo> info;
+  if (::fstat(described, &st) == 0) {
+    RangeStream description(described, 0, static_cast<uint64_t>(st.st_size));
+    info = ParseBackupInfo(description, reason);
+  } else {
+    reason = "its description " + backup.infoPath + " cannot be read";
+  }
+  ::close(described);
+  if (!info) return std::nullopt;
+  if (reason = CheckStructure(*info); !reason.empty()) return std::nullopt;
+
+  const int fd = OpenRegularFile(backup.recordsPath, why);
+  if (fd < 0) {
+    reason = "its records " + backup.recordsPath + " " + why;
+    return std::nullopt;
+  }
   const uint64_t total =
       info->databases.empty() ? 0 : info->databases.back().offset + info->databases.back().length;
   bool whole = ::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_size) == total;
+  FiltersByDatabase filters = GroupFilters(*info);
   for (const DatabaseRange& range : info->databases) {
     if (!whole) break;
     std::vector<const SavedFilter*> withRows;
-    for (const SavedFilter* f : FiltersOf(*info, range))
+    for (const SavedFilter* f : filters[{range.application, range.database}])
       if (f->rows > 0) withRows.push_back(f);
     CheckSink check(std::move(withRows));
     RangeStream in(fd, range.offset, range.length);

@@ -2,6 +2,7 @@
 // Opening a backup for a restore: its description is read and its records
 // are checked against it, before anything is written to the server. A
 // backup that does not check out is refused whole.
+#include <map>
 #include <optional>
 #include <string>
 
@@ -19,7 +20,10 @@ struct LoadedBackup {
 // backup is missing, cut short or does not match its description.
 std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& reason);
 
-// The filters of `info` that stand in one database, in their order.
-std::vector<const SavedFilter*> FiltersOf(const BackupInfo& info, const DatabaseRange& range);
+// The filters of `info` grouped by database (application, database), each
+// database's in their order; one pass, however many databases there are.
+using FiltersByDatabase =
+    std::map<std::pair<std::string, std::string>, std::vector<const SavedFilter*>>;
+FiltersByDatabase GroupFilters(const BackupInfo& info);
 
 }  // namespace backup

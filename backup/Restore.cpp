@@ -1,13 +1,14 @@
 #include "backup/Restore.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <array>
+#include <map>
 #include <set>
 #include <tuple>
 
 #include "backup/RangeStream.h"
+#include "backup/RegularFile.h"
 #include "essbase/ByteOrder.h"
 #include "filterfile/ApiFilterSink.h"
 #include "filterfile/FilterFileReader.h"
@@ -119,11 +120,8 @@ class RestoreSink final : public filterfile::FilterSink {
 // Deletes the created names that the database holds now; a name the command
 // never got to create is not there and needs nothing.
 int DeleteCreated(essbase::EssbaseApi& api, const essbase::Handle& context,
-                  const filterfile::CallHooks& hooks, const BackupInfo& info,
-                  const DatabaseRange& range, Tracker& tracker) {
-  std::vector<const CreatedName*> created;
-  for (const CreatedName& c : info.created)
-    if (c.application == range.application && c.database == range.database) created.push_back(&c);
+                  const filterfile::CallHooks& hooks, const DatabaseRange& range,
+                  const std::vector<const CreatedName*>& created, Tracker& tracker) {
   if (created.empty()) return 0;
   const char* app = range.application.c_str();
   const char* db = range.database.c_str();
@@ -165,6 +163,7 @@ RestoreOutcome RestoreBackup(essbase::EssbaseApi& api, const essbase::Handle& co
   Tracker tracker;
   filterfile::CallHooks tracked;
   tracked.onStatus = hooks.onStatus;
+  tracked.definitions = hooks.definitions;
   // A call the caller's hook repeats has not failed yet: only the answer
   // that gives up on it makes the filter a failure.
   tracked.onFailure = [&](filterfile::ServerCall call, int32_t status) {
@@ -174,11 +173,16 @@ RestoreOutcome RestoreBackup(essbase::EssbaseApi& api, const essbase::Handle& co
       tracker.Failed(essbase::OperationName(call.operation), status);
     return after;
   };
-  const int fd = ::open(backup.recordsPath.c_str(), O_RDONLY | O_CLOEXEC);
+  std::string unopened;
+  const int fd = OpenRegularFile(backup.recordsPath, unopened);
   const BackupInfo& info = backup.info;
+  FiltersByDatabase filters = GroupFilters(info);
+  std::map<std::pair<std::string, std::string>, std::vector<const CreatedName*>> created;
+  for (const CreatedName& c : info.created) created[{c.application, c.database}].push_back(&c);
   for (const DatabaseRange& range : info.databases) {
+    const std::pair<std::string, std::string> key{range.application, range.database};
     filterfile::ApiFilterSink api_sink(api, context, range.application, range.database, tracked);
-    RestoreSink sink(api_sink, FiltersOf(info, range), tracker);
+    RestoreSink sink(api_sink, filters[key], tracker);
     if (range.length == 0) {
       sink.Finish();
     } else {
@@ -189,7 +193,7 @@ RestoreOutcome RestoreBackup(essbase::EssbaseApi& api, const essbase::Handle& co
         sink.Finish();
       }
     }
-    outcome.deleted += DeleteCreated(api, context, tracked, info, range, tracker);
+    outcome.deleted += DeleteCreated(api, context, tracked, range, created[key], tracker);
   }
   if (fd >= 0) ::close(fd);
   // A filter the backup holds counts as restored only once it is back; one

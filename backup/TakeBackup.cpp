@@ -1,5 +1,6 @@
 #include "backup/TakeBackup.h"
 
+#include <map>
 #include <set>
 #include <string_view>
 
@@ -16,14 +17,14 @@ namespace {
 // would have its filters saved twice.
 std::vector<Target> Merged(const std::vector<Target>& targets) {
   std::vector<Target> out;
+  std::map<std::pair<std::string, std::string>, size_t> at;  // where each database went
   for (const Target& t : targets) {
-    Target* same = nullptr;
-    for (Target& o : out)
-      if (o.application == t.application && o.database == t.database) same = &o;
-    if (!same) {
+    const auto [place, first] = at.try_emplace({t.application, t.database}, out.size());
+    if (first) {
       out.push_back(t);
       continue;
     }
+    Target* same = &out[place->second];
     same->missingAreCreated = same->missingAreCreated || t.missingAreCreated;
     if (!same->names || !t.names) {
       same->names.reset();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -206,6 +207,25 @@ TEST_F(DamagedBackup, ARowMoreThanDescribedIsRefused) {
 TEST_F(DamagedBackup, MissingDescriptionIsRefused) {
   std::filesystem::remove(info);
   EXPECT_NE(Refusal().find("cannot be opened"), std::string::npos);
+}
+
+// A FIFO with no writer would block the open, a device or a directory the
+// reading: each is refused at once, for either file of the backup.
+TEST_F(DamagedBackup, FifoDirectoryOrDeviceInPlaceOfAFileIsRefusedWithoutWaiting) {
+  for (const std::string& path : {info, records}) {
+    const std::string kept = path + ".kept";
+    std::filesystem::rename(path, kept);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_NE(Refusal().find("is not a regular file"), std::string::npos) << path;
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_NE(Refusal().find("is not a regular file"), std::string::npos) << path;
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink("/dev/zero", path);
+    EXPECT_NE(Refusal().find("is not a regular file"), std::string::npos) << path;
+    std::filesystem::remove(path);
+    std::filesystem::rename(kept, path);
+  }
 }
 
 TEST_F(DamagedBackup, ChoosingTheDescriptionOpensTheSameBackup) {

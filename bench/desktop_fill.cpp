@@ -36,7 +36,7 @@ class QuietPort : public desktop::ToolkitPort {
   FileDialogResult ShowSave(const FileDialogOptions&) override { return {}; }
   FileDialogResult ShowOpen(const FileDialogOptions&) override { return {}; }
   void ProcessEvents() override {}
-  void ShowAbout() override {}
+  void ShowAbout(std::string_view) override {}
   void OpenUrl(std::string_view) override {}
   std::optional<std::string> HttpGet(std::string_view) override { return std::nullopt; }
   void PopupOtherMenu() override {}

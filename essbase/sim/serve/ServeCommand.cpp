@@ -104,15 +104,18 @@ int RunServe(const std::vector<std::string>& args) {
   std::cout << "listening on " << (o.cert.empty() ? "http" : "https") << "://127.0.0.1:" << port
             << "/essbase" << std::endl;
 
-  std::atomic<bool> stopping{false};
+  std::atomic<bool> stopping{false}, ended{false};
   std::thread worker([&] {
     server->listen_after_bind();
+    ended = true;
     // Ended without a stop signal: wake the waiting main thread.
     if (!stopping) kill(getpid(), SIGTERM);
   });
   int signal = 0;
   sigwait(&stops, &signal);
   stopping = true;
+  // A stop before the server runs would be lost, and the join would wait forever.
+  while (!server->is_running() && !ended) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   server->stop();
   worker.join();
   std::cerr << "served " << served << " requests" << std::endl;

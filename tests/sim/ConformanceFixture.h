@@ -69,8 +69,8 @@ inline std::string ViaName(const ::testing::TestParamInfo<Via>& info) {
                                       : "Rest";
 }
 
-#define SIM_EVERY_WAY(Suite)                                                                 \
-  INSTANTIATE_TEST_SUITE_P(Every, Suite,                                                     \
+#define SIM_EVERY_WAY(Suite)             \
+  INSTANTIATE_TEST_SUITE_P(Every, Suite, \
                            ::testing::Values(Via::InProcess, Via::Library, Via::Rest), ViaName)
 
 // A case that cannot hold over REST by its nature says why in one line.

@@ -22,7 +22,9 @@ class RestByName final : public essbase::EssbaseApi {
     return rest_.EsbLogin(instance, name == serverName_ ? url_.c_str() : server, user, password,
                           count, context);
   }
-  int32_t EsbInit(const essbase::ApiInitRecord& r, Handle& i) override { return rest_.EsbInit(r, i); }
+  int32_t EsbInit(const essbase::ApiInitRecord& r, Handle& i) override {
+    return rest_.EsbInit(r, i);
+  }
   int32_t EsbTerm(Handle i) override { return rest_.EsbTerm(i); }
   int32_t EsbAutoLogin(Handle i, std::span<char> s, std::span<char> u, std::span<char> p,
                        std::span<char> a, std::span<char> d, int16_t o, int16_t& x,

@@ -92,6 +92,9 @@ int RunServe(const std::vector<std::string>& args) {
   }
   server->new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
   server->set_keep_alive_max_count(100000);
+  // Headers and body go out as separate writes: without this, every answer
+  // waits for the client's delayed acknowledgement.
+  server->set_tcp_nodelay(true);
   std::atomic<long> served{0};
   AddRestFront(*server, gateway, {std::chrono::milliseconds(o.latencyMs)}, served);
 

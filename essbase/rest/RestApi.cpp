@@ -57,7 +57,7 @@ int32_t RestApi::Enter(Handle context, RestSession*& session) {
 }
 
 int32_t RestApi::Fail(RestSession& session, const Outcome& outcome) {
-  session.failure = outcome.text;
+  session.failure = session.Scrubbed(outcome.text);
   if (outcome.status == ESB_STS_RELOGIN) {
     // The server dropped the session: whatever was open on it is gone.
     session.Forget();
@@ -119,7 +119,7 @@ int32_t RestApi::EsbLogin(Handle instance, const char* server, const char* user,
   if (o.status == 0 && !ParseSession(r.body, why))
     o = {RestStatusBadAnswer, "the session answer: " + why};
   if (o.status != 0) {
-    loginFailures_[instance] = o.text;
+    loginFailures_[instance] = session->Scrubbed(o.text);
     return o.status;
   }
   count = 0;

@@ -4,6 +4,13 @@
 
 namespace essbase::rest {
 
+std::string RestSession::Scrubbed(std::string text) const {
+  if (password_.empty()) return text;
+  for (size_t at = text.find(password_); at != std::string::npos; at = text.find(password_, at + 4))
+    text.replace(at, password_.size(), "****");
+  return text;
+}
+
 void RestSession::StartListing(int16_t kind, std::vector<Item> items) {
   itemKind_ = items.empty() ? 0 : kind;
   items_ = std::move(items);
@@ -16,7 +23,7 @@ int32_t RestSession::NextItem(int16_t kind, std::span<char> buffer) {
   const Item item = std::move(items_[nextItem_++]);
   if (nextItem_ == items_.size()) StartListing(0, {});
   if (item.status != 0) {
-    failure = item.text;
+    failure = Scrubbed(item.text);
     return item.status;
   }
   std::memcpy(buffer.data(), item.field.data(), item.field.size());

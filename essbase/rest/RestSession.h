@@ -47,7 +47,10 @@ struct Definition {
 class RestSession {
  public:
   RestSession(Handle instance, std::string base, std::string user, std::string password)
-      : instance_(instance), base_(std::move(base)), http_(std::move(user), std::move(password)) {}
+      : instance_(instance),
+        base_(std::move(base)),
+        password_(password),
+        http_(std::move(user), std::move(password)) {}
 
   Handle instance() const { return instance_; }
   const std::string& base() const { return base_; }
@@ -56,6 +59,8 @@ class RestSession {
   // The server ended the session: every call asks for a new login.
   bool ended = false;
   std::string failure;  // text of the last failed call
+  // A server's message may echo what it was sent: the password never shows.
+  std::string Scrubbed(std::string text) const;
 
   void StartListing(int16_t kind, std::vector<Item> items);
   // The C ABI's item protocol; an item that cannot be served fails alone and
@@ -92,6 +97,7 @@ class RestSession {
 
   Handle instance_;
   std::string base_;
+  std::string password_;
   HttpClient http_;
   int16_t itemKind_ = 0;
   std::vector<Item> items_;

@@ -197,6 +197,10 @@ class Hostile : public ::testing::Test {
     Answer(v1 + "/session", "{}");
     Answer(v1 + "/applications", "{\"items\": [");
     Answer(v1 + "/applications/A", R"({"name": "A", "status": "starting"})");
+    server_.Get(v1 + "/applications/E", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 500;
+      res.set_content(R"({"errorMessage": "cannot log in u with Secret-99"})", "application/json");
+    });
     server_.Get(
         v1 + "/applications/A/databases", [this](const httplib::Request&, httplib::Response& res) {
           res.status = 302;
@@ -253,6 +257,8 @@ TEST_F(Hostile, EveryFaultyAnswerFailsItsOwnCallWithAStatusAndATextNamingIt) {
   std::vector<uint8_t> record(52);
   EXPECT_EQ(c.api.EsbGetApplicationInfo(c.context, "A", record, count), RestStatusBadAnswer);
   EXPECT_TRUE(Has(c.api.FailureText(c.context), "\"starting\""));
+  EXPECT_EQ(c.api.EsbGetApplicationInfo(c.context, "E", record, count), RestStatusHttp);
+  EXPECT_EQ(c.api.FailureText(c.context), "HTTP 500: cannot log in u with ****");
   EXPECT_EQ(c.api.EsbListDatabases(c.context, "A", count), RestStatusRedirect);
   EXPECT_TRUE(Has(c.api.FailureText(c.context), "/steal"));
   EXPECT_EQ(elsewhere_, 0);

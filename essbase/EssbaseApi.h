@@ -6,6 +6,7 @@
 // it (sizes in esbapin.h).
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "essbase/ApiInitRecord.h"
 #include "essbase/Constants.h"
@@ -53,6 +54,12 @@ class EssbaseApi {
   // Registers the host's login prompt with a simulated server; false when the
   // library offers no such hook (a real client library shows its own prompt).
   virtual bool SetLoginPrompt(EsbSimLoginPrompt prompt, void* userData) = 0;
+
+  // What the server said about the last failed call on a context (or, for a
+  // failed login, on the instance): the HTTP status and the server's own
+  // message where there is one. Never holds a password. Empty when the
+  // implementation has nothing to add to the status.
+  virtual std::string FailureText(Handle /*context*/) { return {}; }
 };
 
 }  // namespace essbase

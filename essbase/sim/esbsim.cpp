@@ -1,21 +1,25 @@
 // esbsim: administration of the simulated server's store.
 //   esbsim demo STORE | esbsim load STORE FILE|- | esbsim dump STORE
+//   esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N]
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "essbase/sim/DemoServer.h"
 #include "essbase/sim/Description.h"
 #include "essbase/sim/Store.h"
+#include "essbase/sim/serve/ServeCommand.h"
 
 namespace {
 
 int Usage() {
   std::cerr << "usage: esbsim demo STORE\n"
                "       esbsim load STORE FILE    (FILE - reads standard input)\n"
-               "       esbsim dump STORE\n";
+               "       esbsim dump STORE\n"
+               "       esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N]\n";
   return 2;
 }
 
@@ -49,6 +53,8 @@ int Load(const std::string& path, std::istream& in) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  if (argc >= 3 && std::string(argv[1]) == "serve")
+    return esbsim::serve::RunServe(std::vector<std::string>(argv + 2, argv + argc));
   if (argc < 3) return Usage();
   const std::string command = argv[1], path = argv[2];
   if (command == "demo" && argc == 3) {

@@ -1,6 +1,7 @@
 #pragma once
-// The conformance suite runs every case twice: against the simulated server
-// in this process, and through the C ABI of the built libesbapin.so.
+// The conformance suite runs every case three ways: against the simulated
+// server in this process, through the C ABI of the built libesbapin.so, and
+// over REST (RestApi against an `esbsim serve` process on the test's store).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,12 +11,15 @@
 #include "essbase/EssbaseApi.h"
 #include "essbase/Generation.h"
 #include "tests/sim/SimTestSupport.h"
+#include "tests/support/ServeProcess.h"
 
 namespace simtest {
 
-enum class Via { InProcess, Library };
+enum class Via { InProcess, Library, Rest };
 inline void PrintTo(Via via, std::ostream* os) {
-  *os << (via == Via::InProcess ? "in process" : "through libesbapin.so");
+  *os << (via == Via::InProcess ? "in process"
+          : via == Via::Library ? "through libesbapin.so"
+                                : "over REST");
 }
 
 struct Row {
@@ -54,16 +58,24 @@ class Conformance : public ::testing::TestWithParam<Via> {
              const std::vector<Row>& rows);
 
   TempStore store_;
+  std::unique_ptr<support::ServeProcess> serve_;  // over REST only
   std::unique_ptr<essbase::EssbaseApi> api_;
   std::vector<essbase::Handle> instances_;
 };
 
 inline std::string ViaName(const ::testing::TestParamInfo<Via>& info) {
-  return info.param == Via::InProcess ? "InProcess" : "Library";
+  return info.param == Via::InProcess ? "InProcess"
+         : info.param == Via::Library ? "Library"
+                                      : "Rest";
 }
 
-#define SIM_BOTH_WAYS(Suite) \
-  INSTANTIATE_TEST_SUITE_P(Both, Suite, ::testing::Values(Via::InProcess, Via::Library), ViaName)
+#define SIM_EVERY_WAY(Suite)             \
+  INSTANTIATE_TEST_SUITE_P(Every, Suite, \
+                           ::testing::Values(Via::InProcess, Via::Library, Via::Rest), ViaName)
+
+// A case that cannot hold over REST by its nature says why in one line.
+#define SKIP_OVER_REST(why) \
+  if (GetParam() == Via::Rest) GTEST_SKIP() << why
 
 // The text of a fixed-width field up to its first NUL.
 std::string FieldText(const std::string& field);

@@ -116,6 +116,17 @@ TEST_F(Esbsim, WrongArgumentsShowUsage) {
   EXPECT_EQ(RunEsbsim({}).exitCode, 2);
   EXPECT_EQ(RunEsbsim({"frobnicate", "x"}).exitCode, 2);
   EXPECT_EQ(RunEsbsim({"load", store_.path()}).exitCode, 2);
+  for (const char* bad : {"--port", "--latency-ms", "--tls"})
+    EXPECT_EQ(RunEsbsim({"serve", store_.path(), bad, "x"}).exitCode, 2) << bad;
+  EXPECT_EQ(RunEsbsim({"serve", store_.path(), "--port", "70000"}).exitCode, 2);
+}
+
+TEST_F(Esbsim, ServeRefusesAStoreItCannotOpenAndACertificateItCannotUse) {
+  const std::string blocker = WriteFile(store_.dir(), "plain", "not a folder");
+  EXPECT_EQ(RunEsbsim({"serve", blocker + "/server.db"}).exitCode, 1);
+  const RunResult r = RunEsbsim({"serve", store_.path(), "--tls", blocker, blocker});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("cannot serve TLS"), std::string::npos) << r.err;
 }
 
 TEST_F(Esbsim, MissingInputFileFails) {

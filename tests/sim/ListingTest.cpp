@@ -148,7 +148,7 @@ TEST_P(Listing, DatabaseOverSixteenBitCountIsRefused) {
   }
 }
 
-SIM_BOTH_WAYS(Listing);
+SIM_EVERY_WAY(Listing);
 
 }  // namespace
 }  // namespace simtest

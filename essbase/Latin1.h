@@ -1,0 +1,17 @@
+#pragma once
+// Texts cross the C ABI as single bytes (Latin-1) and the REST API as UTF-8.
+// Nothing outside Latin-1 is ever replaced by a stand-in character: such a
+// text is refused, and the caller names it.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace essbase {
+
+std::string Latin1ToUtf8(std::string_view latin1);
+
+// False when utf8 is not valid UTF-8 or holds a character above U+00FF;
+// badAt is then the byte offset of the first such character.
+bool Utf8ToLatin1(std::string_view utf8, std::string& latin1, size_t& badAt);
+
+}  // namespace essbase

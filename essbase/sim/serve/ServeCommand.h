@@ -1,0 +1,11 @@
+#pragma once
+// esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N]
+#include <string>
+#include <vector>
+
+namespace esbsim::serve {
+
+// args: what follows "serve". Runs until SIGTERM or SIGINT; the exit status.
+int RunServe(const std::vector<std::string>& args);
+
+}  // namespace esbsim::serve

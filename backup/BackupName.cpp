@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "essbase/ServerAddress.h"
+
 namespace backup {
 
 namespace {
@@ -54,8 +56,9 @@ std::string DescriptionTime(std::time_t t) {
 std::string BackupStem(std::time_t t, std::string_view server, std::string_view command,
                        std::string_view application, std::string_view database,
                        size_t moreDatabases, int attempt) {
-  std::string stem = NameTime(t) + "_" + Safe(server) + "_" + Safe(command) + "_" +
-                     Safe(application) + "-" + Safe(database);
+  // A URL names its server by host and port; no part may outgrow a file name.
+  std::string stem = NameTime(t) + "_" + Safe(essbase::ServerLabel(server)).substr(0, 64) + "_" +
+                     Safe(command) + "_" + Safe(application) + "-" + Safe(database);
   if (moreDatabases > 0) stem += "+" + std::to_string(moreDatabases);
   if (attempt > 1) stem += "." + std::to_string(attempt);
   return stem;

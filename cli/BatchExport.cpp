@@ -28,6 +28,7 @@ bool BatchExport(RunState& state, const std::string& file, const std::string& ap
   out.close();
   if (outcome == filterfile::ProduceOutcome::ServerFailure) {
     state.Log(msg::ExportFailed);
+    state.LogServerText(state.context);
     return false;
   }
   if (outcome == filterfile::ProduceOutcome::WriteFailure || out.fail()) {

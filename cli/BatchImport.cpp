@@ -21,6 +21,7 @@ bool BatchImport(RunState& state, const std::string& file, const std::string& ap
   hooks.definitions = &state.definitions;
   hooks.onFailure = [&](filterfile::ServerCall, int32_t) {
     state.Log(msg::ImportFailed);
+    state.LogServerText(state.context);
     return filterfile::AfterFailure::GoOn;
   };
   filterfile::ImportWatch watch;

@@ -60,6 +60,7 @@ int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_
                                   args.password.c_str(), state.itemCount, state.context);
   if (state.lastStatus != 0) {
     state.Log(std::string(msg::LoginFailed) + std::to_string(state.lastStatus));
+    state.LogServerText(state.instance);
     state.Log("");
     return 1;
   }

@@ -7,6 +7,8 @@
 namespace cli::msg {
 
 constexpr std::string_view ProcessStarting = "//Process starting at ";
+// Follows a failure's line when the server said more than its status.
+constexpr std::string_view ServerSaid = "The server said: ";
 constexpr std::string_view CommandLinePrefix = "//";
 constexpr std::string_view PasswordMask = "********";
 

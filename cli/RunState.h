@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/Messages.h"
 #include "cli/RunLog.h"
 #include "essbase/DefinitionGuard.h"
 #include "essbase/EssbaseApi.h"
@@ -33,6 +34,13 @@ struct RunState {
 
   void Log(std::string_view line) {
     if (!log.WriteLine(line)) logFailed = true;
+  }
+  // After a failure's line: what the server said of the failed call (an
+  // answer over REST carries the HTTP status and the server's message; the
+  // client library tells nothing more).
+  void LogServerText(essbase::Handle handle) {
+    if (const std::string text = api.FailureText(handle); !text.empty())
+      Log(std::string(msg::ServerSaid) + text);
   }
 
  private:

@@ -11,6 +11,8 @@
 #include "cli/Driver.h"
 #include "cli/RunLog.h"
 #include "essbase/LibraryApi.h"
+#include "essbase/ServerAddress.h"
+#include "essbase/rest/RestApi.h"
 
 namespace {
 
@@ -47,7 +49,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (console >= 0) ::close(console);
-  essbase::LibraryApi api("libesbapin.so");
   cli::SystemClock clock;
+  // The server is known before the API starts: a URL is a REST API, any
+  // other name the client library's.
+  if (essbase::IsServerUrl(cli::ParseCommandLine(commandLine).server)) {
+    essbase::rest::RestApi api;
+    return cli::RunDriver(api, *log, clock, commandLine);
+  }
+  essbase::LibraryApi api("libesbapin.so");
   return cli::RunDriver(api, *log, clock, commandLine);
 }

@@ -40,8 +40,9 @@ int32_t ListFilters(WindowState& state, const std::string& application,
   if (!wasBusy && state.busy) Mouse(state, false);
   if (status != 0) {
     // A list cut short would look complete; show none rather than part.
-    state.port.ShowMessage(msg::FilterListFailed(status), msg::DefaultTitle, MessageIcon::Critical,
-                           MessageButtons::OK);
+    state.port.ShowMessage(
+        WithServerText(state, msg::FilterListFailed(status), state.session.context()),
+        msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
     return status;
   }
   for (const std::string& filter : names) {

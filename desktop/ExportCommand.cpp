@@ -12,16 +12,19 @@ namespace desktop {
 
 namespace {
 
-void ReportFailure(ToolkitPort& port, const std::string& file, const ExportOutcome& outcome) {
+void ReportFailure(WindowState& state, const std::string& file, const ExportOutcome& outcome) {
   using Result = ExportOutcome::Result;
   std::string text;
   switch (outcome.result) {
     case Result::Written: return;
     case Result::FileNotOpened: text = msg::ExportFileNotOpened(file, outcome.reason); break;
     case Result::FileNotWritten: text = msg::ExportFileNotWritten(file, outcome.reason); break;
-    case Result::ServerFailure: text = msg::ExportDatabaseFailed; break;
+    case Result::ServerFailure:
+      // The export stopped at its failed call, the session's last.
+      text = WithServerText(state, msg::ExportDatabaseFailed, state.session.context());
+      break;
   }
-  port.ShowMessage(text, msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
+  state.port.ShowMessage(text, msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
 }
 
 }  // namespace
@@ -58,7 +61,7 @@ void ExportFilters(WindowState& state) {
     append = true;
     if (!outcome.ok()) {
       failed = true;
-      ReportFailure(port, *file, outcome);
+      ReportFailure(state, *file, outcome);
     }
   }
   if (failed)

@@ -43,6 +43,7 @@ void ImportFilters(WindowState& state) {
     if (outcome.passedOver > 0)
       text += msg::LinesPassedOver(outcome.passedOver, outcome.firstPassedOver);
     if (outcome.tooLongLine > 0) text += msg::ImportStoppedAtLongLine(outcome.tooLongLine);
+    if (!outcome.serverSaid.empty()) text += msg::ServerSaid(outcome.serverSaid);
     port.ShowMessage(text, msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
   }
   int32_t listed = 0;

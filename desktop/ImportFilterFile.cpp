@@ -17,8 +17,15 @@ ImportOutcome ImportFilterFile(essbase::Session& session, const std::string& fil
     outcome.ok = outcome.fileOpened = false;
     return outcome;
   }
+  filterfile::CallHooks hooks = ReloginHooks(session, RowCallsOnly);
+  hooks.onFailure = [&session, &outcome, relogin = std::move(hooks.onFailure)](
+                        filterfile::ServerCall call, int32_t status) {
+    if (outcome.serverSaid.empty())
+      outcome.serverSaid = session.api().FailureText(session.context());
+    return relogin(call, status);
+  };
   filterfile::ApiFilterSink sink(session.api(), session.conn().ContextHandle, target.application,
-                                 target.database, ReloginHooks(session, RowCallsOnly));
+                                 target.database, std::move(hooks));
   uint64_t stoppedAt = 0;
   const filterfile::ReadOutcome read = filterfile::ReadFilterFile(in, sink, &stoppedAt);
   outcome.readToEnd = read == filterfile::ReadOutcome::Complete;

@@ -21,6 +21,8 @@ struct ImportOutcome {
   uint64_t imported = 0;
   // A line longer than any record stopped the reading here (0: none).
   uint64_t tooLongLine = 0;
+  // What the server said of the first call that failed, when it said more.
+  std::string serverSaid;
 };
 
 // Every record goes into `target`, whatever the file's own first two fields

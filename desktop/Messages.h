@@ -45,6 +45,12 @@ inline std::string VersionUnknown() {
 inline constexpr std::string_view TextFileExtension = ".txt";
 inline constexpr std::string_view TextFileTypes = "Text (*.txt)|*.txt|All Files (*.*)|*.*";
 
+// After a failure's text, what the server said of it (only a server reached
+// over its REST API says more than the status).
+inline std::string ServerSaid(std::string_view said) {
+  return "\n\nThe server said: " + std::string(said);
+}
+
 // Delete and Import work on the tree's selected database.
 inline constexpr std::string_view NoDatabaseSelected =
     "Please select a database in the tree first: this command works on the selected database.";

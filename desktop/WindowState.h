@@ -44,6 +44,10 @@ class WindowSessionListener final : public essbase::SessionListener {
   WindowState& state_;
 };
 
+// A failure's message with what the server said of the last failed call on
+// `handle` (a context, or the instance after a failed login), when it said more.
+std::string WithServerText(WindowState& state, std::string_view text, essbase::Handle handle);
+
 struct WindowState {
   WindowState(essbase::EssbaseApi& api, ToolkitPort& p, essbase::Generation g, backup::Place place)
       : port(p), listener(*this), session(api, conn, g, listener), backups(std::move(place)) {}

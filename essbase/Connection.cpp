@@ -4,6 +4,7 @@
 
 #include "essbase/ApiInitRecord.h"
 #include "essbase/ByteOrder.h"
+#include "essbase/ServerAddress.h"
 
 namespace essbase {
 
@@ -13,7 +14,8 @@ void InitializeApi(EssbaseApi& api, ConnectionState& state, Generation g) {
 }
 
 int32_t AutoLogin(EssbaseApi& api, ConnectionState& state) {
-  std::array<char, NameBuffer> server{};
+  // Room for a URL: a router sends such an answer to a server's REST API.
+  std::array<char, ServerAnswerBuffer> server{};
   std::array<char, NameBuffer> user{};
   std::array<char, PasswordBuffer> password{};
   std::array<char, ObjectNameBuffer> application{};
@@ -28,7 +30,8 @@ int32_t AutoLogin(EssbaseApi& api, ConnectionState& state) {
   const int32_t status = api.EsbAutoLogin(state.InstanceHandle, server, user, password, application,
                                           database, 2, state.Access, state.ContextHandle);
   // Read no further than the field, whatever the library wrote into the last byte.
-  state.Server = GetFixed(server.data(), NameWidth);
+  const std::string_view answer = GetFixed(server.data(), server.size() - 1);
+  state.Server = IsServerUrl(answer) ? answer : answer.substr(0, NameWidth);
   state.User = GetFixed(user.data(), NameWidth);
   state.Password = GetFixed(password.data(), PasswordBuffer - 1);
   state.Status = status;

@@ -20,7 +20,8 @@ void InitializeApi(EssbaseApi& api, ConnectionState& state, Generation g);
 
 // Shows the API's login prompt with the server blank and the previous user
 // and password offered again; copies the answers back (each name cut at
-// NameWidth characters). Returns the status, also left in state.Status.
+// NameWidth characters; a server URL is kept whole). Returns the status,
+// also left in state.Status.
 int32_t AutoLogin(EssbaseApi& api, ConnectionState& state);
 
 }  // namespace essbase

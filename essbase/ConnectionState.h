@@ -10,7 +10,7 @@ namespace essbase {
 struct ConnectionState {
   Handle InstanceHandle = 0;  // written by EsbInit
   Handle ContextHandle = 0;   // written by EsbAutoLogin / EsbLogin
-  std::string Server;         // at most NameWidth characters
+  std::string Server;         // at most NameWidth characters, or a URL (ServerAddress.h)
   std::string User;           // at most NameWidth characters
   std::string Password;
   int32_t Status = 0;  // status of the last API call

@@ -60,6 +60,10 @@ class EssbaseApi {
   // message where there is one. Never holds a password. Empty when the
   // implementation has nothing to add to the status.
   virtual std::string FailureText(Handle /*context*/) { return {}; }
+  // The size of the server buffer the prompt given to SetLoginPrompt
+  // receives: the library's own, or room for a URL where the host's answer
+  // may name a REST API (ServerRouter).
+  virtual size_t LoginPromptServerBuffer() const { return NameBuffer; }
 };
 
 }  // namespace essbase

@@ -3,21 +3,26 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <algorithm>
 #include <cstring>
 
 #include "essbase/ByteOrder.h"
+#include "essbase/ServerAddress.h"
 
 namespace quorvel::qt {
 
-LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent) {
+LoginDialog::LoginDialog(QWidget* parent, std::size_t serverBuffer) : QDialog(parent) {
   setObjectName("frmLogin");
   setWindowTitle("Essbase Login");
   setModal(true);
+  const bool urls = serverBuffer > ESB_NAME_BUFFER;
   server_ = new QLineEdit(this);
   server_->setObjectName("txtServer");
-  server_->setMaxLength(ESB_NAME_WIDTH);
+  server_->setMaxLength(static_cast<int>(urls ? serverBuffer - 1 : ESB_NAME_WIDTH));
   user_ = new QLineEdit(this);
   user_->setObjectName("txtUser");
   user_->setMaxLength(ESB_NAME_WIDTH);
@@ -32,6 +37,20 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent) {
 
   auto* form = new QFormLayout(this);
   form->addRow("&Server:", server_);
+  if (urls) {
+    // A name stays within the library's field; only an address may be longer.
+    auto* hint = new QLabel(
+        "A server name of at most 30 characters, or the address of its REST API, "
+        "such as https://essbase.example.com:9001/essbase",
+        this);
+    hint->setObjectName("lblServerHint");
+    hint->setWordWrap(true);
+    form->addRow(hint);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    connect(server_, &QLineEdit::textChanged, this, [ok](const QString& text) {
+      ok->setEnabled(essbase::IsServerUrl(text.toStdString()) || text.size() <= ESB_NAME_WIDTH);
+    });
+  }
   form->addRow("&User:", user_);
   form->addRow("&Password:", password_);
   form->addRow(buttons);
@@ -54,6 +73,7 @@ QString ReadIn(const char* buffer, std::size_t size) {
 }
 
 bool LoginPrompt::RegisterWith(essbase::EssbaseApi& api) {
+  serverBuffer_ = std::max<std::size_t>(api.LoginPromptServerBuffer(), ESB_NAME_BUFFER);
   return api.SetLoginPrompt(&LoginPrompt::Ask, this);
 }
 
@@ -65,7 +85,8 @@ int32_t LoginPrompt::Ask(void* self, char* server, char* user, char* password) {
   const bool busy = QApplication::overrideCursor() != nullptr;
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
 
-  QPointer<LoginDialog> dialog = new LoginDialog(parent);
+  const std::size_t serverBuffer = prompt ? prompt->serverBuffer_ : ESB_NAME_BUFFER;
+  QPointer<LoginDialog> dialog = new LoginDialog(parent, serverBuffer);
   dialog->server()->setText(ReadIn(server, ESB_NAME_BUFFER));
   dialog->user()->setText(ReadIn(user, ESB_NAME_BUFFER));
   dialog->password()->setText(ReadIn(password, ESB_PASSWORD_BUFFER));
@@ -79,7 +100,7 @@ int32_t LoginPrompt::Ask(void* self, char* server, char* user, char* password) {
   }
   const bool ok = dialog->exec() == QDialog::Accepted;
   if (ok && dialog) {
-    WriteBack(dialog->server()->text(), server, ESB_NAME_BUFFER);
+    WriteBack(dialog->server()->text(), server, serverBuffer);
     WriteBack(dialog->user()->text(), user, ESB_NAME_BUFFER);
     WriteBack(dialog->password()->text(), password, ESB_PASSWORD_BUFFER);
   }

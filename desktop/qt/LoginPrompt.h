@@ -14,7 +14,9 @@ namespace quorvel::qt {
 class LoginDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit LoginDialog(QWidget* parent = nullptr);
+  // serverBuffer: the bytes the answer's server may fill with its NUL; above
+  // the library's own, the server may be a URL of a REST API.
+  explicit LoginDialog(QWidget* parent = nullptr, std::size_t serverBuffer = ESB_NAME_BUFFER);
   QLineEdit* server() const { return server_; }
   QLineEdit* user() const { return user_; }
   QLineEdit* password() const { return password_; }
@@ -41,12 +43,14 @@ class LoginPrompt {
   // True when the library took the prompt.
   bool RegisterWith(essbase::EssbaseApi& api);
 
-  // The library's callback: buffers of ESB_NAME_BUFFER (server, user) and
+  // The library's callback: buffers of serverBuffer (server; ESB_NAME_BUFFER
+  // unless the API says more), ESB_NAME_BUFFER (user) and
   // ESB_PASSWORD_BUFFER (password) bytes, pre-filled. 0 = OK, 1 = Cancel.
   static int32_t Ask(void* self, char* server, char* user, char* password);
 
  private:
   QWidget* parent_;
+  std::size_t serverBuffer_ = ESB_NAME_BUFFER;
 };
 
 }  // namespace quorvel::qt

@@ -7,6 +7,8 @@
 #include "desktop/qt/QuorvelWindow.h"
 #include "essbase/Generation.h"
 #include "essbase/LibraryApi.h"
+#include "essbase/ServerRouter.h"
+#include "essbase/rest/RestApi.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -14,10 +16,14 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(quorvel::qt::AppIcon());
   // Lets a Wayland desktop match the window to its menu entry and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("quorvel%1").arg(QUORVEL_API_GENERATION));
-  // A library that cannot be loaded still opens the window: Login reports it.
-  essbase::LibraryApi api("libesbapin.so");
-  if (!api.loaded())
-    qWarning("Quorvel: the Essbase client library is not available: %s", api.loadError().c_str());
+  // A library that cannot be loaded still opens the window: Login reports it,
+  // and a server given as a URL is reached over its REST API all the same.
+  essbase::LibraryApi library("libesbapin.so");
+  if (!library.loaded())
+    qWarning("Quorvel: the Essbase client library is not available: %s",
+             library.loadError().c_str());
+  essbase::rest::RestApi rest;
+  essbase::ServerRouter api(library, rest);
   // The view is the logic's port; the logic is the view's handler.
   quorvel::qt::QuorvelWindow window(api, essbase::BuildGeneration);
   desktop::frmQuorvel logic(api, window, essbase::BuildGeneration, backup::PlaceFromEnvironment());

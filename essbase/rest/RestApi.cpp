@@ -53,6 +53,9 @@ int32_t RestApi::Enter(Handle context, RestSession*& session) {
   auto it = sessions_.find(context);
   if (it == sessions_.end()) return ESB_STS_BAD_CONTEXT;
   session = it->second.get();
+  // The text tells of the last call only: a later message must not show an
+  // earlier call's.
+  if (!session->ended) session->failure.clear();
   return session->ended ? ESB_STS_RELOGIN : 0;
 }
 
@@ -105,6 +108,11 @@ int32_t RestApi::EsbLogin(Handle instance, const char* server, const char* user,
                           const char* password, int16_t& count, Handle& context) {
   if (!server || !user || !password) return ESB_STS_NULL_ARGUMENT;
   if (!instances_.count(instance)) return ESB_STS_BAD_INSTANCE;
+  if (UrlCarriesCredentials(TrimmedArgument(server))) {
+    loginFailures_[instance] =
+        "the address holds a user name or password; give them at the login instead";
+    return ESB_STS_UNKNOWN_SERVER;
+  }
   const std::string base = ApiBase(TrimmedArgument(server));
   if (base.empty()) {
     loginFailures_[instance] = "the server is not an http:// or https:// address of at most " +

@@ -3,9 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "essbase/ServerAddress.h"
+
 namespace essbase::rest {
 
-constexpr size_t MaxServerUrl = 2048;
+using essbase::MaxServerUrl;
 
 // The API's base from the address a user opens in a browser
 // ("https://host:9001/essbase" -> ".../essbase/rest/v1"); an address already

@@ -1,0 +1,120 @@
+// QuorvelCL over the REST API against `esbsim serve`, and over the client
+// library on a copy of the same store: the same file bytes, run-log lines,
+// exit statuses and store contents, run after run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "cli/Messages.h"
+#include "tests/cli/CliTestSupport.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/ServeProcess.h"
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+using support::RunProgram;
+using testing::ReadFile;
+using testing::TempDir;
+
+// A row in Latin-1 (0xFC), one with a TAB, a filter without rows, a name that
+// fills its field.
+const std::string Server =
+    "server\tessdemo\nuser\tdemo\tdemo\t275\napp\tFin\tloaded\ndb\tFin\tPlan\ndb\tFin\tCopy\n"
+    "filter\tFin\tPlan\tReadEast\t1\t375\nrow\t273\t@IDESCENDANTS(\"Z\xFCrich\")\n"
+    "row\t275\t\"West\",\t\"Budget\"\n"
+    "filter\tFin\tPlan\tNoRows\t1\t375\n"
+    "filter\tFin\tPlan\tNameThatFillsAllThirtyChars_30\t1\t375\nrow\t0\tBudget\n"
+    "filter\tFin\tCopy\tReadEast\t1\t375\nrow\t0\told\n";
+
+// One way to the server: its own copy of the program (its own run log), its
+// own store and state folder.
+struct Way {
+  explicit Way(const std::string& name) : name(name) {
+    fs::copy_file(QUORVELCL_PATH, dir / "QuorvelCL");
+    fs::copy_file(ESBAPIN_PATH, dir / "libesbapin.so");
+    testing::WriteFile(dir / "server.txt", Server);
+    EXPECT_EQ(RunProgram(ESBSIM_PATH, {"load", store, dir / "server.txt"}, {}, dir / "out").status,
+              0);
+  }
+  int Run(const std::string& db, const std::string& file, const std::string& op,
+          const std::vector<std::string>& env = {}) {
+    std::vector<std::string> all = {"ESBSIM_STORE=" + store, "XDG_STATE_HOME=" + (dir / "state")};
+    all.insert(all.end(), env.begin(), env.end());
+    return RunProgram(dir / "QuorvelCL",
+                      {"-s", server, "-a", "Fin", "-d", db, "-i", "demo", "-p", "demo", "-f", file,
+                       "-t", op},
+                      all, dir / "console.txt")
+        .status;
+  }
+  // The run log with the date, the server and this way's folder made alike.
+  std::string Log() const {
+    std::string log = ReadFile(dir / "Log.txt");
+    log = std::regex_replace(log, std::regex("//Process starting at [^\r]*"), "//DATE");
+    log = std::regex_replace(log, std::regex("-s [^ ]+ "), "-s SERVER ");
+    return std::regex_replace(log, std::regex(dir.path() + "[^ \r,:]*"), "FILE");
+  }
+  std::string Dump() {
+    fs::remove(dir / "dump.txt");
+    RunProgram(ESBSIM_PATH, {"dump", store}, {}, dir / "dump.txt");
+    return ReadFile(dir / "dump.txt");
+  }
+  std::string Backup() const {
+    for (const auto& e : fs::directory_iterator(dir / "state/quorvel/backups"))
+      if (e.path().extension() == ".txt") return e.path();
+    return "";
+  }
+
+  std::string name;
+  TempDir dir;
+  std::string store = dir / "store.db";
+  std::string server = "essdemo";
+};
+
+TEST(RestRun, ExportImportAndRestoreAreTheLibrarysOverHttp) {
+  Way library("library"), rest("rest");
+  support::ServeProcess serve(ESBSIM_PATH, rest.store);
+  ASSERT_FALSE(serve.url().empty()) << serve.errors();
+  rest.server = serve.url();
+  // Replaces one filter, creates one, and leaves one left open by a line it
+  // cannot read: each filter whole or unchanged, either way.
+  const std::string in =
+      "x\ty\tReadEast\t275\tnew \xE9t\xE9\r\r\nx\ty\tCreated\t273\tc\r\r\n"
+      "x\ty\tNoRows\t273\tgets one\r\r\nx\ty\tNoRows\tbad\tline\r\r\n";
+  for (Way* way : {&library, &rest}) {
+    SCOPED_TRACE(way->name);
+    EXPECT_EQ(way->Run("Plan", way->dir / "plan.txt", "export"), 0) << way->Log();
+    testing::WriteFile(way->dir / "in.txt", in);
+    EXPECT_EQ(way->Run("Copy", way->dir / "in.txt", "import"), 1) << way->Log();
+    EXPECT_EQ(way->Run("Copy", way->Backup(), "restore"), 0) << way->Log();
+    EXPECT_EQ(ReadFile(way->dir / "console.txt"), "");
+  }
+  EXPECT_EQ(ReadFile(rest.dir / "plan.txt"), ReadFile(library.dir / "plan.txt"));
+  EXPECT_NE(ReadFile(rest.dir / "plan.txt").find("Z\xFCrich"), std::string::npos);
+  EXPECT_EQ(rest.Log(), library.Log());
+  EXPECT_NE(rest.Log().find(msg::FilterLeftUnchangedStart), std::string::npos);
+  serve.Stop();
+  EXPECT_EQ(rest.Dump(), library.Dump());
+  EXPECT_EQ(library.Dump().find("Created"), std::string::npos);  // restored: deleted again
+}
+
+// What the server said travels into the run log after the failure's line.
+TEST(RestRun, SlowServerTimesOutAndTheLogSaysSo) {
+  Way rest("rest");
+  support::ServeProcess serve(ESBSIM_PATH, rest.store, {"--latency-ms", "1500"});
+  ASSERT_FALSE(serve.url().empty()) << serve.errors();
+  rest.server = serve.url();
+  EXPECT_EQ(rest.Run("Plan", rest.dir / "plan.txt", "export", {"QUORVEL_HTTP_TIMEOUT=1"}), 1);
+  const std::string log = rest.Log();
+  EXPECT_NE(log.find(std::string(msg::LoginFailed) + "1079002\r\n" + std::string(msg::ServerSaid)),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("timed out"), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace cli

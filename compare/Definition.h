@@ -1,0 +1,28 @@
+#pragma once
+// One filter definition as the comparison sees it: its own active flag and
+// access, and its rows in order.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace compare {
+
+struct Row {
+  std::string text;
+  int16_t access = 0;
+  bool operator==(const Row&) const = default;
+};
+
+struct FilterValues {
+  int16_t active = 0;
+  int16_t access = 0;
+  bool operator==(const FilterValues&) const = default;
+};
+
+struct FilterDefinition {
+  std::string name;
+  FilterValues values;
+  std::vector<Row> rows;
+};
+
+}  // namespace compare

@@ -1,0 +1,91 @@
+// The row diff against the longest common subsequence computed the slow,
+// obvious way, on many small random filters; and on large ones.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+#include "compare/RowDiff.h"
+
+namespace compare {
+namespace {
+
+size_t LongestCommon(const std::vector<Row>& a, const std::vector<Row>& b) {
+  std::vector<std::vector<size_t>> t(a.size() + 1, std::vector<size_t>(b.size() + 1, 0));
+  for (size_t i = 1; i <= a.size(); ++i)
+    for (size_t j = 1; j <= b.size(); ++j)
+      t[i][j] =
+          a[i - 1].text == b[j - 1].text ? t[i - 1][j - 1] + 1 : std::max(t[i - 1][j], t[i][j - 1]);
+  return t[a.size()][b.size()];
+}
+
+// Whether `part` appears in `whole` in order.
+bool InOrder(const std::vector<std::string>& part, const std::vector<Row>& whole) {
+  size_t at = 0;
+  for (const Row& r : whole)
+    if (at < part.size() && part[at] == r.text) ++at;
+  return at == part.size();
+}
+
+// The removed rows are rows of `a` in order, the added ones rows of `b`, and
+// `a` less the removed plus the added holds the rows of `b`. Returns the
+// number of rows removed and added.
+size_t CheckScript(const std::vector<Row>& a, const std::vector<Row>& b,
+                   const std::vector<RowEdit>& edits) {
+  std::vector<std::string> removed, added;
+  std::multiset<std::string> rebuilt, expected;
+  for (const Row& r : a) rebuilt.insert(r.text);
+  for (const Row& r : b) expected.insert(r.text);
+  for (const RowEdit& e : edits) {
+    if (e.change == RowChange::Removed) {
+      removed.push_back(e.text);
+      if (rebuilt.count(e.text)) rebuilt.erase(rebuilt.find(e.text));
+    } else if (e.change == RowChange::Added) {
+      added.push_back(e.text);
+      rebuilt.insert(e.text);
+    }
+  }
+  EXPECT_TRUE(InOrder(removed, a));
+  EXPECT_TRUE(InOrder(added, b));
+  EXPECT_EQ(rebuilt, expected);
+  return removed.size() + added.size();
+}
+
+std::vector<Row> Random(std::mt19937& random, size_t maxRows) {
+  std::vector<Row> rows(std::uniform_int_distribution<size_t>(0, maxRows)(random));
+  for (Row& r : rows) {
+    r.text = std::string(1, static_cast<char>('a' + random() % 4));
+    r.access = static_cast<int16_t>(random() % 2 ? 273 : 275);
+  }
+  return rows;
+}
+
+TEST(RowDiff, ScriptIsLongerThanTheShortestOrDoesNotTurnOneSideIntoTheOther) {
+  std::mt19937 random(18);
+  for (int round = 0; round < 3000 && !HasFailure(); ++round) {
+    const std::vector<Row> a = Random(random, 14), b = Random(random, 14);
+    EXPECT_EQ(CheckScript(a, b, DiffRows(a, b)), a.size() + b.size() - 2 * LongestCommon(a, b))
+        << "round " << round;
+  }
+}
+
+TEST(RowDiff, AccessChangeOfAKeptRowIsLostAmongDuplicates) {
+  const std::vector<Row> a = {{"x", 0}, {"x", 273}, {"y", 0}};
+  const std::vector<Row> b = {{"x", 0}, {"x", 275}, {"y", 0}};
+  EXPECT_EQ(DiffRows(a, b), (std::vector<RowEdit>{{RowChange::AccessChanged, "x", 273, 275}}));
+}
+
+TEST(RowDiff, LargeFiltersThatDifferEverywhereGetNoValidScript) {
+  // Every other row replaced: far more work than the budget allows, so part
+  // of the script is a plain replacement; it must still be a valid one.
+  std::vector<Row> a(40'000), b(40'000);
+  for (size_t i = 0; i < a.size(); ++i) {
+    a[i].text = "a" + std::to_string(i);
+    b[i].text = i % 2 ? a[i].text : "b" + std::to_string(i);
+  }
+  EXPECT_GE(CheckScript(a, b, DiffRows(a, b)), 40'000u);
+}
+
+}  // namespace
+}  // namespace compare

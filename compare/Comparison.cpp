@@ -26,7 +26,7 @@ bool Comparison::Current(const FilterDefinition& filter) {
     // The import leaves a filter it could not read whole as it is.
     d.verdict = Verdict::Unreadable;
   } else {
-    if (!incoming_.Rows(*entry, rows_)) return false;
+    if (!incoming_.Rows(*entry, bytes_, rows_)) return false;
     d.incoming = entry->values;
     d.incomingRows = rows_.size();
     d.laterDefinitionLost = entry->laterLost;
@@ -47,13 +47,14 @@ bool Comparison::Finish() {
     if (!entry.defined) {
       d.verdict = Verdict::Unreadable;
     } else {
-      if (!incoming_.Rows(entry, rows_)) return false;
+      if (!incoming_.Rows(entry, bytes_, rows_)) return false;
       d.verdict = Verdict::Created;
       d.incoming = entry.values;
       d.incomingRows = rows_.size();
       d.laterDefinitionLost = entry.laterLost;
       d.rows.reserve(rows_.size());
-      for (Row& r : rows_) d.rows.push_back({RowChange::Added, std::move(r.text), 0, r.access});
+      for (const Row& r : rows_)
+        d.rows.push_back({RowChange::Added, std::string(r.text), 0, r.access});
     }
     Report(d);
   }

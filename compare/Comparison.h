@@ -36,7 +36,9 @@ class Comparison {
   DifferenceSink& out_;
   Scope scope_;
   Tally tally_;
-  std::vector<Row> rows_;  // the incoming rows of the filter at hand
+  // The incoming rows of the filter at hand.
+  std::vector<char> bytes_;
+  std::vector<Row> rows_;
 };
 
 }  // namespace compare

@@ -41,20 +41,39 @@ class ViewBuffer final : public std::streambuf {
   }
 };
 
-// The rows of the one filter a buffer's records hold.
+// The rows of the one filter a buffer's records hold, their text in one
+// block that keeps its capacity from filter to filter.
 class RowCollector final : public filterfile::FilterSink {
  public:
-  explicit RowCollector(std::vector<Row>& rows) : rows_(rows) {}
   void OpenFilter(std::string_view) override {}
   void AddRow(std::string_view text, int16_t access) override {
-    rows_.push_back({std::string(text), access});
+    spans_.push_back({text_.size(), text.size(), access});
+    text_.append(text);
   }
   void CloseFilter() override {}
   void PassedOver(uint64_t) override {}
   void RowLost() override {}
 
+  void Clear() {
+    spans_.clear();
+    text_.clear();
+  }
+  // The rows read since Clear, valid until the next Clear; the reader's own
+  // views of them do not last.
+  void Take(std::vector<Row>& rows) const {
+    rows.clear();
+    for (const Span& s : spans_)
+      rows.push_back({std::string_view(text_).substr(s.at, s.size), s.access});
+  }
+
  private:
-  std::vector<Row>& rows_;
+  struct Span {
+    size_t at;
+    size_t size;
+    int16_t access;
+  };
+  std::string text_;
+  std::vector<Span> spans_;
 };
 
 }  // namespace
@@ -64,6 +83,7 @@ CompareEnd CompareWithDatabase(essbase::EssbaseApi& api, const essbase::Handle& 
                                const ServerRead& read, Comparison& comparison) {
   RecordBuffer buffer;
   std::ostream records(&buffer);
+  RowCollector rows;
   FilterDefinition filter;
   bool spillOk = true;
   filterfile::ProducerOptions options;
@@ -72,11 +92,11 @@ CompareEnd CompareWithDatabase(essbase::EssbaseApi& api, const essbase::Handle& 
   options.onFilter = [&](std::string_view name, int16_t active, int16_t access, uint64_t) {
     filter.name.assign(name);
     filter.values = {active, access};
-    filter.rows.clear();
     ViewBuffer view(buffer.view());
     std::istream in(&view);
-    RowCollector rows(filter.rows);
+    rows.Clear();
     filterfile::ReadFilterFile(in, rows);
+    rows.Take(filter.rows);
     buffer.Clear();
     // A failed stream makes the producer stop at its next record.
     if (!comparison.Current(filter)) {

@@ -63,11 +63,11 @@ void IncomingSet::PassedOver(uint64_t lineNumber) {
   if (passedOver_++ == 0) firstPassedOver_ = lineNumber;
 }
 
-bool IncomingSet::Rows(const Entry& entry, std::vector<Row>& rows) {
+bool IncomingSet::Rows(const Entry& entry, std::vector<char>& bytes, std::vector<Row>& rows) {
   rows.clear();
   if (entry.length == 0) return spill_.error() == 0;
   rows.reserve(static_cast<size_t>(entry.rows));
-  return spill_.Read(entry.offset, entry.length, rows);
+  return spill_.Read(entry.offset, entry.length, bytes, rows);
 }
 
 }  // namespace compare

@@ -56,8 +56,8 @@ class IncomingSet final : public filterfile::FilterSink {
   Entry* Find(std::string_view name);
   // Every entry, in the order its name first came.
   std::deque<Entry>& entries() { return entries_; }
-  // The standing definition's rows.
-  bool Rows(const Entry& entry, std::vector<Row>& rows);
+  // The standing definition's rows, their text in `bytes`.
+  bool Rows(const Entry& entry, std::vector<char>& bytes, std::vector<Row>& rows);
 
   uint64_t passedOver() const { return passedOver_; }
   uint64_t firstPassedOver() const { return firstPassedOver_; }

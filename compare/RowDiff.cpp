@@ -166,14 +166,14 @@ std::vector<RowEdit> DiffRows(std::span<const Row> current, std::span<const Row>
     switch (e.step) {
       case Step::Keep:
         if (current[e.a].access != incoming[e.b].access)
-          out.push_back({RowChange::AccessChanged, incoming[e.b].text, current[e.a].access,
-                         incoming[e.b].access});
+          out.push_back({RowChange::AccessChanged, std::string(incoming[e.b].text),
+                         current[e.a].access, incoming[e.b].access});
         break;
       case Step::Remove:
-        out.push_back({RowChange::Removed, current[e.a].text, current[e.a].access, 0});
+        out.push_back({RowChange::Removed, std::string(current[e.a].text), current[e.a].access, 0});
         break;
       case Step::Add:
-        out.push_back({RowChange::Added, incoming[e.b].text, 0, incoming[e.b].access});
+        out.push_back({RowChange::Added, std::string(incoming[e.b].text), 0, incoming[e.b].access});
         break;
     }
   }

@@ -70,9 +70,11 @@ bool Spill::Flush() {
   return true;
 }
 
-bool Spill::Read(uint64_t offset, uint64_t length, std::vector<Row>& rows) {
+bool Spill::Read(uint64_t offset, uint64_t length, std::vector<char>& bytes,
+                 std::vector<Row>& rows) {
+  rows.clear();
   if (offset + length > written_ && !Flush()) return false;
-  std::vector<char> bytes(static_cast<size_t>(length));
+  bytes.resize(static_cast<size_t>(length));
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n =
@@ -90,9 +92,9 @@ bool Spill::Read(uint64_t offset, uint64_t length, std::vector<Row>& rows) {
     std::memcpy(&size, bytes.data() + at, sizeof size);
     std::memcpy(&row.access, bytes.data() + at + sizeof size, sizeof row.access);
     at += HeaderSize;
-    row.text.assign(bytes.data() + at, size);
+    row.text = std::string_view(bytes.data() + at, size);
     at += size;
-    rows.push_back(std::move(row));
+    rows.push_back(row);
   }
   return true;
 }

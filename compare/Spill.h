@@ -20,8 +20,8 @@ class Spill {
   // Where the next row goes.
   uint64_t size() const { return size_; }
   void Append(std::string_view text, int16_t access);
-  // Appends to `rows` the rows stored in [offset, offset + length).
-  bool Read(uint64_t offset, uint64_t length, std::vector<Row>& rows);
+  // The rows stored in [offset, offset + length), their text in `bytes`.
+  bool Read(uint64_t offset, uint64_t length, std::vector<char>& bytes, std::vector<Row>& rows);
 
   // errno of the first failure (also of making the file), 0 when none.
   int error() const { return error_; }

@@ -53,7 +53,7 @@ std::string FiveWith(const std::string& name, size_t at, const std::string& inse
   std::string out;
   for (size_t i = 0; i < Five.size(); ++i) {
     if (i == at) out += R(name, 273, inserted);
-    out += R(name, Five[i].access, Five[i].text);
+    out += R(name, Five[i].access, std::string(Five[i].text));
   }
   return out;
 }

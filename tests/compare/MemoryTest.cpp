@@ -29,7 +29,7 @@ std::string Text(int filter, int row) {
   return "@IDESCENDANTS(\"Member" + std::to_string(filter) + "_" + std::to_string(row) + "\")";
 }
 
-void WriteRecords(std::ofstream& out, const std::string& name, const std::vector<Row>& rows) {
+void WriteRecords(std::ostream& out, const std::string& name, const std::vector<Row>& rows) {
   for (const Row& r : rows)
     out << "App\tDb\t" << name << "\t" << r.access << "\t" << r.text << "\r\r\n";
 }
@@ -57,9 +57,14 @@ class CompareMemory : public ::testing::Test {
   size_t ManyFiltersPeak(int filters) {
     const std::string file = dir / ("many" + std::to_string(filters) + ".txt");
     std::ofstream out(file, std::ios::binary);
-    auto rowsOf = [](int f) {
+    // One filter's rows at a time, as a reader of the current side has them.
+    std::vector<std::string> texts(30);
+    auto rowsOf = [&texts](int f) {
       std::vector<Row> rows;
-      for (int r = 0; r < 30; ++r) rows.push_back({Text(f, r), 273});
+      for (size_t r = 0; r < texts.size(); ++r) {
+        texts[r] = Text(f, static_cast<int>(r));
+        rows.push_back({texts[r], 273});
+      }
       return rows;
     };
     for (int f = 0; f < filters; ++f) WriteRecords(out, "Filter" + std::to_string(f), rowsOf(f));
@@ -90,8 +95,10 @@ TEST_F(CompareMemory, EveryFiltersRowsAreHeldAtOnce) {
 TEST_F(CompareMemory, HugeFilterNeedsATableOfRowsByRows) {
   constexpr int Rows = 200'000;
   const size_t before = HeapInUse();
+  std::vector<std::string> texts;
+  for (int r = 0; r < Rows; ++r) texts.push_back(Text(0, r));
   FilterDefinition current{"Huge", {1, 375}, {}};
-  for (int r = 0; r < Rows; ++r) current.rows.push_back({Text(0, r), 273});
+  for (const std::string& text : texts) current.rows.push_back({text, 273});
   const size_t rowBytes = HeapInUse() - before;
 
   // One row inserted a third of the way in, one removed two thirds in: the

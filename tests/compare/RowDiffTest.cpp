@@ -35,8 +35,8 @@ size_t CheckScript(const std::vector<Row>& a, const std::vector<Row>& b,
                    const std::vector<RowEdit>& edits) {
   std::vector<std::string> removed, added;
   std::multiset<std::string> rebuilt, expected;
-  for (const Row& r : a) rebuilt.insert(r.text);
-  for (const Row& r : b) expected.insert(r.text);
+  for (const Row& r : a) rebuilt.emplace(r.text);
+  for (const Row& r : b) expected.emplace(r.text);
   for (const RowEdit& e : edits) {
     if (e.change == RowChange::Removed) {
       removed.push_back(e.text);
@@ -53,9 +53,10 @@ size_t CheckScript(const std::vector<Row>& a, const std::vector<Row>& b,
 }
 
 std::vector<Row> Random(std::mt19937& random, size_t maxRows) {
+  static const char* const Letters[] = {"a", "b", "c", "d"};
   std::vector<Row> rows(std::uniform_int_distribution<size_t>(0, maxRows)(random));
   for (Row& r : rows) {
-    r.text = std::string(1, static_cast<char>('a' + random() % 4));
+    r.text = Letters[random() % 4];
     r.access = static_cast<int16_t>(random() % 2 ? 273 : 275);
   }
   return rows;
@@ -79,10 +80,13 @@ TEST(RowDiff, AccessChangeOfAKeptRowIsLostAmongDuplicates) {
 TEST(RowDiff, LargeFiltersThatDifferEverywhereGetNoValidScript) {
   // Every other row replaced: far more work than the budget allows, so part
   // of the script is a plain replacement; it must still be a valid one.
+  std::vector<std::string> texts;
+  for (size_t i = 0; i < 40'000; ++i) texts.push_back("a" + std::to_string(i));
+  for (size_t i = 0; i < 40'000; i += 2) texts.push_back("b" + std::to_string(i));
   std::vector<Row> a(40'000), b(40'000);
   for (size_t i = 0; i < a.size(); ++i) {
-    a[i].text = "a" + std::to_string(i);
-    b[i].text = i % 2 ? a[i].text : "b" + std::to_string(i);
+    a[i].text = texts[i];
+    b[i].text = i % 2 ? texts[i] : texts[40'000 + i / 2];
   }
   EXPECT_GE(CheckScript(a, b, DiffRows(a, b)), 40'000u);
 }

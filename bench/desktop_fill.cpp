@@ -33,10 +33,12 @@ class QuietPort : public desktop::ToolkitPort {
   }
   void ShowProgress(std::string_view) override {}
   void ShowPreview(const desktop::ChangePreview&) override {}
+  void ShowComparison(const desktop::ComparisonView&) override {}
+  void ShowBackups(desktop::BackupsHandler&) override {}
   FileDialogResult ShowSave(const FileDialogOptions&) override { return {}; }
   FileDialogResult ShowOpen(const FileDialogOptions&) override { return {}; }
   void ProcessEvents() override {}
-  void ShowAbout() override {}
+  void ShowAbout(std::string_view) override {}
   void OpenUrl(std::string_view) override {}
   std::optional<std::string> HttpGet(std::string_view) override { return std::nullopt; }
   void PopupOtherMenu() override {}

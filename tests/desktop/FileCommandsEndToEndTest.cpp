@@ -101,14 +101,14 @@ class FileCommandsEndToEnd : public ::testing::Test {
   void Choose(const std::string& path) {
     port.fileAnswers.push_back({FileDialogResult::Outcome::Chosen, path});
   }
-  // Restores the one backup the window has made, answering Yes.
+  // Restores the one backup the window has made from the Backups window,
+  // answering Yes.
   void RestoreTheBackup() {
-    std::vector<std::string> made;
-    for (const auto& e : fs::directory_iterator(stateHome / "backups"))
-      if (e.path().extension() == ".info") made.push_back(e.path().string());
-    ASSERT_EQ(made.size(), 1u);
     port.messages.clear();
-    Choose(made[0]);
+    port.backupsScript.push_back([](BackupsHandler& window) {
+      ASSERT_EQ(window.backups().size(), 1u);
+      window.Restore(0);
+    });
     form.mnuRestore_Click();
     ASSERT_EQ(port.messages.size(), 2u);
     EXPECT_EQ(port.messages[1].icon, MessageIcon::Information) << port.messages[1].text;
@@ -277,6 +277,69 @@ TEST_F(FileCommandsEndToEnd, SelectionListWrittenOnOneDatabaseTicksTheSameNamesO
     if (form.filters().Checked(i)) ticked += form.filters().Text(i) + ",";
   EXPECT_EQ(ticked, "EastRead,");
   EXPECT_EQ(form.filters().Count(), 6);
+}
+
+TEST_F(FileCommandsEndToEnd, CompareWindowMissesWhatTheFileWouldChangeAndWrites) {
+  Login();
+  Click("Db:Sample-Basic");
+  Choose(dir + "/basic.txt");
+  form.mnuExport_Click();
+  // One row of EastRead given another access, one inserted into NoBudget.
+  std::string file = ReadBytes(dir + "/basic.txt");
+  const std::string east = "\tEastRead\t273\t";
+  ASSERT_NE(file.find(east), std::string::npos);
+  file.replace(file.find(east), east.size(), "\tEastRead\t275\t");
+  const size_t budget = file.find("\tNoBudget\t");
+  ASSERT_NE(budget, std::string::npos);
+  file.insert(file.rfind('\n', budget) + 1, "Sample\tBasic\tNoBudget\t0\tinserted\r\r\n");
+  WriteBytes(dir + "/basic.txt", file);
+  const std::string before = Dump(store);
+
+  Choose(dir + "/basic.txt");
+  form.mnuCompare_Click();
+  ASSERT_EQ(port.comparisons.size(), 1u) << port.LogText();
+  std::string differences;
+  for (const ComparisonLine& line : port.comparisons[0].lines)
+    if (line.differs)
+      differences += line.cells[0] + "|" + line.cells[1] + "|" + line.cells[2] + "\n";
+  EXPECT_EQ(differences,
+            "EastRead|row access changed|@IDESCENDANTS(\"East\")\n"
+            "NoBudget|row added|inserted\n"
+            "Empty|only on the server; an import leaves it|\n"
+            "Inactive|active flag changed|\n")
+      << port.comparisons[0].summary;
+  EXPECT_EQ(Dump(store), before);
+}
+
+TEST_F(FileCommandsEndToEnd, BackupsWindowMissesWhatADeleteRemovedAndItsRestoreLosesIt) {
+  Login();
+  Click("Db:Demo-Basic");
+  const std::string before = Dump(store);
+  KeepTicked({"Stereo", "Television"});
+  form.mnuDelete_Click();
+  ComparisonView view;
+  port.messages.clear();
+  port.backupsScript.push_back([&](BackupsHandler& window) {
+    ASSERT_EQ(window.backups().size(), 1u);
+    EXPECT_EQ(window.backups()[0].cells.at(1), "Delete");
+    view = window.WhatRestoreChanges(0);
+    window.Restore(0);
+  });
+  form.mnuRestore_Click();
+  std::string created;
+  for (const ComparisonLine& line : view.lines)
+    if (line.cells[2] == msg::DiffCreated) created += line.cells[1] + ",";
+  EXPECT_EQ(created, "Stereo,Television,") << view.summary;
+  ASSERT_EQ(port.messages.size(), 2u);
+  EXPECT_EQ(port.messages[1].text, msg::Restored(2, 0));
+  // Put back whole, at the end of the listing.
+  const std::string after = Dump(store);
+  for (const char* name : {"Stereo", "Television"}) {
+    const std::string lines =
+        FilterLines(before, "filter\tDemo\tBasic\t" + std::string(name) + "\t");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(after.find(lines), std::string::npos) << name;
+  }
 }
 
 }  // namespace

@@ -70,6 +70,9 @@ TEST_F(DiffRun, ImportedFileDiffsCleanAndADriftedRowIsNamed) {
       << lines;
   EXPECT_EQ(lines.find("New"), std::string::npos) << lines;
   EXPECT_EQ(Dump(), dump);  // a diff writes nothing
+  // A file that cannot be read is a failure, not a difference.
+  EXPECT_EQ(Run("Copy", dir / "none.txt", "diff"), 1);
+  EXPECT_NE(NewLines().find("The file to compare could not be opened: "), std::string::npos);
 }
 
 TEST_F(DiffRun, BackupDiffShowsWhatARestoreWouldUndoAndNothingOnceRestored) {

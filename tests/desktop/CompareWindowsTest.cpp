@@ -1,7 +1,6 @@
 // Compare with File and the Backups window over the fake server and the
 // scripted port: what each lists, what each refuses, and that only a
 // confirmed restore writes.
-#include "backup/TakeBackup.h"
 #include "tests/desktop/FileCommandFixture.h"
 
 namespace desktop::testing {
@@ -38,45 +37,6 @@ const char* const Drifted =
     "X\tY\tReadEast\t273\tWest\r\r\n"
     "X\tY\tNew\t0\tn\r\r\n";
 
-TEST_F(CompareWindows, CompareWithFileWritesOrMissesWhatTheFileWouldChange) {
-  CompareWith(Drifted);
-  ASSERT_EQ(port.comparisons.size(), 1u) << port.LogText();
-  const ComparisonView& view = port.comparisons[0];
-  EXPECT_EQ(Lines(view),
-            "ReadEast|row access changed|West|Write|Read\n"
-            "NoBudget|only on the server; an import leaves it|||\n"
-            "New|would be created|||\n"
-            "New|row added|n||None\n");
-  EXPECT_EQ(view.summary,
-            msg::CompareSummary("Finance/Plan", Path("in.txt"),
-                                "1 filter would change, 1 would be created, 0 are the same, 1 is "
-                                "only on the server"));
-  EXPECT_EQ(view.columns,
-            std::vector<std::string>(msg::CompareColumns.begin(), msg::CompareColumns.end()));
-  EXPECT_EQ(port.fileDialogs.at(0).DialogTitle, msg::CompareDialogTitle);
-  EXPECT_EQ(Writes(), 0);
-  EXPECT_TRUE(port.messages.empty());
-  EXPECT_FALSE(port.busy);
-  EXPECT_FALSE(port.held);
-}
-
-TEST_F(CompareWindows, SameFiltersCannotBeHiddenAndAPassedOverLineGoesUntold) {
-  CompareWith(
-      "X\tY\tReadEast\t273\tEast\r\r\nX\tY\tReadEast\t275\tWest\r\r\nnot a record\r\n"
-      "X\tY\tNoBudget\t0\tBudget\r\r\n");
-  ASSERT_EQ(port.comparisons.size(), 1u);
-  // The line without a name may belong to either filter: both are left as they are.
-  EXPECT_EQ(Lines(port.comparisons[0]),
-            "ReadEast|lost a line of the file; left as it is|||\n"
-            "NoBudget|lost a line of the file; left as it is|||\n");
-  EXPECT_NE(port.comparisons[0].summary.find(msg::LinesPassedOver(1, 5)), std::string::npos)
-      << port.comparisons[0].summary;
-  CompareWith(Drifted);
-  CompareWith("X\tY\tNoBudget\t0\tBudget\r\r\n");
-  EXPECT_EQ(Lines(port.comparisons[2]),
-            "ReadEast|only on the server; an import leaves it|||\nNoBudget|the same|||=\n");
-}
-
 struct Refusal {
   const char* fault;
   const char* operationToFail;  // nullptr: none
@@ -110,7 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NoDatabase", nullptr, true, false, std::string(msg::NoDatabaseSelected)},
         Refusal{"MissingFile", nullptr, false, true,
                 msg::CompareFileNotOpened("IN", "No such file or directory")},
-        Refusal{"RefusedListing", "EsbListFilters", true, true, msg::CompareReadFailed(1030030)},
         Refusal{"RefusedRow", "EsbGetFilterRow", true, true, msg::CompareReadFailed(1030030)}),
     [](const auto& info) { return std::string(info.param.fault); });
 
@@ -158,15 +117,15 @@ TEST_F(CompareWindows, BackupsWindowHidesUnreadableBackupsAndRestoresWithoutShow
   form.mnuRestore_Click();
 
   ASSERT_EQ(listed.size(), 3u);
-  EXPECT_EQ(listed[0].cells.at(6), "29991231-235959_fakesrv_delete_Finance-Plan.info");
-  EXPECT_EQ(listed[0].cells.at(5), "line 1 of the description is not understood");
-  EXPECT_FALSE(listed[0].readable);
-  EXPECT_EQ(listed[1].cells.at(1), "Import");
-  EXPECT_EQ(listed[2].cells.at(1), "Delete");
-  EXPECT_EQ(listed[2].cells.at(2), form.connection().Server);
-  EXPECT_EQ(listed[2].cells.at(3), "Finance/Plan");
-  EXPECT_EQ(listed[2].cells.at(4), "1");
-  EXPECT_EQ(listed[2].cells.at(5), "");
+  auto row = [&](size_t i) {
+    std::string out;
+    for (size_t c = 1; c < 6; ++c) out += listed[i].cells.at(c) + "|";
+    return out + (listed[i].readable ? "" : "unreadable");
+  };
+  const std::string server = form.connection().Server;
+  EXPECT_EQ(row(0), "||||line 1 of the description is not understood|unreadable");
+  EXPECT_EQ(row(1), "Import|" + server + "|Finance/Plan|1||");
+  EXPECT_EQ(row(2), "Delete|" + server + "|Finance/Plan|1||");
   EXPECT_TRUE(listed[2].cells.at(6).ends_with("_delete_Finance-Plan.info")) << listed[2].cells[6];
   ASSERT_EQ(views.size(), 3u);
   EXPECT_EQ(views[0].summary, msg::BackupCannotBeRead(listed[0].cells[5]));
@@ -187,20 +146,6 @@ TEST_F(CompareWindows, BackupsWindowHidesUnreadableBackupsAndRestoresWithoutShow
   EXPECT_EQ(port.messages[1].text, msg::Restored(1, 0));
   EXPECT_NE(fake.FindFilter("Finance", "Plan", "NoBudget"), nullptr);
   EXPECT_EQ(afterRestore, 4u);
-}
-
-TEST_F(CompareWindows, BackupOfAnotherServerIsComparedWithThisOne) {
-  const backup::BackupOutcome other = backup::SaveCopies(
-      {"change", "elsewhere", {}}, {{"Finance", "Plan", "ReadEast", 1, 375, {{0, "East"}}}},
-      {stateHome / "backups"});
-  ASSERT_EQ(other.result, backup::BackupResult::Written);
-  ComparisonView view;
-  port.backupsScript.push_back(
-      [&](BackupsHandler& window) { view = window.WhatRestoreChanges(0); });
-  form.mnuRestore_Click();
-  EXPECT_EQ(view.summary, msg::BackupNotOfThisServer("elsewhere"));
-  EXPECT_TRUE(view.lines.empty());
-  EXPECT_TRUE(fake.calls.empty());
 }
 
 }  // namespace

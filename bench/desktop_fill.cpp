@@ -33,6 +33,8 @@ class QuietPort : public desktop::ToolkitPort {
   }
   void ShowProgress(std::string_view) override {}
   void ShowPreview(const desktop::ChangePreview&) override {}
+  void ShowComparison(const desktop::ComparisonView&) override {}
+  void ShowBackups(desktop::BackupsHandler&) override {}
   FileDialogResult ShowSave(const FileDialogOptions&) override { return {}; }
   FileDialogResult ShowOpen(const FileDialogOptions&) override { return {}; }
   void ProcessEvents() override {}

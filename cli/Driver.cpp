@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/BatchBackup.h"
+#include "cli/BatchDiff.h"
 #include "cli/BatchExport.h"
 #include "cli/BatchImport.h"
 #include "cli/CommandLine.h"
@@ -69,6 +70,7 @@ int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_
   state.password = args.password;
 
   bool done = false;
+  DiffResult diff = DiffResult::Same;
   const std::string operation = Lower(args.operation);
   if (operation == "import")
     done = BackupBeforeImport(state, args) &&
@@ -77,11 +79,16 @@ int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_
     done = BatchExport(state, args.file, args.application, args.database);
   else if (operation == "restore")
     done = BatchRestore(state, args);
+  else if (operation == "diff") {
+    diff = BatchDiff(state, args);
+    done = diff != DiffResult::Failed;
+  }
 
   state.lastStatus = api.EsbLogout(state.context);
   state.lastStatus = api.EsbTerm(state.instance);
   state.Log("");
-  return done && !state.logFailed ? 0 : 1;
+  if (!done || state.logFailed) return 1;
+  return diff == DiffResult::Differ ? DiffersExitStatus : 0;
 }
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 #pragma once
 // One run of QuorvelCL from its command line to its end. Returns the process
-// exit status: 0 when an export or import ran without a failure line, else 1.
+// exit status: 0 when an export, import, restore or diff ran without a
+// failure line, DiffersExitStatus when a diff found differences, else 1.
 #include <string_view>
 
 #include "cli/Clock.h"
@@ -8,6 +9,9 @@
 #include "essbase/EssbaseApi.h"
 
 namespace cli {
+
+// A scheduler can tell drift (2) from a failed run (1).
+inline constexpr int DiffersExitStatus = 2;
 
 int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_view commandLine);
 

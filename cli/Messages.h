@@ -71,4 +71,39 @@ constexpr std::string_view RestoreSummaryRestored = ": filters put back ";
 constexpr std::string_view RestoreSummaryDeleted = ", created filters deleted ";
 constexpr std::string_view RestoreSummaryFailed = ", failed ";
 
+// -t diff: what an import of the file, or a restore of the backup, would
+// change, one line per filter that differs, then the summary.
+constexpr std::string_view DiffFileNotOpened = "The file to compare could not be opened: ";
+constexpr std::string_view DiffFileNotRead = "The file to compare could not be read to its end: ";
+constexpr std::string_view DiffServerFailed =
+    "An error has occured accessing the filters.  The comparison is not complete.";
+constexpr std::string_view DiffNoTemporaryFile =
+    "The comparison could not keep the file's rows in a temporary file: ";
+constexpr std::string_view BackupNotCompared = "The backup could not be compared: ";
+constexpr std::string_view DiffOtherServerEnd =
+    ", not on the server of this run; nothing was compared.";
+constexpr std::string_view DiffFilter = "The filter ";
+constexpr std::string_view DiffCreated = " would be created, rows ";
+constexpr std::string_view DiffReplaced = " would be replaced: ";
+constexpr std::string_view DiffDeleted = " would be deleted.";
+constexpr std::string_view DiffOnlyOnServer =
+    " is only on the server (an import leaves it as it is).";
+constexpr std::string_view DiffUnreadable =
+    " lost a line of the file; an import would leave it as it is.";
+constexpr std::string_view DiffRowsAdded = "rows added ";
+constexpr std::string_view DiffRowsRemoved = "rows removed ";
+constexpr std::string_view DiffRowsAccess = "rows with another access ";
+constexpr std::string_view DiffActive = "active ";
+constexpr std::string_view DiffAccess = "access ";
+constexpr std::string_view DiffArrow = " -> ";
+constexpr std::string_view DiffPartSeparator = ", ";
+constexpr std::string_view DiffLineEnd = ".";
+constexpr std::string_view DiffSummaryStart = "Compare with ";
+constexpr std::string_view DiffSummaryReplaced = ": would be replaced ";
+constexpr std::string_view DiffSummaryCreated = ", would be created ";
+constexpr std::string_view DiffSummaryDeleted = ", would be deleted ";
+constexpr std::string_view DiffSummaryOnlyOnServer = ", only on the server ";
+constexpr std::string_view DiffSummaryUnreadable = ", not read whole ";
+constexpr std::string_view DiffSummarySame = ", the same ";
+
 }  // namespace cli::msg

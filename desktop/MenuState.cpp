@@ -17,6 +17,7 @@ void ChangeMenu(WindowState& state, bool on) {
   Set(state, &MenuStates::Export, Control::mnuExport, on);
   Set(state, &MenuStates::Delete, Control::mnuDelete, all ? false : on);
   Set(state, &MenuStates::Import, Control::mnuImport, all ? false : on);
+  Set(state, &MenuStates::Compare, Control::mnuCompare, all ? false : on);
   state.filters.SetEnabled(on);
   state.port.SetEnabled(Control::filters, on);
 }

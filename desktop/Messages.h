@@ -232,6 +232,82 @@ inline std::string ImportLineTooLong(uint64_t line) {
          " of the import file is longer than any filter row can be, so it is no export file";
 }
 
+// Compare with File, and what a restore would change (the Backups window).
+inline constexpr std::string_view CompareDialogTitle = "Compare with File";
+inline constexpr std::array<std::string_view, 5> CompareColumns = {"Filter", "Difference", "Row",
+                                                                   "Access Now", "In the File"};
+inline constexpr std::array<std::string_view, 6> RestoreChangeColumns = {
+    "Database", "Filter", "Difference", "Row", "Access Now", "After Restore"};
+inline constexpr std::string_view DiffSame = "the same";
+inline constexpr std::string_view DiffCreated = "would be created";
+inline constexpr std::string_view DiffDeleted = "would be deleted";
+inline constexpr std::string_view DiffOnlyOnServer = "only on the server; an import leaves it";
+inline constexpr std::string_view DiffUnreadable = "lost a line of the file; left as it is";
+inline constexpr std::string_view DiffLaterLost =
+    "a later definition lost a line of the file; this one stands";
+inline constexpr std::string_view DiffRowAdded = "row added";
+inline constexpr std::string_view DiffRowRemoved = "row removed";
+inline constexpr std::string_view DiffRowAccess = "row access changed";
+inline constexpr std::string_view DiffActive = "active flag changed";
+inline constexpr std::string_view DiffFilterAccess = "filter access changed";
+// "3 filters would change, 2 would be created, 14 are the same", and the
+// other counts where they are not 0.
+inline std::string ComparisonCounts(uint64_t changed, uint64_t created, uint64_t deleted,
+                                    uint64_t onlyOnServer, uint64_t unreadable, uint64_t same) {
+  std::string text = std::to_string(changed) + (changed == 1 ? " filter" : " filters") +
+                     " would change, " + std::to_string(created) + " would be created";
+  if (deleted > 0) text += ", " + std::to_string(deleted) + " would be deleted";
+  text += ", " + std::to_string(same) + (same == 1 ? " is" : " are") + " the same";
+  if (onlyOnServer > 0)
+    text += ", " + std::to_string(onlyOnServer) + (onlyOnServer == 1 ? " is" : " are") +
+            " only on the server";
+  if (unreadable > 0) text += ", " + std::to_string(unreadable) + " lost a line of the file";
+  return text;
+}
+inline std::string CompareSummary(std::string_view database, std::string_view file,
+                                  std::string_view counts) {
+  return std::string(database) + " against " + std::string(file) + ": " + std::string(counts) +
+         ".  Nothing has been written.";
+}
+inline std::string RestoreChangeSummary(std::string_view counts) {
+  return "Restoring this backup now: " + std::string(counts) + ".";
+}
+inline std::string CompareFileNotOpened(std::string_view path, std::string_view reason) {
+  return "The file " + std::string(path) + " could not be opened: " + std::string(reason);
+}
+inline std::string CompareFileNotRead(std::string_view path) {
+  return "The file " + std::string(path) + " could not be read to its end.  Nothing was compared.";
+}
+inline std::string CompareReadFailed(int32_t status) {
+  return FilterListFailed(status) + "  Nothing was compared.";
+}
+inline std::string CompareNoTemporaryFile(std::string_view reason) {
+  return "The comparison could not keep the rows in a temporary file: " + std::string(reason);
+}
+inline constexpr std::string_view ShowOnlyDifferences = "Show only &differences";
+inline constexpr std::string_view ComparisonClose = "Close";
+
+// The Backups window.
+inline constexpr std::string_view BackupsTitle = "Backups";
+inline std::string BackupsFolderLabel(std::string_view folder) {
+  return "&Backups in " + std::string(folder) + ", newest first:";
+}
+inline constexpr std::array<std::string_view, 7> BackupsColumns = {
+    "When", "Command", "Server", "Databases", "Filters", "Problem", "File"};
+inline constexpr std::string_view RestoreChangesLabel =
+    "&What restoring the selected backup would change on the server now:";
+inline constexpr std::string_view BackupsRestore = "&Restore";
+inline constexpr std::string_view BackupsOpenFolder = "&Open Folder";
+inline constexpr std::string_view BackupsOther = "Restore O&ther Backup...";
+inline constexpr std::string_view BackupsClose = "Close";
+inline std::string BackupCannotBeRead(std::string_view reason) {
+  return "This backup cannot be read: " + std::string(reason) + ".";
+}
+inline std::string BackupNotOfThisServer(std::string_view server) {
+  return "This backup was taken on the server " + std::string(server) +
+         ", not on the server you are logged in to: a restore here refuses it.";
+}
+
 // Controls.
 inline constexpr std::string_view chkAllCaption =
     "Perform Operation on all filters in selected databases";
@@ -331,6 +407,7 @@ inline constexpr std::string_view mnuImport = "&Import";  // I
 inline constexpr std::string_view mnuDelete = "&Delete";
 inline constexpr std::string_view mnuChange = "&Change Access";  // C
 inline constexpr std::string_view mnuRestore = "Restore from &Backup...";
+inline constexpr std::string_view mnuCompare = "Compare with &File...";
 inline constexpr std::string_view mnuOther = "Other";
 inline constexpr std::string_view mnuSelectAll = "Select All";    // A
 inline constexpr std::string_view mnuDeselect = "De-Select All";  // D

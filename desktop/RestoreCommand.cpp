@@ -15,8 +15,6 @@
 
 namespace desktop {
 
-namespace {
-
 std::string CommandWords(std::string_view command) {
   if (command == "change") return "Change Access";
   if (command == "delete") return "Delete";
@@ -24,6 +22,8 @@ std::string CommandWords(std::string_view command) {
   if (command == "restore") return "Restore";
   return std::string(command);
 }
+
+namespace {
 
 std::string Where(std::string_view application, std::string_view database) {
   return std::string(application) + "/" + std::string(database);
@@ -108,13 +108,16 @@ void RestoreFromBackup(WindowState& state) {
   cdForm.InitDir = state.backups.folder;
   cdForm.CancelError = true;
   const std::optional<std::string> file = ChooseFile(port, cdForm, false);
-  if (!file) return;
+  if (file) RestoreBackupFile(state, *file);
+}
 
+void RestoreBackupFile(WindowState& state, const std::string& file) {
+  ToolkitPort& port = state.port;
   // The whole backup is checked before the question, so that a cut or
   // altered one is refused before anything is written.
   std::string reason;
-  const std::optional<backup::LoadedBackup> loaded = backup::LoadBackup(*file, reason);
-  if (!loaded) return Tell(state, msg::BackupNotLoaded(*file, reason), MessageIcon::Critical);
+  const std::optional<backup::LoadedBackup> loaded = backup::LoadBackup(file, reason);
+  if (!loaded) return Tell(state, msg::BackupNotLoaded(file, reason), MessageIcon::Critical);
   // Another server's filters put back here would replace this one's.
   const std::string& server = state.session.conn().Server;
   if (!backup::SameServer(loaded->info.server, server))

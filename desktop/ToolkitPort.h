@@ -22,6 +22,7 @@ enum class Control {
   mnuDelete,
   mnuChange,
   mnuRestore,
+  mnuCompare,
   filters,
   tree,
   chkAll,
@@ -73,6 +74,44 @@ struct ChangePreview {
   std::string summary;  // the count the change would report
 };
 
+// What a comparison window lists, ready to show: a line per difference of
+// a row or of a filter's values, and one per filter that is the same (which
+// the window can hide).
+struct ComparisonLine {
+  std::vector<std::string> cells;  // one per column
+  bool differs = true;
+};
+
+struct ComparisonView {
+  std::string title;
+  std::string summary;  // the counts, or why nothing could be compared
+  std::vector<std::string> columns;
+  std::vector<ComparisonLine> lines;
+};
+
+// One backup as the Backups window lists it.
+struct BackupEntry {
+  std::vector<std::string> cells;  // one per column of msg::BackupsColumns
+  bool readable = true;            // one that is not can be neither compared nor restored
+};
+
+// The logic behind the Backups window; the window calls it as the user acts.
+class BackupsHandler {
+ public:
+  virtual ~BackupsHandler() = default;
+  virtual std::string folder() const = 0;
+  // Newest first; read again after a restore, which leaves a backup of its own.
+  virtual const std::vector<BackupEntry>& backups() const = 0;
+  // What restoring backups()[index] would change on the server now.
+  virtual ComparisonView WhatRestoreChanges(size_t index) = 0;
+  // Asks, then restores backups()[index], telling the outcome.
+  virtual void Restore(size_t index) = 0;
+  // Shows the folder in the desktop's file manager.
+  virtual void OpenFolder() = 0;
+  // Restores a backup chosen with the file dialog (one kept elsewhere).
+  virtual void RestoreOther() = 0;
+};
+
 class ToolkitPort {
  public:
   virtual ~ToolkitPort() = default;
@@ -106,6 +145,12 @@ class ToolkitPort {
   // Modal, resizable window over the current dialog listing what a change
   // would do; returns when the user closes it.
   virtual void ShowPreview(const ChangePreview& preview) = 0;
+
+  // Modal, resizable window listing a comparison; writes nothing, returns
+  // when the user closes it.
+  virtual void ShowComparison(const ComparisonView& view) = 0;
+  // The modal Backups window over `handler`; returns when the user closes it.
+  virtual void ShowBackups(BackupsHandler& handler) = 0;
 
   // Modal About window over the main window; `backups` says where the
   // backups are and how long they are kept.

@@ -23,6 +23,7 @@ struct MenuStates {
   bool Import = false;
   bool Delete = false;
   bool Change = false;
+  bool Compare = false;
   bool operator==(const MenuStates&) const = default;
 };
 

@@ -1,8 +1,10 @@
 #include "desktop/frmQuorvel.h"
 
+#include "desktop/BackupsCommand.h"
 #include "desktop/BrowseCommands.h"
 #include "desktop/ChangeCommand.h"
 #include "desktop/CommandTarget.h"
+#include "desktop/CompareCommand.h"
 #include "desktop/DeleteCommand.h"
 #include "desktop/ExportCommand.h"
 #include "desktop/HelpCommands.h"
@@ -12,7 +14,6 @@
 #include "desktop/MarksAndMode.h"
 #include "desktop/MenuState.h"
 #include "desktop/Messages.h"
-#include "desktop/RestoreCommand.h"
 #include "desktop/SelectionListCommands.h"
 #include "essbase/ApplicationLoadState.h"
 
@@ -116,7 +117,11 @@ void frmQuorvel::ChangeFiltersAllDbs() {
 
 void frmQuorvel::mnuRestore_Click() {
   if (state_.Held()) return;
-  RestoreFromBackup(state_);
+  ShowBackupsWindow(state_);
+}
+void frmQuorvel::mnuCompare_Click() {
+  if (state_.Held()) return;
+  CompareWithFile(state_);
 }
 
 void frmQuorvel::mnuAbout_Click() {

@@ -56,6 +56,7 @@ class frmQuorvel {
   void mnuDelete_Click();
   void mnuChange_Click();
   void mnuRestore_Click();
+  void mnuCompare_Click();
 
   // Help menu.
   void mnuAbout_Click();

@@ -51,6 +51,7 @@ MainMenu BuildMainMenu(QMainWindow& window) {
   menu.mnuFilter = Menu(bar, "mnuFilter", m::mnuFilter);
   menu.mnuExport = Item(menu.mnuFilter, "mnuExport", m::mnuExport, 'E');
   menu.mnuImport = Item(menu.mnuFilter, "mnuImport", m::mnuImport, 'I');
+  menu.mnuCompare = Item(menu.mnuFilter, "mnuCompare", m::mnuCompare);
   Separator(menu.mnuFilter, "Divider1");
   menu.mnuDelete = Item(menu.mnuFilter, "mnuDelete", m::mnuDelete);
   Separator(menu.mnuFilter, "Divider2");

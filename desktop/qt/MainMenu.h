@@ -17,6 +17,7 @@ struct MainMenu {
   QMenu* mnuFilter = nullptr;
   QAction* mnuExport = nullptr;
   QAction* mnuImport = nullptr;
+  QAction* mnuCompare = nullptr;
   QAction* mnuDelete = nullptr;
   QAction* mnuChange = nullptr;
   QAction* mnuRestore = nullptr;

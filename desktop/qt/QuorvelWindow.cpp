@@ -16,7 +16,9 @@
 #include "desktop/Layout.h"
 #include "desktop/Messages.h"
 #include "desktop/qt/AboutWindow.h"
+#include "desktop/qt/BackupsWindow.h"
 #include "desktop/qt/ChangeDialog.h"
+#include "desktop/qt/ComparisonWindow.h"
 #include "desktop/qt/FileDialog.h"
 #include "desktop/qt/HttpGet.h"
 #include "desktop/qt/ListControl.h"
@@ -214,6 +216,7 @@ void QuorvelWindow::ConnectEvents() {
   on(menu_.mnuLogout, [l] { l->mnuLogout_Click(); });
   on(menu_.mnuExport, [l] { l->mnuExport_Click(); });
   on(menu_.mnuImport, [l] { l->mnuImport_Click(); });
+  on(menu_.mnuCompare, [l] { l->mnuCompare_Click(); });
   on(menu_.mnuDelete, [l] { l->mnuDelete_Click(); });
   on(menu_.mnuChange, [l] { l->mnuChange_Click(); });
   on(menu_.mnuRestore, [l] { l->mnuRestore_Click(); });
@@ -267,6 +270,7 @@ QAction* QuorvelWindow::MenuAction(desktop::Control control) const {
     case Control::mnuDelete: return menu_.mnuDelete;
     case Control::mnuChange: return menu_.mnuChange;
     case Control::mnuRestore: return menu_.mnuRestore;
+    case Control::mnuCompare: return menu_.mnuCompare;
     default: return nullptr;
   }
 }
@@ -358,6 +362,16 @@ void QuorvelWindow::ShowPreview(const desktop::ChangePreview& preview) {
   // Over the Change dialog, which stays open with its values.
   QWidget* over = QApplication::activeModalWidget();
   PreviewWindow window(preview, over ? over : this);
+  window.exec();
+}
+
+void QuorvelWindow::ShowComparison(const desktop::ComparisonView& view) {
+  ComparisonWindow window(view, this);
+  window.exec();
+}
+
+void QuorvelWindow::ShowBackups(desktop::BackupsHandler& handler) {
+  BackupsWindow window(handler, this);
   window.exec();
 }
 

@@ -66,6 +66,8 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   void ProcessEvents() override;
   void ShowProgress(std::string_view text) override;
   void ShowPreview(const desktop::ChangePreview& preview) override;
+  void ShowComparison(const desktop::ComparisonView& view) override;
+  void ShowBackups(desktop::BackupsHandler& handler) override;
   void ShowAbout(std::string_view backups) override;
   void OpenUrl(std::string_view address) override;
   std::optional<std::string> HttpGet(std::string_view url) override;

@@ -73,12 +73,14 @@ class BackupCommands : public FileCommandTest {
     ChooseFile(Path("in.txt"));
     form.mnuImport_Click();
   }
-  // Restore of `path`, answering the question with `answer`.
+  // Restore of `path` through the Backups window's open dialog, answering
+  // the question with `answer`.
   void Restore(const std::string& path, MessageAnswer answer = MessageAnswer::Yes) {
     port.ClearLog();
     fake.ClearCalls();
     ChooseFile(path);
     port.answers.push_back(answer);
+    port.backupsScript.push_back([](BackupsHandler& window) { window.RestoreOther(); });
     form.mnuRestore_Click();
   }
   std::string LastMessage() const { return port.messages.empty() ? "" : port.messages.back().text; }

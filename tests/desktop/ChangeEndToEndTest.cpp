@@ -76,15 +76,15 @@ class ChangeEndToEnd : public ::testing::TestWithParam<essbase::Generation>,
     RestoreTheBackup();
     EXPECT_EQ(Dump(), before);
   }
-  // Restores the one backup the window has made, answering Yes.
+  // Restores the one backup the window has made from the Backups window,
+  // answering Yes.
   void RestoreTheBackup() {
-    std::vector<std::string> made;
-    for (const auto& e : fs::directory_iterator(dir / "backups"))
-      if (e.path().extension() == ".info") made.push_back(e.path().string());
-    ASSERT_EQ(made.size(), 1u);
     port.messages.clear();
-    port.fileAnswers.push_back({FileDialogResult::Outcome::Chosen, made[0]});
     port.answers = {MessageAnswer::Yes};
+    port.backupsScript.push_back([](BackupsHandler& window) {
+      ASSERT_EQ(window.backups().size(), 1u);
+      window.Restore(0);
+    });
     form->mnuRestore_Click();
     ASSERT_EQ(port.messages.size(), 2u);
     EXPECT_EQ(port.messages[1].icon, MessageIcon::Information) << port.messages[1].text;

@@ -53,6 +53,7 @@ inline MenuStates Menus(bool exp, bool imp, bool del, bool chg) {
   MenuStates m;
   m.Export = exp;
   m.Import = imp;
+  m.Compare = imp;  // Compare with File goes with Import
   m.Delete = del;
   m.Change = chg;
   return m;
@@ -60,7 +61,7 @@ inline MenuStates Menus(bool exp, bool imp, bool del, bool chg) {
 
 inline std::ostream& operator<<(std::ostream& os, const MenuStates& m) {
   return os << "Export=" << m.Export << " Import=" << m.Import << " Delete=" << m.Delete
-            << " Change=" << m.Change;
+            << " Change=" << m.Change << " Compare=" << m.Compare;
 }
 
 }  // namespace desktop::testing

@@ -71,14 +71,14 @@ class FileCommandsEndToEnd : public ::testing::Test, protected SimulatedStore {
   void Choose(const std::string& path) {
     port.fileAnswers.push_back({FileDialogResult::Outcome::Chosen, path});
   }
-  // Restores the one backup the window has made, answering Yes.
+  // Restores the one backup the window has made from the Backups window,
+  // answering Yes.
   void RestoreTheBackup() {
-    std::vector<std::string> made;
-    for (const auto& e : fs::directory_iterator(stateHome / "backups"))
-      if (e.path().extension() == ".info") made.push_back(e.path().string());
-    ASSERT_EQ(made.size(), 1u);
     port.messages.clear();
-    Choose(made[0]);
+    port.backupsScript.push_back([](BackupsHandler& window) {
+      ASSERT_EQ(window.backups().size(), 1u);
+      window.Restore(0);
+    });
     form.mnuRestore_Click();
     ASSERT_EQ(port.messages.size(), 2u);
     EXPECT_EQ(port.messages[1].icon, MessageIcon::Information) << port.messages[1].text;
@@ -284,6 +284,42 @@ TEST_F(FileCommandsEndToEnd, SelectionListWrittenOnOneDatabaseTicksTheSameNamesO
     if (form.filters().Checked(i)) ticked += form.filters().Text(i) + ",";
   EXPECT_EQ(ticked, "EastRead,");
   EXPECT_EQ(form.filters().Count(), 6);
+}
+
+TEST_F(FileCommandsEndToEnd, CompareWindowMissesWhatTheFileWouldChangeAndWrites) {
+  Login();
+  Click("Db:Sample-Basic");
+  Choose(dir + "/basic.txt");
+  form.mnuExport_Click();
+  // One row of EastRead given another access, one inserted into NoBudget.
+  std::string file = ReadBytes(dir + "/basic.txt");
+  const std::string east = "\tEastRead\t273\t";
+  ASSERT_NE(file.find(east), std::string::npos);
+  file.replace(file.find(east), east.size(), "\tEastRead\t275\t");
+  const size_t budget = file.find("\tNoBudget\t");
+  ASSERT_NE(budget, std::string::npos);
+  file.insert(file.rfind('\n', budget) + 1, "Sample\tBasic\tNoBudget\t0\tinserted\r\r\n");
+  WriteBytes(dir + "/basic.txt", file);
+  const std::string before = Dump(store);
+
+  Choose(dir + "/basic.txt");
+  form.mnuCompare_Click();
+  ASSERT_EQ(port.comparisons.size(), 1u) << port.LogText();
+  std::string differences;
+  for (const ComparisonLine& line : port.comparisons[0].lines)
+    if (line.differs)
+      differences += line.cells[0] + "|" + line.cells[1] + "|" + line.cells[2] + "\n";
+  EXPECT_EQ(differences,
+            "EastRead|row access changed|@IDESCENDANTS(\"East\")\n"
+            "NoBudget|row added|inserted\n"
+            "Empty|only on the server; an import leaves it|\n"
+            "Inactive|active flag changed|\n")
+      << port.comparisons[0].summary;
+  EXPECT_EQ(port.comparisons[0].summary,
+            msg::CompareSummary("Sample/Basic", dir + "/basic.txt",
+                                "3 filters would change, 0 would be created, 9 are the same, 1 "
+                                "is only on the server"));
+  EXPECT_EQ(Dump(store), before);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ const char* ControlName(Control control) {
     case Control::mnuDelete: return "mnuDelete";
     case Control::mnuChange: return "mnuChange";
     case Control::mnuRestore: return "mnuRestore";
+    case Control::mnuCompare: return "mnuCompare";
     case Control::filters: return "filters";
     case Control::tree: return "tree";
     case Control::chkAll: return "chkAll";
@@ -110,6 +111,18 @@ void ScriptedPort::ShowProgress(std::string_view text) {
 void ScriptedPort::ShowPreview(const ChangePreview& preview) {
   previews.push_back(preview);
   log.push_back("ShowPreview(" + preview.summary + ")");
+}
+void ScriptedPort::ShowComparison(const ComparisonView& view) {
+  comparisons.push_back(view);
+  log.push_back("ShowComparison(" + view.summary + ")");
+}
+void ScriptedPort::ShowBackups(BackupsHandler& handler) {
+  backupsShown.push_back(handler.backups());
+  log.push_back("ShowBackups(" + std::to_string(handler.backups().size()) + ")");
+  if (backupsScript.empty()) return;
+  auto step = std::move(backupsScript.front());
+  backupsScript.pop_front();
+  step(handler);
 }
 void ScriptedPort::ShowAbout(std::string_view backups) {
   aboutBackups = backups;

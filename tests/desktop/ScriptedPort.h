@@ -48,6 +48,9 @@ class ScriptedPort : public ToolkitPort {
   std::set<Control> refuseWidth;                      // controls that refuse any width
   std::deque<FileDialogResult> fileAnswers;           // default: Cancelled
   std::deque<ChangeDialogScript> changeDialogScript;  // default: Continue, nothing edited
+  // What the user does in each showing of the Backups window, in order (it
+  // closes after); none queued: closed at once.
+  std::deque<std::function<void(BackupsHandler&)>> backupsScript;
   // Runs inside ProcessEvents, as events the window would handle then.
   std::function<void()> onProcessEvents;
 
@@ -63,6 +66,9 @@ class ScriptedPort : public ToolkitPort {
   std::vector<std::string> progress;                  // every progress text shown
   std::vector<ChangePreview> previews;                // every preview shown
   std::string LogText() const;                        // one call per line
+  // Every comparison window shown, and the list each Backups window opened with.
+  std::vector<ComparisonView> comparisons;
+  std::vector<std::vector<BackupEntry>> backupsShown;
   void ClearLog() {
     log.clear();
     messages.clear();
@@ -79,6 +85,8 @@ class ScriptedPort : public ToolkitPort {
   void ProcessEvents() override;
   void ShowProgress(std::string_view text) override;
   void ShowPreview(const ChangePreview& preview) override;
+  void ShowComparison(const ComparisonView& view) override;
+  void ShowBackups(BackupsHandler& handler) override;
   void ShowAbout(std::string_view backups) override;
   void OpenUrl(std::string_view address) override;
   std::optional<std::string> HttpGet(std::string_view url) override;

@@ -1,12 +1,15 @@
-// The file dialogs of Export, Import and the selection lists as the real
-// window shows them through its Qt file dialog.
+// The file dialogs of Export, Import, the selection lists and the Backups
+// window's other backup as the real window shows them through its Qt file
+// dialog.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "desktop/FileDialogSetup.h"
@@ -56,27 +59,38 @@ class FileCommandDialogs : public ::testing::TestWithParam<DialogCase> {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
   }
 
-  // Triggers the action and cancels the dialog it shows, keeping what it showed.
-  ShownDialog Cancelled(const char* action) {
+  // Triggers the action and cancels the file dialog it shows, keeping what it
+  // showed. `through`, when given, gets the window the action opens first,
+  // opens the file dialog from it, and sees it closed after.
+  ShownDialog Cancelled(const char* action, std::function<void(QWidget*)> through = {}) {
     ShownDialog shown;
     bool seen = false;
-    testing::AnswerNextModal(
-        [&](QWidget* modal) {
-          auto* dialog = qobject_cast<QFileDialog*>(modal);
-          if (dialog) {
-            seen = true;
-            shown.title = dialog->windowTitle();
-            shown.nameFilters = dialog->nameFilters();
-            shown.defaultSuffix = dialog->defaultSuffix();
-            shown.directory = dialog->directory().absolutePath();
-            if (auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit"))
-              shown.proposedName = edit->text();
-            shown.save = dialog->acceptMode() == QFileDialog::AcceptSave;
-            shown.overwriteAsked = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-          }
-          static_cast<QDialog*>(modal)->reject();
-        },
-        &pollers);
+    auto answer = [&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      if (dialog) {
+        seen = true;
+        shown.title = dialog->windowTitle();
+        shown.nameFilters = dialog->nameFilters();
+        shown.defaultSuffix = dialog->defaultSuffix();
+        shown.directory = dialog->directory().absolutePath();
+        if (auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit"))
+          shown.proposedName = edit->text();
+        shown.save = dialog->acceptMode() == QFileDialog::AcceptSave;
+        shown.overwriteAsked = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      }
+      static_cast<QDialog*>(modal)->reject();
+    };
+    if (through) {
+      testing::AnswerNextModal(
+          [&](QWidget* window) {
+            testing::AnswerNextModal(answer, &pollers);
+            through(window);
+            static_cast<QDialog*>(window)->reject();
+          },
+          &pollers);
+    } else {
+      testing::AnswerNextModal(answer, &pollers);
+    }
     window->findChild<QAction*>(action)->trigger();
     EXPECT_TRUE(seen) << "no file dialog for " << action;
     return shown;
@@ -108,15 +122,21 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, FileCommandDialogs,
     ::testing::Values(DialogCase{"mnuExport", "Export filters", "Sample-Basic", true},
                       DialogCase{"mnuImport", "Import filters", "", false},
+                      DialogCase{"mnuCompare", "Compare with File", "", false},
                       DialogCase{"mnuOtherExport", "Export Selected Filters", "", true},
                       DialogCase{"mnuOtherImport", "Export Selected Filters", "", false}),
     [](const auto& info) { return std::string(info.param.action); });
 
 class RestoreDialog : public FileCommandDialogs {};
 
-TEST_P(RestoreDialog, OpensTheBackupsFolderShowingBackups) {
+TEST_P(RestoreDialog, OtherBackupOpensTheBackupsFolderShowingBackups) {
   std::filesystem::create_directories(stateHome / "backups");
-  const ShownDialog shown = Cancelled("mnuRestore");
+  bool backupsWindow = false;
+  const ShownDialog shown = Cancelled("mnuRestore", [&](QWidget* window) {
+    backupsWindow = window->objectName() == "frmBackups";
+    window->findChild<QPushButton*>("cmdOther")->click();
+  });
+  EXPECT_TRUE(backupsWindow);
   EXPECT_EQ(shown.title.toStdString(), "Restore from Backup");
   EXPECT_EQ(shown.nameFilters, QStringList({"Quorvel backups (*.info)", "All Files (*.*)"}));
   EXPECT_EQ(shown.defaultSuffix, "info");

@@ -61,14 +61,15 @@ TEST_F(MainWindow, MenuBarHoldsServerFilterHelpButNotOther) {
 
 TEST_F(MainWindow, SeparatorsWhereTheMenusHaveThem) {
   EXPECT_EQ(Shape(window->menus().mnuFilter),
-            "mnuExport,mnuImport,-,mnuDelete,-,mnuChange,-,mnuRestore");
+            "mnuExport,mnuImport,mnuCompare,-,mnuDelete,-,mnuChange,-,mnuRestore");
   EXPECT_EQ(Shape(window->menus().mnuOther),
             "mnuSelectAll,mnuDeselect,-,mnuOtherExport,mnuOtherImport");
   EXPECT_EQ(Shape(window->menus().mnuHelp), "mnuQuorvelHome,mnuAbout,-,mnuHelpVersionCheck");
 }
 
 TEST_F(MainWindow, OpensWithFilterCommandsAndListDisabled) {
-  for (const char* off : {"mnuExport", "mnuImport", "mnuDelete", "mnuChange", "mnuRestore"})
+  for (const char* off :
+       {"mnuExport", "mnuImport", "mnuCompare", "mnuDelete", "mnuChange", "mnuRestore"})
     EXPECT_FALSE(Action(off)->isEnabled()) << off;
   for (const char* on : {"mnuLogin", "mnuLogout", "mnuSelectAll", "mnuDeselect", "mnuOtherExport",
                          "mnuOtherImport", "mnuQuorvelHome", "mnuAbout", "mnuHelpVersionCheck"})

@@ -1,0 +1,60 @@
+#include "desktop/CompareCommand.h"
+
+#include <cerrno>
+#include <fstream>
+
+#include "compare/CompareFile.h"
+#include "desktop/CommandTarget.h"
+#include "desktop/ComparisonReport.h"
+#include "desktop/FileDialogSetup.h"
+#include "desktop/HoldStill.h"
+#include "desktop/Messages.h"
+#include "desktop/ReloginHooks.h"
+
+namespace desktop {
+
+compare::ServerRead WindowRead(essbase::Session& session) {
+  compare::ServerRead read;
+  read.rowBuffer = essbase::DesktopRowBuffer;
+  read.hooks = ReloginHooks(session, [](filterfile::ServerCall) { return true; });
+  return read;
+}
+
+void CompareWithFile(WindowState& state) {
+  ToolkitPort& port = state.port;
+  auto tell = [&port](const std::string& text) {
+    port.ShowMessage(text, msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
+  };
+  const std::optional<SelectedDatabase> target = TreeSelectedDatabase(state.tree);
+  if (!target) return tell(std::string(msg::NoDatabaseSelected));
+  PrepareTextFileDialog(state.cdForm, msg::CompareDialogTitle, true);
+  const std::optional<std::string> file = ChooseFile(port, state.cdForm, false);
+  if (!file) return;
+  std::ifstream in(*file, std::ios::binary);
+  if (!in.is_open()) return tell(msg::CompareFileNotOpened(*file, SystemReason(errno)));
+
+  ComparisonReport report(false);
+  compare::CompareOutcome outcome;
+  {
+    HoldStill hold(state);
+    essbase::Session& session = state.session;
+    outcome = compare::CompareFileWithDatabase(session.api(), session.conn().ContextHandle, in,
+                                               target->application, target->database,
+                                               WindowRead(session), report);
+  }
+  switch (outcome.end) {
+    case compare::CompareEnd::Compared: break;
+    case compare::CompareEnd::FileUnreadable: return tell(msg::CompareFileNotRead(*file));
+    case compare::CompareEnd::ServerFailure:
+      return tell(msg::CompareReadFailed(state.session.status()));
+    case compare::CompareEnd::SpillFailed:
+      return tell(msg::CompareNoTemporaryFile(SystemReason(outcome.spillError)));
+  }
+  std::string summary = msg::CompareSummary(target->application + "/" + target->database, *file,
+                                            CountsOf(outcome.tally));
+  if (outcome.passedOver > 0)
+    summary += msg::LinesPassedOver(outcome.passedOver, outcome.firstPassedOver);
+  port.ShowComparison(report.View(std::string(msg::CompareDialogTitle), std::move(summary)));
+}
+
+}  // namespace desktop

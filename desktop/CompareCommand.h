@@ -1,0 +1,17 @@
+#pragma once
+// Filter > Compare with File...: what importing a chosen export file into
+// the tree's selected database would change, and what the database holds
+// that the file does not, in a window. Nothing is written.
+#include "compare/DatabaseSide.h"
+#include "desktop/WindowState.h"
+
+namespace desktop {
+
+void CompareWithFile(WindowState& state);
+
+// How a comparison reads the server from the window: rows whole with the
+// window's buffer; a dropped session logs in again and the call is repeated
+// once (reads only, so any call may be).
+compare::ServerRead WindowRead(essbase::Session& session);
+
+}  // namespace desktop

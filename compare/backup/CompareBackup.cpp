@@ -1,23 +1,27 @@
 #include "compare/backup/CompareBackup.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
+#include <map>
+
 #include "backup/RangeStream.h"
+#include "backup/RegularFile.h"
 
 namespace compare {
 
 namespace {
 
+using Created = std::map<std::pair<std::string, std::string>, std::vector<std::string>>;
+
 CompareOutcome CompareDatabase(essbase::EssbaseApi& api, const essbase::Handle& context, int fd,
-                               const backup::BackupInfo& info, const backup::DatabaseRange& range,
-                               const ServerRead& read, DifferenceSink& out) {
+                               const std::vector<const backup::SavedFilter*>& filters,
+                               const std::vector<std::string>& created,
+                               const backup::DatabaseRange& range, const ServerRead& read,
+                               DifferenceSink& out) {
   CompareOutcome outcome;
   IncomingSet incoming;
-  for (const backup::SavedFilter* f : backup::FiltersOf(info, range))
-    incoming.Expect(f->name, {f->active, f->access});
-  for (const backup::CreatedName& c : info.created)
-    if (c.application == range.application && c.database == range.database) incoming.Delete(c.name);
+  for (const backup::SavedFilter* f : filters) incoming.Expect(f->name, {f->active, f->access});
+  for (const std::string& name : created) incoming.Delete(name);
   if (range.length > 0) {
     backup::RangeStream in(fd, range.offset, range.length);
     if (fd < 0 || filterfile::ReadFilterFile(in, incoming) != filterfile::ReadOutcome::Complete) {
@@ -42,10 +46,17 @@ CompareOutcome CompareBackupWithServer(essbase::EssbaseApi& api, const essbase::
                                        const backup::LoadedBackup& backup, const ServerRead& read,
                                        BackupDifferenceSink& out) {
   CompareOutcome outcome;
-  const int fd = ::open(backup.recordsPath.c_str(), O_RDONLY | O_CLOEXEC);
+  std::string unopened;
+  const int fd = backup::OpenRegularFile(backup.recordsPath, unopened);
+  backup::FiltersByDatabase filters = backup::GroupFilters(backup.info);
+  Created created;
+  for (const backup::CreatedName& c : backup.info.created)
+    created[{c.application, c.database}].push_back(c.name);
   for (const backup::DatabaseRange& range : backup.info.databases) {
     out.Database(range.application, range.database);
-    const CompareOutcome one = CompareDatabase(api, context, fd, backup.info, range, read, out);
+    const std::pair<std::string, std::string> key{range.application, range.database};
+    const CompareOutcome one =
+        CompareDatabase(api, context, fd, filters[key], created[key], range, read, out);
     outcome.tally += one.tally;
     outcome.passedOver += one.passedOver;
     if (outcome.firstPassedOver == 0) outcome.firstPassedOver = one.firstPassedOver;

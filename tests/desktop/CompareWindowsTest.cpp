@@ -26,7 +26,7 @@ class CompareWindows : public FileCommandTest {
            fake.CountCalls("EsbDeleteFilter");
   }
   void CompareWith(const std::string& bytes) {
-    WriteBytes(Path("in.txt"), bytes);
+    support::WriteFile(Path("in.txt"), bytes);
     ChooseFile(Path("in.txt"));
     form.mnuCompare_Click();
   }
@@ -51,7 +51,7 @@ TEST_P(CompareRefusals, FailureShowsAnEmptyComparison) {
   const Refusal& r = GetParam();
   if (!r.databaseSelected) form.tree_NodeClick(Node("App:Finance"));
   if (r.operationToFail) fake.Fail(r.operationToFail, 1030030);
-  if (r.fileExists) WriteBytes(Path("in.txt"), Drifted);
+  if (r.fileExists) support::WriteFile(Path("in.txt"), Drifted);
   ChooseFile(Path("in.txt"));
   form.mnuCompare_Click();
   std::string message = r.message;
@@ -95,11 +95,11 @@ TEST_F(CompareWindows, BackupsWindowHidesUnreadableBackupsAndRestoresWithoutShow
   Tick("ReadEast", false);
   form.mnuDelete_Click();
   clock.now += 1;
-  WriteBytes(Path("in.txt"), "X\tY\tReadEast\t275\tNorth\r\r\nX\tY\tNew\t0\tn\r\r\n");
+  support::WriteFile(Path("in.txt"), "X\tY\tReadEast\t275\tNorth\r\r\nX\tY\tNew\t0\tn\r\r\n");
   ChooseFile(Path("in.txt"));
   form.mnuImport_Click();
   const std::string folder = stateHome / "backups";
-  WriteBytes(folder + "/29991231-235959_fakesrv_delete_Finance-Plan.info", "nonsense\n");
+  support::WriteFile(folder + "/29991231-235959_fakesrv_delete_Finance-Plan.info", "nonsense\n");
   port.messages.clear();
   fake.ClearCalls();
 

@@ -289,20 +289,20 @@ TEST_F(FileCommandsEndToEnd, SelectionListWrittenOnOneDatabaseTicksTheSameNamesO
 TEST_F(FileCommandsEndToEnd, CompareWindowMissesWhatTheFileWouldChangeAndWrites) {
   Login();
   Click("Db:Sample-Basic");
-  Choose(dir + "/basic.txt");
+  Choose(dir / "basic.txt");
   form.mnuExport_Click();
   // One row of EastRead given another access, one inserted into NoBudget.
-  std::string file = ReadBytes(dir + "/basic.txt");
+  std::string file = support::ReadFile(dir / "basic.txt");
   const std::string east = "\tEastRead\t273\t";
   ASSERT_NE(file.find(east), std::string::npos);
   file.replace(file.find(east), east.size(), "\tEastRead\t275\t");
   const size_t budget = file.find("\tNoBudget\t");
   ASSERT_NE(budget, std::string::npos);
   file.insert(file.rfind('\n', budget) + 1, "Sample\tBasic\tNoBudget\t0\tinserted\r\r\n");
-  WriteBytes(dir + "/basic.txt", file);
+  support::WriteFile(dir / "basic.txt", file);
   const std::string before = Dump(store);
 
-  Choose(dir + "/basic.txt");
+  Choose(dir / "basic.txt");
   form.mnuCompare_Click();
   ASSERT_EQ(port.comparisons.size(), 1u) << port.LogText();
   std::string differences;
@@ -316,7 +316,7 @@ TEST_F(FileCommandsEndToEnd, CompareWindowMissesWhatTheFileWouldChangeAndWrites)
             "Inactive|active flag changed|\n")
       << port.comparisons[0].summary;
   EXPECT_EQ(port.comparisons[0].summary,
-            msg::CompareSummary("Sample/Basic", dir + "/basic.txt",
+            msg::CompareSummary("Sample/Basic", dir / "basic.txt",
                                 "3 filters would change, 0 would be created, 9 are the same, 1 "
                                 "is only on the server"));
   EXPECT_EQ(Dump(store), before);

@@ -120,7 +120,7 @@ void frmQuorvel::mnuRestore_Click() {
   ShowBackupsWindow(state_);
 }
 void frmQuorvel::mnuCompare_Click() {
-  if (state_.Held()) return;
+  if (state_.Held() || !ListShowsSelectedDatabase(state_)) return;
   CompareWithFile(state_);
 }
 

@@ -54,7 +54,7 @@ LoginDialog::LoginDialog(QWidget* parent, std::size_t serverBuffer) : QDialog(pa
   form->addRow("&User:", user_);
   form->addRow("&Password:", password_);
   form->addRow(buttons);
-  setMinimumWidth(320);
+  setMinimumWidth(urls ? 460 : 320);
 }
 
 void WriteBack(const QString& text, char* buffer, std::size_t size) {

@@ -31,7 +31,6 @@ class DefinitionGuard {
   }
   // The login was replaced by other means: nothing of the old one remains.
   void NewLogin() { leftOpen_ = loginEnded_ = false; }
-  bool leftOpen() const { return leftOpen_; }
 
   // Before a write call: 0 when it may go to the server, else the status of
   // the failed login again (the definition may still be open there, so the

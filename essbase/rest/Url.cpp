@@ -4,16 +4,6 @@ namespace essbase::rest {
 
 namespace {
 
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char c = s[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
-
 bool EndsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
@@ -21,11 +11,9 @@ bool EndsWith(std::string_view s, std::string_view suffix) {
 }  // namespace
 
 std::string ApiBase(std::string_view server) {
-  if (server.size() > MaxServerUrl) return {};
-  const size_t schemeEnd = StartsWithNoCase(server, "https://")  ? 8
-                           : StartsWithNoCase(server, "http://") ? 7
-                                                                 : 0;
-  if (schemeEnd == 0 || server.size() == schemeEnd) return {};
+  if (server.size() > MaxServerUrl || !IsServerUrl(server)) return {};
+  const size_t schemeEnd = server.find("://") + 3;
+  if (server.size() == schemeEnd) return {};
   // Control characters and blanks have no place in an address a user typed;
   // curl would refuse some of them with a less helpful message.
   for (char c : server)

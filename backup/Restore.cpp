@@ -9,7 +9,7 @@
 
 #include "backup/RangeStream.h"
 #include "backup/RegularFile.h"
-#include "essbase/ByteOrder.h"
+#include "essbase/library/ByteOrder.h"
 #include "filterfile/ApiFilterSink.h"
 #include "filterfile/FilterFileReader.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "backup/LoadBackup.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "filterfile/ServerCall.h"
 
 namespace backup {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "backup/Place.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "filterfile/ServerCall.h"
 
 namespace backup {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "desktop/change/ChangeEngine.h"
-#include "essbase/ByteOrder.h"
-#include "essbase/LibraryApi.h"
+#include "essbase/library/ByteOrder.h"
+#include "essbase/library/LibraryApi.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Messages.h"
 #include "cli/RunState.h"
-#include "essbase/Connection.h"
+#include "essbase/library/Connection.h"
 
 namespace cli {
 

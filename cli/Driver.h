@@ -6,7 +6,7 @@
 
 #include "cli/Clock.h"
 #include "cli/RunLog.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 
 namespace cli {
 

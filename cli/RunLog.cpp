@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "essbase/BesideProgram.h"
+#include "platform/ProgramFolder.h"
 
 namespace cli {
 
@@ -26,7 +26,7 @@ bool AppendFileLog::WriteLine(std::string_view line) {
 }
 
 std::string LogPathBesideProgram() {
-  return essbase::BesideProgram("Log.txt");
+  return platform::BesideProgram("Log.txt");
 }
 
 std::string LogPathInStateFolder(const char* xdgStateHome, const char* home) {

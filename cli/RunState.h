@@ -7,8 +7,8 @@
 
 #include "cli/Messages.h"
 #include "cli/RunLog.h"
-#include "essbase/DefinitionGuard.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/DefinitionGuard.h"
+#include "essbase/library/EssbaseApi.h"
 
 namespace cli {
 

@@ -10,7 +10,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Driver.h"
 #include "cli/RunLog.h"
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 #include "essbase/ServerAddress.h"
 #include "essbase/rest/RestApi.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "compare/Comparison.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "filterfile/ServerCall.h"
 
 namespace compare {

@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "desktop/Messages.h"
-#include "essbase/BesideProgram.h"
+#include "platform/ProgramFolder.h"
 
 namespace desktop {
 
 std::string ProgramFolder() {
-  std::string folder = essbase::BesideProgram("");
+  std::string folder = platform::BesideProgram("");
   if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "essbase/ByteOrder.h"
+#include "essbase/library/ByteOrder.h"
 
 namespace desktop {
 

@@ -10,7 +10,7 @@
 #include "desktop/ToolkitPort.h"
 #include "desktop/change/RowStore.h"
 #include "essbase/ConnectionState.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 #include "essbase/Session.h"
 

@@ -15,7 +15,7 @@
 #include "desktop/MenuState.h"
 #include "desktop/Messages.h"
 #include "desktop/SelectionListCommands.h"
-#include "essbase/ApplicationLoadState.h"
+#include "essbase/library/ApplicationLoadState.h"
 
 namespace desktop {
 

@@ -7,7 +7,7 @@
 #include "desktop/Selection.h"
 #include "desktop/ToolkitPort.h"
 #include "desktop/WindowState.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 
 namespace desktop {

@@ -2,7 +2,7 @@
 // Values every caller of the client library shares.
 #include <cstdint>
 
-#include "essbase/esbapin.h"
+#include "essbase/library/esbapin.h"
 
 namespace essbase {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "essbase/ByteOrder.h"
+#include "essbase/library/ByteOrder.h"
 #include "essbase/ServerAddress.h"
 
 namespace essbase {

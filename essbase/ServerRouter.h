@@ -13,7 +13,7 @@
 // QuorvelCL needs no router: its server is known before it initialises.
 #include <map>
 
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 
 namespace essbase {
 

@@ -1,6 +1,6 @@
 #include "essbase/Session.h"
 
-#include "essbase/Connection.h"
+#include "essbase/library/Connection.h"
 
 namespace essbase {
 

@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "essbase/ConnectionState.h"
-#include "essbase/DefinitionGuard.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/DefinitionGuard.h"
+#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 
 namespace essbase {

@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "filterfile/FilterFileReader.h"
 #include "filterfile/ServerCall.h"
 

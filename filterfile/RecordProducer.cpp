@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "essbase/ByteOrder.h"
-#include "essbase/ReadFilterRow.h"
+#include "essbase/library/ByteOrder.h"
+#include "essbase/library/ReadFilterRow.h"
 #include "filterfile/RowRecord.h"
 
 namespace filterfile {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "filterfile/ServerCall.h"
 
 namespace filterfile {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "essbase/DefinitionGuard.h"
-#include "essbase/Operation.h"
+#include "essbase/library/DefinitionGuard.h"
+#include "essbase/library/Operation.h"
 
 namespace filterfile {
 

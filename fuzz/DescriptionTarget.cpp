@@ -4,8 +4,8 @@
 #include <sstream>
 #include <string>
 
-#include "essbase/sim/Description.h"
-#include "essbase/sim/Store.h"
+#include "sim/Description.h"
+#include "sim/Store.h"
 #include "fuzz/FuzzCheck.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <array>
 #include <exception>
 
-#include "essbase/ApplicationLoadState.h"
-#include "essbase/ByteOrder.h"
-#include "essbase/ReadFilterRow.h"
+#include "essbase/library/ApplicationLoadState.h"
+#include "essbase/library/ByteOrder.h"
+#include "essbase/library/ReadFilterRow.h"
 
 namespace desktop::change {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "essbase/ByteOrder.h"
+#include "essbase/library/ByteOrder.h"
 #include "essbase/ServerAddress.h"
 
 namespace quorvel::qt {

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <cstddef>
 
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 
 class QLineEdit;
 

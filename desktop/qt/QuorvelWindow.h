@@ -10,7 +10,7 @@
 #include "desktop/frmQuorvel.h"
 #include "desktop/qt/LoginPrompt.h"
 #include "desktop/qt/MainMenu.h"
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 
 class QCheckBox;

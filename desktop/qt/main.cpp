@@ -6,7 +6,7 @@
 #include "desktop/qt/AppIcon.h"
 #include "desktop/qt/QuorvelWindow.h"
 #include "essbase/Generation.h"
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 #include "essbase/ServerRouter.h"
 #include "essbase/rest/RestApi.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "essbase/AppInfoRecord.h"
-#include "essbase/BufferChecks.h"
+#include "essbase/library/AppInfoRecord.h"
+#include "essbase/library/BufferChecks.h"
 #include "essbase/rest/RestJson.h"
 #include "essbase/rest/RestOutcome.h"
 #include "essbase/rest/RestPaths.h"

@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 
 namespace essbase::rest {

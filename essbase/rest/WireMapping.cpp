@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "essbase/AccessWords.h"
-#include "essbase/ByteOrder.h"
+#include "essbase/library/ByteOrder.h"
 #include "essbase/Latin1.h"
 #include "essbase/rest/RestStatus.h"
 

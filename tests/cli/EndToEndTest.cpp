@@ -6,7 +6,7 @@
 
 #include "cli/Messages.h"
 #include "essbase/Constants.h"
-#include "essbase/esbapin.h"
+#include "essbase/library/esbapin.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/cli/SimulatedRun.h"
 

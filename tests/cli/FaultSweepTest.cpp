@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/Messages.h"
-#include "essbase/esbapin.h"
+#include "essbase/library/esbapin.h"
 #include "tests/cli/SimulatedRun.h"
 
 namespace cli {

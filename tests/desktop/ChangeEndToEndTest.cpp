@@ -7,7 +7,7 @@
 
 #include "desktop/Messages.h"
 #include "desktop/ToolkitPort.h"
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 #include "tests/desktop/DesktopFixture.h"
 #include "tests/desktop/SimulatedStore.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop/WindowState.h"
-#include "essbase/Connection.h"
+#include "essbase/library/Connection.h"
 #include "essbase/Session.h"
 #include "tests/desktop/ScriptedPort.h"
 #include "tests/support/FakeEssbaseApi.h"

@@ -7,7 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 #include "tests/desktop/DesktopFixture.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TestFiles.h"

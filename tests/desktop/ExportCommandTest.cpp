@@ -1,7 +1,7 @@
 #include <sys/stat.h>
 
 #include "desktop/FileDialogSetup.h"
-#include "essbase/BesideProgram.h"
+#include "platform/ProgramFolder.h"
 #include "tests/desktop/FileCommandFixture.h"
 
 namespace desktop::testing {
@@ -47,7 +47,7 @@ TEST_F(ExportCommand, DialogOffersApplicationDashDatabaseInTheProgramsFolder) {
   EXPECT_EQ(o.DefaultExt, ".txt");
   EXPECT_EQ(o.FileName, "Finance-Plan");
   EXPECT_TRUE(o.CancelError);
-  std::string folder = essbase::BesideProgram("");
+  std::string folder = platform::BesideProgram("");
   folder.pop_back();
   EXPECT_EQ(o.InitDir, folder);
   EXPECT_EQ(port.LogText(), "ShowSave(Export filters)\n");

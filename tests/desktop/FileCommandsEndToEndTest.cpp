@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 #include "tests/desktop/FileCommandFixture.h"
 #include "tests/desktop/SimulatedStore.h"
 

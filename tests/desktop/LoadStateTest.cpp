@@ -2,7 +2,7 @@
 // its own length handed to the library, the load state at its own offset.
 #include <vector>
 
-#include "essbase/ByteOrder.h"
+#include "essbase/library/ByteOrder.h"
 #include "tests/desktop/DesktopFixture.h"
 
 namespace desktop::testing {

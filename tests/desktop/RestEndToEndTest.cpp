@@ -8,7 +8,7 @@
 
 #include "desktop/Messages.h"
 #include "desktop/frmQuorvel.h"
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 #include "essbase/ServerRouter.h"
 #include "essbase/rest/RestApi.h"
 #include "tests/desktop/ScriptedPort.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 
 namespace essbase {
 namespace {

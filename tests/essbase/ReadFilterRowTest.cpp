@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "essbase/ReadFilterRow.h"
+#include "essbase/library/ReadFilterRow.h"
 #include "tests/support/FakeEssbaseApi.h"
 
 namespace essbase {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "essbase/ApiInitRecord.h"
-#include "essbase/AppInfoRecord.h"
-#include "essbase/ByteOrder.h"
+#include "essbase/library/ApiInitRecord.h"
+#include "essbase/library/AppInfoRecord.h"
+#include "essbase/library/ByteOrder.h"
 
 namespace essbase {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "essbase/ApiInitRecord.h"
-#include "essbase/Connection.h"
+#include "essbase/library/ApiInitRecord.h"
+#include "essbase/library/Connection.h"
 #include "essbase/ServerRouter.h"
 #include "tests/support/FakeEssbaseApi.h"
 

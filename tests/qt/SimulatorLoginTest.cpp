@@ -16,7 +16,7 @@
 #include "desktop/qt/LoginPrompt.h"
 #include "desktop/qt/NodeListModel.h"
 #include "desktop/qt/QuorvelWindow.h"
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 #include "tests/qt/Modal.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TestFiles.h"

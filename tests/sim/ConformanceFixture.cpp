@@ -1,7 +1,7 @@
 #include "tests/sim/ConformanceFixture.h"
 
-#include "essbase/LibraryApi.h"
-#include "essbase/sim/SimApi.h"
+#include "essbase/library/LibraryApi.h"
+#include "sim/SimApi.h"
 #include "tests/sim/RestByName.h"
 
 namespace simtest {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "essbase/EssbaseApi.h"
+#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 #include "tests/sim/SimTestSupport.h"
 #include "tests/support/ServeProcess.h"

@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "essbase/Operation.h"
-#include "essbase/sim/SimApi.h"
-#include "essbase/sim/Store.h"
+#include "essbase/library/Operation.h"
+#include "sim/SimApi.h"
+#include "sim/Store.h"
 #include "tests/sim/ConformanceFixture.h"
 #include "tests/support/FakeEssbaseApi.h"
 

@@ -1,5 +1,5 @@
 // Faults armed in the store: counts, spending, and the ended login context.
-#include "essbase/sim/Store.h"
+#include "sim/Store.h"
 #include "tests/sim/ConformanceFixture.h"
 
 namespace simtest {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "essbase/AppInfoRecord.h"
-#include "essbase/ByteOrder.h"
+#include "essbase/library/AppInfoRecord.h"
+#include "essbase/library/ByteOrder.h"
 #include "tests/sim/ConformanceFixture.h"
 
 namespace simtest {

@@ -5,8 +5,8 @@
 
 #include <sstream>
 
-#include "essbase/sim/Description.h"
-#include "essbase/sim/Store.h"
+#include "sim/Description.h"
+#include "sim/Store.h"
 #include "tests/support/RunProgram.h"
 
 namespace simtest {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "essbase/LibraryApi.h"
+#include "essbase/library/LibraryApi.h"
 
 int main(int argc, char** argv) {
   if (argc != 5) {

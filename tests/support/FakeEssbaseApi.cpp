@@ -5,8 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "essbase/AppInfoRecord.h"
-#include "essbase/ByteOrder.h"
+#include "essbase/library/AppInfoRecord.h"
+#include "essbase/library/ByteOrder.h"
 
 namespace essbase::testing {
 

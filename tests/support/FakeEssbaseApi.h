@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "essbase/EssbaseApi.h"
-#include "essbase/Operation.h"
+#include "essbase/library/EssbaseApi.h"
+#include "essbase/library/Operation.h"
 
 namespace essbase::testing {
 

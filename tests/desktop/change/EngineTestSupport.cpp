@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "essbase/AppInfoRecord.h"
+#include "essbase/library/AppInfoRecord.h"
 
 namespace desktop::change::testing {
 

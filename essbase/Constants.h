@@ -1,6 +1,7 @@
 #pragma once
 // Values every caller of the client library shares.
 #include <cstdint>
+#include <string_view>
 
 #include "essbase/library/esbapin.h"
 
@@ -33,6 +34,10 @@ constexpr int ObjectNameBuffer = ESB_OBJNAME_BUFFER;
 constexpr int MaxRowLength = ESB_ROW_MAX;
 
 constexpr int DesktopRowBuffer = 3000;
+// The local path each program gives EsbInit.
+inline constexpr std::string_view DesktopLocalPath = "C:\\ESSBASE";
+inline constexpr std::string_view CommandLineLocalPath = "C:\\";
+
 constexpr int CommandLineRowBuffer = 512;
 
 // Width of the field EsbGetNextItem fills for a kind, 0 for an unknown kind.

@@ -4,7 +4,7 @@
 
 #include "essbase/library/ApiInitRecord.h"
 #include "essbase/library/ByteOrder.h"
-#include "essbase/ServerAddress.h"
+#include "essbase/Latin1.h"
 
 namespace essbase {
 
@@ -14,26 +14,29 @@ void InitializeApi(EssbaseApi& api, ConnectionState& state, Generation g) {
 }
 
 int32_t AutoLogin(EssbaseApi& api, ConnectionState& state) {
-  // Room for a URL: a router sends such an answer to a server's REST API.
-  std::array<char, ServerAnswerBuffer> server{};
+  std::array<char, NameBuffer> server{};
   std::array<char, NameBuffer> user{};
   std::array<char, PasswordBuffer> password{};
   std::array<char, ObjectNameBuffer> application{};
   std::array<char, ObjectNameBuffer> database{};
-  // The server is always offered blank; the previous user is offered again.
-  // Each field stops short of its buffer's last byte, which stays NUL.
+  // The server is always offered blank; the previous user is offered again,
+  // when the library's single bytes can carry it. Each field stops short of
+  // its buffer's last byte, which stays NUL.
   const auto bytes = [](auto& buffer) { return reinterpret_cast<uint8_t*>(buffer.data()); };
+  std::string offeredUser, offeredPassword;
+  size_t badAt = 0;
+  if (!Utf8ToLatin1(state.User, offeredUser, badAt)) offeredUser.clear();
+  if (!Utf8ToLatin1(state.Password, offeredPassword, badAt)) offeredPassword.clear();
   PutBlankPadded(bytes(server), NameWidth, "");
-  PutFixed(bytes(user), NameWidth, state.User);
-  PutFixed(bytes(password), PasswordBuffer - 1, state.Password);
+  PutFixed(bytes(user), NameWidth, offeredUser);
+  PutFixed(bytes(password), PasswordBuffer - 1, offeredPassword);
 
   const int32_t status = api.EsbAutoLogin(state.InstanceHandle, server, user, password, application,
                                           database, 2, state.Access, state.ContextHandle);
   // Read no further than the field, whatever the library wrote into the last byte.
-  const std::string_view answer = GetFixed(server.data(), server.size() - 1);
-  state.Server = IsServerUrl(answer) ? answer : answer.substr(0, NameWidth);
-  state.User = GetFixed(user.data(), NameWidth);
-  state.Password = GetFixed(password.data(), PasswordBuffer - 1);
+  state.Server = Latin1ToUtf8(GetFixed(server.data(), NameWidth));
+  state.User = Latin1ToUtf8(GetFixed(user.data(), NameWidth));
+  state.Password = Latin1ToUtf8(GetFixed(password.data(), PasswordBuffer - 1));
   state.Status = status;
   return status;
 }

@@ -10,10 +10,6 @@
 
 namespace essbase {
 
-// The local path each program gives EsbInit.
-inline constexpr std::string_view DesktopLocalPath = "C:\\ESSBASE";
-inline constexpr std::string_view CommandLineLocalPath = "C:\\";
-
 // Fills the init record for generation g and calls EsbInit; the status is
 // left in state.Status (the login that follows reports failures).
 void InitializeApi(EssbaseApi& api, ConnectionState& state, Generation g);

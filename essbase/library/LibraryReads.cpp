@@ -1,0 +1,111 @@
+// Reading filters whole over the client library: EsbGetFilter, then its rows
+// one EsbGetFilterRow at a time, each read whole (ReadFilterRow).
+#include "essbase/Latin1.h"
+#include "essbase/library/LibraryServer.h"
+#include "essbase/library/ReadFilterRow.h"
+
+namespace essbase {
+
+struct LibraryServer::Read {
+  std::vector<char> buffer;
+  std::vector<char> spill;  // rows longer than the caller's buffer
+  bool loginEnded = false;  // a call of the filter answered ReloginStatus
+};
+
+Failure LibraryServer::ReadOne(const Database& db, const std::string& name,
+                               const ReadOptions& options, Read& read, Filter& filter) {
+  Failure f;
+  f.step = Step::ReadFilter;
+  f.filter = name;
+  std::string app, base, latin1;
+  if (!LibraryName(db.application, ApplicationNameWidth, "application", app, f) ||
+      !LibraryName(db.database, DatabaseNameWidth, "database", base, f) ||
+      !LibraryName(name, FilterNameWidth, "filter", latin1, f)) {
+    conn_.Status = f.status;
+    return f;
+  }
+  filter.name = name;
+  filter.rows.clear();
+  read.loginEnded = false;
+  const auto failed = [&](const char* call) {
+    read.loginEnded = read.loginEnded || conn_.Status == ReloginStatus;
+    f.status = conn_.Status;
+    f.call = call;
+    f.rows = filter.rows.size();
+    return f;
+  };
+  if (Call([&](Handle c) {
+        return api_.EsbGetFilter(c, app.c_str(), base.c_str(), latin1.c_str(), filter.active,
+                                 filter.access);
+      }) != 0)
+    return failed("EsbGetFilter");
+  // The row calls reuse one access variable, as the filter's own is kept.
+  for (;;) {
+    std::string_view text;
+    int16_t access = 0;
+    if (Call([&](Handle c) {
+          return ReadFilterRow(api_, c, read.buffer, read.spill, access, text);
+        }) != 0)
+      return failed("EsbGetFilterRow");
+    if (text.empty()) break;
+    filter.rows.push_back({access, Latin1ToUtf8(text)});
+  }
+  return {};
+}
+
+Failure LibraryServer::ReadFilters(const Database& db, const std::vector<std::string>& names,
+                                   const ReadOptions& options, FilterReceiver& receiver) {
+  Read read;
+  read.buffer.assign(std::max<size_t>(options.rowBuffer, 1), '\0');
+  Filter filter;
+  for (const std::string& name : names) {
+    Failure f = ReadOne(db, name, options, read, filter);
+    // A filter is read whole or not at all: after a new login it is read
+    // again from its first call.
+    if (f && read.loginEnded && again().Again(Step::ReadFilter))
+      f = ReadOne(db, name, options, read, filter);
+    if (f) return f;
+    if (!receiver.Receive(db, filter)) break;
+  }
+  return {};
+}
+
+Failure LibraryServer::ReadDatabase(const Database& db, const Wanted& wanted,
+                                    const ReadOptions& options, FilterReceiver& receiver) {
+  // A listing's cursor does not survive a new login: a command that reads
+  // filters again after one takes every name first.
+  if (again().Repeats(Step::ReadFilter)) {
+    std::vector<std::string> names;
+    if (Failure f = ListFilters(db, names)) return f;
+    std::erase_if(names, [&](const std::string& n) { return wanted && !wanted(n); });
+    return ReadFilters(db, names, options, receiver);
+  }
+  // As the descriptions have it: each name, then that filter's rows.
+  Failure f;
+  std::string app, base;
+  if (!LibraryName(db.application, ApplicationNameWidth, "application", app, f) ||
+      !LibraryName(db.database, DatabaseNameWidth, "database", base, f)) {
+    f.step = Step::ListFilters;
+    conn_.Status = f.status;
+    return f;
+  }
+  int16_t count = 0;
+  if (CallRepeating(Step::ListFilters, [&](Handle c) {
+        return api_.EsbListFilters(c, app.c_str(), base.c_str(), count);
+      }) != 0)
+    return FailureOf(Step::ListFilters, conn_.Status, "EsbListFilters");
+  Read read;
+  read.buffer.assign(std::max<size_t>(options.rowBuffer, 1), '\0');
+  Filter filter;
+  for (int i = 0; i < count; ++i) {
+    std::string name;
+    if (Failure failed = NextFilterName(name)) return failed;
+    const bool isWanted = !wanted || wanted(name);
+    if (!isWanted && !options.readUnwanted) continue;
+    if (Failure failed = ReadOne(db, name, options, read, filter)) return failed;
+    if (isWanted && !receiver.Receive(db, filter)) break;
+  }
+  return {};
+}
+
+}  // namespace essbase

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "filterfile/RowRecord.h"
+#include "filterfile/TextEncoding.h"
 
 namespace backup {
 
@@ -13,14 +14,31 @@ namespace {
 constexpr std::string_view Magic = "quorvel-backup";
 constexpr std::string_view Version = "1";
 
-void Line(std::ostream& out, std::initializer_list<std::string_view> fields) {
+void Line(std::ostream& out, filterfile::FileEncoding encoding,
+          std::initializer_list<std::string_view> fields) {
   bool first = true;
+  std::string encoded;
   for (std::string_view f : fields) {
     if (!first) out.put('\t');
-    out.write(f.data(), static_cast<std::streamsize>(f.size()));
+    filterfile::EncodeText(f, encoding, encoded);
+    out.write(encoded.data(), static_cast<std::streamsize>(encoded.size()));
     first = false;
   }
   out.put('\n');
+}
+
+// Latin-1, as every description was before names could hold any
+// character, unless one of its names does not fit.
+filterfile::FileEncoding EncodingFor(const BackupInfo& info) {
+  using filterfile::FitsLatin1;
+  bool fits = FitsLatin1(info.server) && FitsLatin1(info.command) && FitsLatin1(info.time);
+  for (const DatabaseRange& d : info.databases)
+    fits = fits && FitsLatin1(d.application) && FitsLatin1(d.database);
+  for (const SavedFilter& f : info.filters)
+    fits = fits && FitsLatin1(f.application) && FitsLatin1(f.database) && FitsLatin1(f.name);
+  for (const CreatedName& c : info.created)
+    fits = fits && FitsLatin1(c.application) && FitsLatin1(c.database) && FitsLatin1(c.name);
+  return fits ? filterfile::FileEncoding::Latin1 : filterfile::FileEncoding::Utf8;
 }
 
 std::vector<std::string_view> Split(std::string_view line) {
@@ -42,19 +60,22 @@ bool Number(std::string_view text, uint64_t& value) {
 }  // namespace
 
 void WriteBackupInfo(std::ostream& out, const BackupInfo& info) {
-  Line(out, {Magic, Version});
-  Line(out, {"command", info.command});
-  Line(out, {"time", info.time});
-  Line(out, {"server", info.server});
+  const filterfile::FileEncoding e = EncodingFor(info);
+  if (e == filterfile::FileEncoding::Utf8)
+    out.write(filterfile::Utf8Mark.data(), filterfile::Utf8Mark.size());
+  Line(out, e, {Magic, Version});
+  Line(out, e, {"command", info.command});
+  Line(out, e, {"time", info.time});
+  Line(out, e, {"server", info.server});
   for (const DatabaseRange& d : info.databases)
-    Line(out, {"database", d.application, d.database, std::to_string(d.offset),
+    Line(out, e, {"database", d.application, d.database, std::to_string(d.offset),
                std::to_string(d.length)});
   for (const SavedFilter& f : info.filters)
-    Line(out, {"filter", f.application, f.database, f.name, std::to_string(f.active),
+    Line(out, e, {"filter", f.application, f.database, f.name, std::to_string(f.active),
                std::to_string(f.access), std::to_string(f.rows)});
   for (const CreatedName& c : info.created)
-    Line(out, {"created", c.application, c.database, c.name});
-  Line(out, {"end"});
+    Line(out, e, {"created", c.application, c.database, c.name});
+  Line(out, e, {"end"});
 }
 
 std::optional<BackupInfo> ParseBackupInfo(std::istream& in, std::string& reason) {
@@ -62,7 +83,12 @@ std::optional<BackupInfo> ParseBackupInfo(std::istream& in, std::string& reason)
   std::string line;
   uint64_t number = 0;
   bool ended = false;
+  const filterfile::FileEncoding encoding = filterfile::ReadEncodingMark(in);
   for (uint64_t n = 1; std::getline(in, line); ++n) {
+    if (!filterfile::DecodeLine(line, encoding)) {
+      reason = "line " + std::to_string(n) + " of the description is not UTF-8";
+      return std::nullopt;
+    }
     const std::vector<std::string_view> f = Split(line);
     const std::string_view kind = f[0];
     auto bad = [&]() -> std::optional<BackupInfo> {

@@ -56,10 +56,15 @@ void BackupWriter::EndDatabase() {
   range.length = records_.handedOver() - range.offset;
 }
 
-BackupOutcome BackupWriter::ServerFailed(std::string_view operation, int32_t status) {
+BackupOutcome BackupWriter::ServerFailed(const essbase::Failure& failure) {
   outcome_.result = BackupResult::ServerFailure;
-  outcome_.status = status;
-  outcome_.reason = std::string(operation) + " returned " + std::to_string(status);
+  outcome_.status = failure.status;
+  outcome_.failure = failure;
+  const std::string what =
+      failure.call.empty() ? std::string(essbase::StepName(failure.step)) : failure.call;
+  outcome_.reason = what + " returned " + std::to_string(failure.status);
+  if (!failure.serverText.empty()) outcome_.reason += " (the server said: " + failure.serverText + ")";
+  if (!failure.detail.empty()) outcome_.reason += " (" + failure.detail + ")";
   return outcome_;
 }
 

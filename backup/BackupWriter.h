@@ -24,7 +24,7 @@ class BackupWriter {
   void AddCreated(CreatedName name) { info_.created.push_back(std::move(name)); }
 
   // The outcome of a read that failed.
-  BackupOutcome ServerFailed(std::string_view operation, int32_t status);
+  BackupOutcome ServerFailed(const essbase::Failure& failure);
   BackupOutcome WriteFailed();
   // Finishes both files and places them; prunes old backups after a success.
   BackupOutcome Commit();

@@ -78,6 +78,14 @@ std::string CheckStructure(const BackupInfo& info) {
 
 }  // namespace
 
+filterfile::FileEncoding RecordsEncoding(int fd) {
+  char mark[3] = {};
+  return fd >= 0 && ::pread(fd, mark, 3, 0) == 3 &&
+                 std::string_view(mark, 3) == filterfile::Utf8Mark
+             ? filterfile::FileEncoding::Utf8
+             : filterfile::FileEncoding::Latin1;
+}
+
 FiltersByDatabase GroupFilters(const BackupInfo& info) {
   FiltersByDatabase out;
   for (const SavedFilter& f : info.filters) out[{f.application, f.database}].push_back(&f);
@@ -117,6 +125,7 @@ std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& r
       info->databases.empty() ? 0 : info->databases.back().offset + info->databases.back().length;
   bool whole = ::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_size) == total;
   FiltersByDatabase filters = GroupFilters(*info);
+  const filterfile::FileEncoding encoding = RecordsEncoding(fd);
   for (const DatabaseRange& range : info->databases) {
     if (!whole) break;
     std::vector<const SavedFilter*> withRows;
@@ -124,7 +133,8 @@ std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& r
       if (f->rows > 0) withRows.push_back(f);
     CheckSink check(std::move(withRows));
     RangeStream in(fd, range.offset, range.length);
-    whole = filterfile::ReadFilterFile(in, check) == filterfile::ReadOutcome::Complete &&
+    whole = filterfile::ReadFilterFile(in, check, nullptr, encoding) ==
+                filterfile::ReadOutcome::Complete &&
             check.matched();
   }
   ::close(fd);

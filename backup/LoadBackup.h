@@ -7,6 +7,7 @@
 #include <string>
 
 #include "backup/BackupInfo.h"
+#include "filterfile/TextEncoding.h"
 
 namespace backup {
 
@@ -25,5 +26,9 @@ std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& r
 using FiltersByDatabase =
     std::map<std::pair<std::string, std::string>, std::vector<const SavedFilter*>>;
 FiltersByDatabase GroupFilters(const BackupInfo& info);
+
+// The encoding of a backup's records file, from its first bytes: a reader of
+// one database's range does not see them.
+filterfile::FileEncoding RecordsEncoding(int fd);
 
 }  // namespace backup

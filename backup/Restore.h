@@ -1,14 +1,13 @@
 #pragma once
 // Puts every filter of a backup back into its own application and database
-// as it was (rows, row access, its own active flag and access), through the
-// same sink as Import, and deletes the filters the backed-up command created.
-// A failing call is reported and the other filters are still restored.
+// as it was (rows, row access, its own active flag and access), each written
+// whole, and deletes the filters the backed-up command created. A failing
+// step is reported and the other filters are still restored.
 #include <string>
 #include <vector>
 
 #include "backup/LoadBackup.h"
-#include "essbase/library/EssbaseApi.h"
-#include "filterfile/ServerCall.h"
+#include "essbase/Server.h"
 
 namespace backup {
 
@@ -19,6 +18,7 @@ struct RestoreFailure {
   bool created = false;   // a filter that was to be deleted
   std::string operation;  // the call that failed, or "read" for the backup itself
   int32_t status = 0;
+  essbase::Failure failure;  // the server's or the client's words, when any
 };
 
 struct RestoreOutcome {
@@ -28,8 +28,7 @@ struct RestoreOutcome {
   bool ok() const { return failures.empty(); }
 };
 
-// `context` is read at every call, so a hook that logs in again can renew it.
-RestoreOutcome RestoreBackup(essbase::EssbaseApi& api, const essbase::Handle& context,
-                             const filterfile::CallHooks& hooks, const LoadedBackup& backup);
+// Logging in again follows the caller's session policy.
+RestoreOutcome RestoreBackup(essbase::Server& server, const LoadedBackup& backup);
 
 }  // namespace backup

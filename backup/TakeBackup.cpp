@@ -6,7 +6,8 @@
 
 #include "backup/BackupWriter.h"
 #include "filterfile/FilterFileReader.h"
-#include "filterfile/RecordProducer.h"
+#include "essbase/Constants.h"
+#include "filterfile/RecordWriter.h"
 #include "filterfile/RowRecord.h"
 
 namespace backup {
@@ -37,26 +38,15 @@ std::vector<Target> Merged(const std::vector<Target>& targets) {
 
 }  // namespace
 
-BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& context,
-                         const filterfile::CallHooks& hooks, const Request& request,
-                         const Place& place) {
+BackupOutcome TakeBackup(essbase::Server& server, const Request& request, const Place& place) {
   BackupWriter writer(request, place);
   if (!writer.Open()) return writer.outcome();
-  std::string failedOperation;
-  int32_t failedStatus = 0;
-  filterfile::ProducerOptions options;
+  essbase::ReadOptions options;
   // A row of any length the server allows reaches the backup whole.
   options.rowBuffer = essbase::MaxRowLength + 1;
   // Only the filters the command touches are read: one it leaves alone that
   // cannot be read must not block it.
-  options.readUnselected = false;
-  options.hooks.onStatus = hooks.onStatus;
-  options.hooks.onFailure = [&](filterfile::ServerCall call, int32_t status) {
-    const std::string_view operation = essbase::OperationName(call.operation);
-    failedOperation = operation;
-    failedStatus = status;
-    return hooks.onFailure ? hooks.onFailure(call, status) : filterfile::AfterFailure::GoOn;
-  };
+  options.readUnwanted = false;
 
   for (const Target& target : Merged(request.targets)) {
     // No name: nothing of this database to save, and no call to make.
@@ -68,21 +58,21 @@ BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& contex
       for (const std::string& name : *target.names)
         wanted.emplace(filterfile::ServerFilterName(name));
     std::set<std::string, std::less<>> found;
-    options.selected = [&](std::string_view name) {
-      return !target.names || wanted.contains(filterfile::ServerFilterName(name));
-    };
-    options.onFilter = [&](std::string_view name, int16_t active, int16_t access, uint64_t rows) {
-      found.emplace(filterfile::ServerFilterName(name));
-      writer.AddFilter(
-          {target.application, target.database, std::string(name), active, access, rows});
+    filterfile::RecordWriter records(writer.records());
+    records.onFilter = [&](const essbase::Database& db, const essbase::Filter& f) {
+      found.emplace(filterfile::ServerFilterName(f.name));
+      writer.AddFilter({db.application, db.database, f.name, f.active, f.access, f.rows.size()});
     };
     writer.BeginDatabase(target.application, target.database);
-    const filterfile::ProduceOutcome produced = filterfile::ProduceRecords(
-        api, context, target.application, target.database, writer.records(), options);
+    const essbase::Failure failed = server.ReadDatabase(
+        {target.application, target.database},
+        [&](std::string_view name) {
+          return !target.names || wanted.contains(filterfile::ServerFilterName(name));
+        },
+        options, records);
     writer.EndDatabase();
-    if (produced == filterfile::ProduceOutcome::ServerFailure)
-      return writer.ServerFailed(failedOperation, failedStatus);
-    if (produced == filterfile::ProduceOutcome::WriteFailure) return writer.WriteFailed();
+    if (records.result() != filterfile::RecordWriter::Result::Written) return writer.WriteFailed();
+    if (failed) return writer.ServerFailed(failed);
     if (!target.missingAreCreated || !target.names) continue;
     for (const std::string& named : *target.names) {
       const std::string name(filterfile::ServerFilterName(named));
@@ -109,10 +99,11 @@ BackupOutcome SaveCopies(const Request& request, const std::vector<FilterCopy>& 
     for (const FilterCopy& f : filters) {
       if (f.application != application || f.database != database) continue;
       if (!saved.insert(f.name).second) continue;
-      for (const RowCopy& row : f.rows)
-        if (!filterfile::WriteRowRecord(writer.records(), application, database, f.name, row.access,
-                                        row.text))
-          return writer.WriteFailed();
+      essbase::Filter copy{f.name, f.active, f.access, {}};
+      for (const RowCopy& row : f.rows) copy.rows.push_back({row.access, row.text});
+      if (filterfile::RecordWriter(writer.records()).Write({application, database}, copy) !=
+          filterfile::RecordWriter::Result::Written)
+        return writer.WriteFailed();
       writer.AddFilter({application, database, f.name, f.active, f.access, f.rows.size()});
     }
     writer.EndDatabase();

@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "backup/Place.h"
-#include "essbase/library/EssbaseApi.h"
-#include "filterfile/ServerCall.h"
+#include "essbase/Server.h"
 
 namespace backup {
 
@@ -53,25 +52,24 @@ enum class BackupResult {
   NothingToBackUp,    // no filter to save: no file, and the command may go on
   FolderUnavailable,  // the backups folder cannot be made or written
   WriteFailed,        // a byte did not reach the disk (a full disk, say)
-  ServerFailure,      // reading a filter failed
+  ServerFailure,      // reading a filter failed (failure says how)
 };
 
 struct BackupOutcome {
   BackupResult result = BackupResult::Written;
   std::string path;    // Written: the records file
   std::string reason;  // otherwise: why, in words
-  int32_t status = 0;  // ServerFailure: the failed call's status
+  int32_t status = 0;  // ServerFailure: the failed step's status
+  essbase::Failure failure;
   bool mayWrite() const {
     return result == BackupResult::Written || result == BackupResult::NothingToBackUp;
   }
 };
 
-// Reads the targets through the record producer: each database is listed,
-// and only the named filters are read and saved. `context` is read at
-// every call, so a hook that logs in again can renew it.
-BackupOutcome TakeBackup(essbase::EssbaseApi& api, const essbase::Handle& context,
-                         const filterfile::CallHooks& hooks, const Request& request,
-                         const Place& place);
+// Reads the targets from the server: each database is listed, and only the
+// named filters are read and saved, rows of any length whole. Logging in
+// again follows the caller's session policy.
+BackupOutcome TakeBackup(essbase::Server& server, const Request& request, const Place& place);
 
 // Saves filters already read (Change keeps them in its row store). The
 // request's targets are not used.

@@ -12,24 +12,23 @@ namespace cli {
 
 namespace {
 
-// 1051021 is no reason to log in again here: it fails like any other status.
-filterfile::CallHooks StatusHooks(RunState& state) {
-  filterfile::CallHooks hooks;
-  hooks.onStatus = [&state](int32_t status) { state.lastStatus = status; };
-  hooks.definitions = &state.definitions;
-  return hooks;
+// No description covers these steps: a filter read, written or deleted is
+// made again, whole, once after a new login with the run's credentials.
+essbase::Policy Whole() {
+  return essbase::policy::WholeFilters(essbase::Policy::Login::Quiet);
 }
 
 bool Backup(RunState& state, const backup::Request& request, std::string_view failureLine) {
-  const backup::BackupOutcome outcome = backup::TakeBackup(
-      state.api, state.context, StatusHooks(state), request, backup::PlaceFromEnvironment());
+  auto policed = state.session.Under(Whole());
+  const backup::BackupOutcome outcome =
+      backup::TakeBackup(state.server(), request, backup::PlaceFromEnvironment());
   if (outcome.mayWrite()) return true;
-  state.Log(std::string(failureLine) + outcome.reason);
+  state.Log(std::string(failureLine) + Text(outcome.reason));
   return false;
 }
 
 std::string Where(const backup::RestoreFailure& f) {
-  return f.application + "/" + f.database + "/" + f.filter;
+  return Text(f.application + "/" + f.database + "/" + f.filter);
 }
 
 }  // namespace
@@ -55,12 +54,12 @@ bool BatchRestore(RunState& state, const BatchArguments& args) {
   std::string reason;
   const std::optional<backup::LoadedBackup> loaded = backup::LoadBackup(args.file, reason);
   if (!loaded) {
-    state.Log(std::string(msg::BackupNotRestored) + args.file + ": " + reason);
+    state.Log(std::string(msg::BackupNotRestored) + args.file + ": " + Text(reason));
     return false;
   }
   // Restoring another server's filters here would replace this one's.
   if (!backup::SameServer(loaded->info.server, args.server)) {
-    state.Log(std::string(msg::BackupOfOtherServer) + loaded->info.server +
+    state.Log(std::string(msg::BackupOfOtherServer) + Text(loaded->info.server) +
               std::string(msg::BackupOfOtherServerEnd));
     return false;
   }
@@ -68,14 +67,18 @@ bool BatchRestore(RunState& state, const BatchArguments& args) {
       !Backup(state, backup::RestoreRequest(args.server, loaded->info), msg::NoBackupBeforeRestore))
     return false;
 
-  const backup::RestoreOutcome outcome =
-      backup::RestoreBackup(state.api, state.context, StatusHooks(state), *loaded);
+  backup::RestoreOutcome outcome;
+  {
+    auto policed = state.session.Under(Whole());
+    outcome = backup::RestoreBackup(state.server(), *loaded);
+  }
   for (const backup::RestoreFailure& f : outcome.failures) {
     const std::string what = f.operation == "read" ? std::string(msg::BackupUnreadable)
                                                    : f.operation + std::string(msg::CallReturned) +
                                                          std::to_string(f.status);
     state.Log(std::string(f.created ? msg::CreatedNotDeleted : msg::FilterNotRestored) + Where(f) +
               ", " + what);
+    state.LogFailure(f.failure);
   }
   state.Log(std::string(msg::RestoreSummaryStart) + args.file +
             std::string(msg::RestoreSummaryRestored) + std::to_string(outcome.restored) +

@@ -54,10 +54,10 @@ class DiffLog final : public compare::BackupDifferenceSink {
   explicit DiffLog(RunState& state) : state_(state) {}
 
   void Database(const std::string& application, const std::string& database) override {
-    where_ = application + "/" + database + "/";
+    where_ = Text(application + "/" + database + "/");
   }
   void Filter(const compare::FilterDifference& d) override {
-    std::string line = std::string(msg::DiffFilter) + where_ + d.name;
+    std::string line = std::string(msg::DiffFilter) + where_ + Text(d.name);
     switch (d.verdict) {
       case Verdict::Same: return;
       case Verdict::Created:
@@ -79,12 +79,16 @@ class DiffLog final : public compare::BackupDifferenceSink {
   std::string where_;
 };
 
-compare::ServerRead Reading(RunState& state) {
+compare::ServerRead Reading() {
   compare::ServerRead read;
   read.rowBuffer = essbase::CommandLineRowBuffer;
-  // 1051021 is no reason to log in again here: it fails like any other status.
-  read.hooks.onStatus = [&state](int32_t status) { state.lastStatus = status; };
   return read;
+}
+
+// No description covers a comparison: a filter read is made again, whole,
+// once after a new login with the run's credentials.
+essbase::Policy Whole() {
+  return essbase::policy::WholeFilters(essbase::Policy::Login::Quiet);
 }
 
 DiffResult Finish(RunState& state, const std::string& file, const compare::CompareOutcome& o) {
@@ -101,6 +105,7 @@ DiffResult Finish(RunState& state, const std::string& file, const compare::Compa
       return DiffResult::Failed;
     case compare::CompareEnd::ServerFailure:
       state.Log(msg::DiffServerFailed);
+      state.LogFailure(o.failure);
       return DiffResult::Failed;
     case compare::CompareEnd::SpillFailed:
       state.Log(std::string(msg::DiffNoTemporaryFile) + std::strerror(o.spillError));
@@ -123,19 +128,19 @@ DiffResult DiffBackup(RunState& state, const BatchArguments& args) {
   std::string reason;
   const std::optional<backup::LoadedBackup> loaded = backup::LoadBackup(args.file, reason);
   if (!loaded) {
-    state.Log(std::string(msg::BackupNotCompared) + args.file + ": " + reason);
+    state.Log(std::string(msg::BackupNotCompared) + args.file + ": " + Text(reason));
     return DiffResult::Failed;
   }
   // A restore refuses another server's backup: it would change nothing here.
   if (!backup::SameServer(loaded->info.server, args.server)) {
-    state.Log(std::string(msg::BackupOfOtherServer) + loaded->info.server +
+    state.Log(std::string(msg::BackupOfOtherServer) + Text(loaded->info.server) +
               std::string(msg::DiffOtherServerEnd));
     return DiffResult::Failed;
   }
   DiffLog log(state);
-  return Finish(
-      state, args.file,
-      compare::CompareBackupWithServer(state.api, state.context, *loaded, Reading(state), log));
+  auto policed = state.session.Under(Whole());
+  return Finish(state, args.file,
+                compare::CompareBackupWithServer(state.server(), *loaded, Reading(), log));
 }
 
 }  // namespace
@@ -157,9 +162,10 @@ DiffResult BatchDiff(RunState& state, const BatchArguments& args) {
   }
   DiffLog log(state);
   log.Database(args.application, args.database);
+  auto policed = state.session.Under(Whole());
   return Finish(state, args.file,
-                compare::CompareFileWithDatabase(state.api, state.context, in, args.application,
-                                                 args.database, Reading(state), log));
+                compare::CompareFileWithDatabase(state.server(), in,
+                                                 {args.application, args.database}, Reading(), log));
 }
 
 }  // namespace cli

@@ -5,7 +5,7 @@
 
 #include "cli/Messages.h"
 #include "cli/RunState.h"
-#include "filterfile/RecordProducer.h"
+#include "filterfile/RecordWriter.h"
 
 namespace cli {
 
@@ -19,19 +19,26 @@ bool BatchExport(RunState& state, const std::string& file, const std::string& ap
     state.Log(std::string(msg::ExportFileNotCreated) + file);
     return false;
   }
-  filterfile::ProducerOptions options;
+  essbase::ReadOptions options;
   options.rowBuffer = essbase::CommandLineRowBuffer;
-  options.hooks.onStatus = [&](int32_t status) { state.lastStatus = status; };
-  // 1051021 is no reason to log in again here: it fails like any other status.
-  auto outcome =
-      filterfile::ProduceRecords(state.api, state.context, application, database, out, options);
+  filterfile::RecordWriter records(out);
+  // An ended login is no reason to log in again here: it fails like any
+  // other status.
+  auto policed = state.session.Under(essbase::policy::None());
+  const essbase::Failure failed =
+      state.server().ReadDatabase({application, database}, nullptr, options, records);
   out.close();
-  if (outcome == filterfile::ProduceOutcome::ServerFailure) {
-    state.Log(msg::ExportFailed);
-    state.LogServerText(state.context);
+  if (records.result() == filterfile::RecordWriter::Result::NotEncodable) {
+    state.Log(std::string(msg::ExportFileNotWritten) + file + ": " + Text(records.unheld()) +
+              std::string(msg::NotHeldByFile));
     return false;
   }
-  if (outcome == filterfile::ProduceOutcome::WriteFailure || out.fail()) {
+  if (failed) {
+    state.Log(msg::ExportFailed);
+    state.LogFailure(failed);
+    return false;
+  }
+  if (records.result() != filterfile::RecordWriter::Result::Written || out.fail()) {
     state.Log(std::string(msg::ExportFileNotWritten) + file);
     return false;
   }

@@ -4,10 +4,55 @@
 
 #include "cli/Messages.h"
 #include "cli/RunState.h"
-#include "filterfile/ApiFilterSink.h"
 #include "filterfile/FilterFileReader.h"
+#include "filterfile/ImportWriter.h"
 
 namespace cli {
+
+namespace {
+
+// The import's lines in the file's order. A server that stopped answering
+// gives one line for all the filters it was not sent, not one each.
+class ImportLog final : public filterfile::ImportReport {
+ public:
+  explicit ImportLog(RunState& state) : state_(state) {}
+
+  void PassedOver(uint64_t line) override {
+    // An unattended run pointed at a binary file must not fill the disk with its log.
+    if (logged_ == LoggedPassedOverLines) return;
+    ++logged_;
+    state_.Log(std::string(msg::LinePassedOverStart) + std::to_string(line) +
+               std::string(msg::LinePassedOverEnd));
+  }
+  void CallFailed(const essbase::WriteOutcome&, const essbase::Failure& failure) override {
+    state_.Log(msg::ImportFailed);
+    state_.LogFailure(failure);
+  }
+  void Ended(const essbase::WriteOutcome& o) override {
+    if (o.kind != essbase::WriteOutcome::Kind::Write || o.done) return;
+    if (o.skipped) {
+      if (notSent_++ == 0) why_ = o.failure.detail;
+      return;
+    }
+    const std::string_view end = o.failure.unknownOutcome ? msg::FilterMayBeWrittenEnd
+                                                          : msg::FilterLeftUnchangedEnd;
+    state_.Log(std::string(msg::FilterLeftUnchangedStart) + Text(o.name) + std::string(end));
+  }
+
+  uint64_t logged() const { return logged_; }
+  // The one line for the filters never sent.
+  void Finish() {
+    if (notSent_ > 0) state_.Log(msg::FiltersNotSent(notSent_, Text(why_)));
+  }
+
+ private:
+  RunState& state_;
+  uint64_t logged_ = 0;
+  uint64_t notSent_ = 0;
+  std::string why_;
+};
+
+}  // namespace
 
 bool BatchImport(RunState& state, const std::string& file, const std::string& application,
                  const std::string& database) {
@@ -16,32 +61,17 @@ bool BatchImport(RunState& state, const std::string& file, const std::string& ap
     state.Log(std::string(msg::ImportFileNotOpened) + file);
     return false;
   }
-  filterfile::CallHooks hooks;
-  hooks.onStatus = [&](int32_t status) { state.lastStatus = status; };
-  hooks.definitions = &state.definitions;
-  hooks.onFailure = [&](filterfile::ServerCall, int32_t) {
-    state.Log(msg::ImportFailed);
-    state.LogServerText(state.context);
-    return filterfile::AfterFailure::GoOn;
-  };
-  filterfile::ImportWatch watch;
-  // An unattended run pointed at a binary file must not fill the disk with its log.
-  uint64_t logged = 0;
-  watch.passedOver = [&](uint64_t line) {
-    if (logged == LoggedPassedOverLines) return;
-    ++logged;
-    state.Log(std::string(msg::LinePassedOverStart) + std::to_string(line) +
-              std::string(msg::LinePassedOverEnd));
-  };
-  watch.leftUnchanged = [&](std::string_view filter) {
-    state.Log(std::string(msg::FilterLeftUnchangedStart) + std::string(filter) +
-              std::string(msg::FilterLeftUnchangedEnd));
-  };
-  filterfile::ApiFilterSink sink(state.api, state.context, application, database, hooks, watch);
+  // An ended login is no reason to log in again here: it fails like any
+  // other status.
+  auto policed = state.session.Under(essbase::policy::None());
+  ImportLog log(state);
+  filterfile::ImportWriter writer(state.server(), {application, database}, log);
   uint64_t stoppedAt = 0;
-  const filterfile::ReadOutcome outcome = filterfile::ReadFilterFile(in, sink, &stoppedAt);
-  if (sink.passedOverCount() > logged)
-    state.Log(std::to_string(sink.passedOverCount() - logged) +
+  const filterfile::ReadOutcome outcome = filterfile::ReadFilterFile(in, writer, &stoppedAt);
+  writer.Finish();
+  log.Finish();
+  if (writer.passedOverCount() > log.logged())
+    state.Log(std::to_string(writer.passedOverCount() - log.logged()) +
               std::string(msg::MoreLinesPassedOver));
   if (outcome == filterfile::ReadOutcome::ReadError) {
     state.Log(std::string(msg::ImportFileNotRead) + file);
@@ -52,7 +82,7 @@ bool BatchImport(RunState& state, const std::string& file, const std::string& ap
     return false;
   }
   // A passed-over line is a failure of the run: some row of the file did not get in.
-  return sink.ok();
+  return writer.ok();
 }
 
 }  // namespace cli

@@ -10,7 +10,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Messages.h"
 #include "cli/RunState.h"
-#include "essbase/library/Connection.h"
+#include "essbase/library/LibraryServer.h"
 
 namespace cli {
 
@@ -34,40 +34,47 @@ std::string Lower(std::string s) {
   return s;
 }
 
+// The run log's listener: QuorvelCL never shows a prompt or a message.
+class Unattended final : public essbase::SessionListener {
+ public:
+  void LoginFailed(const essbase::Failure&) override {}
+  void LoggedInAgain() override {}
+};
+
 }  // namespace
 
-int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_view commandLine) {
-  RunState state(api, log);
+int RunDriver(essbase::Server& server, essbase::ConnectionState& conn, LogSink& log, Clock& clock,
+              std::string_view commandLine) {
+  Unattended unattended;
+  essbase::Session session(server, conn, essbase::Generation::V6, unattended);
+  RunState state(session, log);
   state.Log(std::string(msg::ProcessStarting) + FormatGeneralDate(clock.Now()));
   state.Log(std::string(msg::CommandLinePrefix) + MaskPasswords(commandLine));
   // A run that cannot leave a trace does not touch the server.
   if (state.logFailed) return 1;
 
-  const BatchArguments args = ParseCommandLine(commandLine);
+  BatchArguments args = ParseCommandLine(commandLine);
   if (std::string_view failed = FirstFailedCheck(args); !failed.empty()) {
     state.Log(failed);
     state.Log("");
     return 1;
   }
+  // Names are the programs' texts; the file is the system's path as given.
+  for (std::string* name :
+       {&args.server, &args.application, &args.database, &args.user, &args.password})
+    *name = ArgumentText(*name);
 
-  const essbase::ApiInitRecord record(ESB_API_VERSION_6, essbase::CommandLineLocalPath);
-  state.lastStatus = api.EsbInit(record, state.instance);
-  if (state.lastStatus != 0) {
+  if (server.Start(essbase::Generation::V6, essbase::CommandLineLocalPath)) {
     state.Log(msg::InitFailed);
     state.Log("");
     return 1;
   }
-  state.lastStatus = api.EsbLogin(state.instance, args.server.c_str(), args.user.c_str(),
-                                  args.password.c_str(), state.itemCount, state.context);
-  if (state.lastStatus != 0) {
-    state.Log(std::string(msg::LoginFailed) + std::to_string(state.lastStatus));
-    state.LogServerText(state.instance);
+  if (const essbase::Failure f = server.LogIn({args.server, args.user, args.password})) {
+    state.Log(std::string(msg::LoginFailed) + std::to_string(f.status));
+    state.LogFailure(f);
     state.Log("");
     return 1;
   }
-  state.server = args.server;
-  state.user = args.user;
-  state.password = args.password;
 
   bool done = false;
   DiffResult diff = DiffResult::Same;
@@ -84,11 +91,17 @@ int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_
     done = diff != DiffResult::Failed;
   }
 
-  state.lastStatus = api.EsbLogout(state.context);
-  state.lastStatus = api.EsbTerm(state.instance);
+  session.server().LogOut();
+  session.server().End();
   state.Log("");
   if (!done || state.logFailed) return 1;
   return diff == DiffResult::Differ ? DiffersExitStatus : 0;
+}
+
+int RunDriver(essbase::EssbaseApi& api, LogSink& log, Clock& clock, std::string_view commandLine) {
+  essbase::ConnectionState conn;
+  essbase::LibraryServer server(api, conn);
+  return RunDriver(server, conn, log, clock, commandLine);
 }
 
 }  // namespace cli

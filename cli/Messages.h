@@ -9,6 +9,8 @@ namespace cli::msg {
 constexpr std::string_view ProcessStarting = "//Process starting at ";
 // Follows a failure's line when the server said more than its status.
 constexpr std::string_view ServerSaid = "The server said: ";
+// Follows a failure's line with the client's own words for what went wrong.
+constexpr std::string_view WhatWentWrong = "What went wrong: ";
 constexpr std::string_view CommandLinePrefix = "//";
 constexpr std::string_view PasswordMask = "********";
 
@@ -34,6 +36,7 @@ constexpr std::string_view ImportFailed = "An error occured importing filters.";
 
 constexpr std::string_view ExportFileNotCreated = "The export file could not be created: ";
 constexpr std::string_view ExportFileNotWritten = "The export file could not be written: ";
+constexpr std::string_view NotHeldByFile = " has a character the file cannot hold";
 constexpr std::string_view ImportFileNotOpened = "The import file could not be opened: ";
 constexpr std::string_view ImportFileNotRead = "The import file could not be read to its end: ";
 constexpr std::string_view ImportStopped = "The import stopped: ";
@@ -46,6 +49,14 @@ constexpr std::string_view MoreLinesPassedOver =
 constexpr std::string_view FilterLeftUnchangedStart = "The filter ";
 constexpr std::string_view FilterLeftUnchangedEnd =
     " was left unchanged: not every one of its rows could be imported.";
+constexpr std::string_view FilterMayBeWrittenEnd =
+    " may or may not have been imported: the answer to its write never came.";
+// "1,204 filters were not imported: the server at URL did not answer in 120 s"
+inline std::string FiltersNotSent(uint64_t filters, std::string_view why) {
+  return std::to_string(filters) +
+         (filters == 1 ? " filter was not imported: " : " filters were not imported: ") +
+         std::string(why);
+}
 
 // Backups (before an import, and before a restore) and the restore.
 constexpr std::string_view NoBackupBeforeImport =

@@ -5,50 +5,33 @@
 #include <string>
 #include <string_view>
 
+#include "cli/LogText.h"
 #include "cli/Messages.h"
 #include "cli/RunLog.h"
-#include "essbase/library/DefinitionGuard.h"
-#include "essbase/library/EssbaseApi.h"
+#include "essbase/Session.h"
 
 namespace cli {
 
 struct RunState {
-  RunState(essbase::EssbaseApi& a, LogSink& l) : api(a), log(l) {}
+  RunState(essbase::Session& s, LogSink& l) : session(s), log(l) {}
   RunState(const RunState&) = delete;
   RunState& operator=(const RunState&) = delete;
 
-  essbase::EssbaseApi& api;
+  essbase::Session& session;
   LogSink& log;
-  essbase::Handle instance = 0;
-  essbase::Handle context = 0;
-  int16_t itemCount = 0;
-  int32_t lastStatus = 0;
   bool logFailed = false;  // a line could not be written
-  // The login's credentials, for the guard's login again.
-  std::string server;
-  std::string user;
-  std::string password;
-  // A run is one login, but a definition one step leaves open must not be
-  // committed by the next step's closing call either.
-  essbase::DefinitionGuard definitions{[this] { return LogInAgain(); }};
+
+  essbase::Server& server() { return session.server(); }
 
   void Log(std::string_view line) {
     if (!log.WriteLine(line)) logFailed = true;
   }
-  // After a failure's line: what the server said of the failed call (an
-  // answer over REST carries the HTTP status and the server's message; the
-  // client library tells nothing more).
-  void LogServerText(essbase::Handle handle) {
-    if (const std::string text = api.FailureText(handle); !text.empty())
-      Log(std::string(msg::ServerSaid) + text);
-  }
-
- private:
-  int32_t LogInAgain() {
-    api.EsbLogout(context);
-    lastStatus =
-        api.EsbLogin(instance, server.c_str(), user.c_str(), password.c_str(), itemCount, context);
-    return lastStatus;
+  // After a failure's line: what the server said of the failed step, and the
+  // client's own words for what went wrong (over REST; the client library
+  // tells nothing more than the status).
+  void LogFailure(const essbase::Failure& failure) {
+    if (!failure.serverText.empty()) Log(std::string(msg::ServerSaid) + Text(failure.serverText));
+    if (!failure.detail.empty()) Log(std::string(msg::WhatWentWrong) + Text(failure.detail));
   }
 };
 

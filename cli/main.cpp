@@ -12,7 +12,7 @@
 #include "cli/RunLog.h"
 #include "essbase/library/LibraryApi.h"
 #include "essbase/ServerAddress.h"
-#include "essbase/rest/RestApi.h"
+#include "essbase/rest/RestServer.h"
 
 namespace {
 
@@ -53,8 +53,9 @@ int main(int argc, char** argv) {
   // The server is known before the API starts: a URL is a REST API, any
   // other name the client library's.
   if (essbase::IsServerUrl(cli::ParseCommandLine(commandLine).server)) {
-    essbase::rest::RestApi api;
-    return cli::RunDriver(api, *log, clock, commandLine);
+    essbase::ConnectionState conn;
+    essbase::rest::RestServer server;
+    return cli::RunDriver(server, conn, *log, clock, commandLine);
   }
   essbase::LibraryApi api("libesbapin.so");
   return cli::RunDriver(api, *log, clock, commandLine);

@@ -2,9 +2,8 @@
 
 namespace compare {
 
-CompareOutcome CompareFileWithDatabase(essbase::EssbaseApi& api, const essbase::Handle& context,
-                                       std::istream& file, const std::string& application,
-                                       const std::string& database, const ServerRead& read,
+CompareOutcome CompareFileWithDatabase(essbase::Server& server, std::istream& file,
+                                       const essbase::Database& db, const ServerRead& read,
                                        DifferenceSink& out) {
   CompareOutcome outcome;
   IncomingSet incoming;
@@ -20,7 +19,7 @@ CompareOutcome CompareFileWithDatabase(essbase::EssbaseApi& api, const essbase::
   Comparison comparison(incoming, out, Scope::WholeDatabase);
   outcome.end = incoming.spillError() != 0
                     ? CompareEnd::SpillFailed
-                    : CompareWithDatabase(api, context, application, database, read, comparison);
+                    : CompareWithDatabase(server, db, read, comparison, outcome.failure);
   outcome.tally = comparison.tally();
   outcome.spillError = incoming.spillError();
   return outcome;

@@ -8,9 +8,8 @@
 
 namespace compare {
 
-CompareOutcome CompareFileWithDatabase(essbase::EssbaseApi& api, const essbase::Handle& context,
-                                       std::istream& file, const std::string& application,
-                                       const std::string& database, const ServerRead& read,
+CompareOutcome CompareFileWithDatabase(essbase::Server& server, std::istream& file,
+                                       const essbase::Database& db, const ServerRead& read,
                                        DifferenceSink& out);
 
 }  // namespace compare

@@ -1,21 +1,19 @@
 #pragma once
-// The current side read from a database on the server: the record producer
-// (the same calls as Export: one listing, then each filter's rows) writes
-// one filter's records into a buffer, the ordinary reader reads them back,
-// and the comparison takes the filter before the next one is read.
+// The current side read from a database on the server: each filter, read
+// whole, is compared with the incoming definition of its name as it comes,
+// and let go before the next one.
 #include <cstdint>
 #include <string>
 
 #include "compare/Comparison.h"
-#include "essbase/library/EssbaseApi.h"
-#include "filterfile/ServerCall.h"
+#include "essbase/Server.h"
 
 namespace compare {
 
 enum class CompareEnd {
   Compared,
   FileUnreadable,  // the incoming records could not be read to their end
-  ServerFailure,   // a call failed for good (its status went to the hooks)
+  ServerFailure,   // a step failed for good (failure says how)
   SpillFailed,     // the temporary file failed (IncomingSet::spillError)
 };
 
@@ -27,18 +25,18 @@ struct CompareOutcome {
   uint64_t passedOver = 0;
   uint64_t firstPassedOver = 0;
   int spillError = 0;  // errno, with SpillFailed
+  essbase::Failure failure;  // with ServerFailure
   bool ok() const { return end == CompareEnd::Compared; }
 };
 
 struct ServerRead {
-  int rowBuffer = essbase::DesktopRowBuffer;
-  filterfile::CallHooks hooks;
+  size_t rowBuffer = essbase::DesktopRowBuffer;
 };
 
-// Streams the database's filters into `comparison` and finishes it.
-// `context` is read at every call, so a hook that logs in again can renew it.
-CompareEnd CompareWithDatabase(essbase::EssbaseApi& api, const essbase::Handle& context,
-                               const std::string& application, const std::string& database,
-                               const ServerRead& read, Comparison& comparison);
+// Streams the database's filters into `comparison` and finishes it. Logging
+// in again follows the caller's session policy.
+CompareEnd CompareWithDatabase(essbase::Server& server, const essbase::Database& db,
+                               const ServerRead& read, Comparison& comparison,
+                               essbase::Failure& failure);
 
 }  // namespace compare

@@ -4,7 +4,6 @@
 
 #include "backup/DefinedNames.h"
 #include "desktop/Messages.h"
-#include "desktop/ReloginHooks.h"
 
 namespace desktop {
 
@@ -28,11 +27,10 @@ std::vector<backup::FilterCopy> CopiesOf(const change::RowStore& rows) {
 backup::BackupOutcome BackupBeforeWrite(essbase::Session& session, const std::string& command,
                                         const std::vector<backup::Target>& targets,
                                         const backup::Place& place) {
-  // Backups only read: every call may be repeated after a login again.
-  const filterfile::CallHooks hooks =
-      ReloginHooks(session, [](filterfile::ServerCall) { return true; });
-  return backup::TakeBackup(session.api(), session.conn().ContextHandle, hooks,
-                            {command, session.conn().Server, targets}, place);
+  // No description covers it: a filter read is made again, whole, after a
+  // new login.
+  auto policed = session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Prompt));
+  return backup::TakeBackup(session.server(), {command, session.conn().Server, targets}, place);
 }
 
 backup::BackupOutcome BackupBeforeChange(essbase::Session& session, const change::RowStore& rows,

@@ -51,15 +51,17 @@ class Backups final : public BackupsHandler {
     compare::CompareOutcome outcome;
     {
       HoldStill hold(state_);
-      outcome = compare::CompareBackupWithServer(session.api(), session.conn().ContextHandle,
-                                                 *listed.backup, WindowRead(session), report);
+      auto policed = session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Prompt));
+      outcome =
+          compare::CompareBackupWithServer(session.server(), *listed.backup, WindowRead(), report);
     }
     switch (outcome.end) {
       case compare::CompareEnd::Compared: break;
       case compare::CompareEnd::FileUnreadable:
         return Told(report, msg::CompareFileNotRead(listed.backup->recordsPath));
       case compare::CompareEnd::ServerFailure:
-        return Told(report, msg::CompareReadFailed(session.status()));
+        return Told(report,
+                    WithFailure(msg::CompareReadFailed(outcome.failure.status), outcome.failure));
       case compare::CompareEnd::SpillFailed:
         return Told(report, msg::CompareNoTemporaryFile(SystemReason(outcome.spillError)));
     }

@@ -1,59 +1,28 @@
 #include "desktop/BrowseCommands.h"
 
-#include <array>
-
 #include "desktop/MenuState.h"
 #include "desktop/Messages.h"
-#include "desktop/ServerTree.h"
+#include "desktop/FilterList.h"
 
 namespace desktop {
 
 using namespace essbase;
 
-int32_t ReadFilterNames(Session& session, const std::string& application,
-                        const std::string& database, std::vector<std::string>& names) {
-  names.clear();
-  int16_t count = 0;
-  session.RunWithRelogin([&](EssbaseApi& api, Handle context) {
-    return api.EsbListFilters(context, application.c_str(), database.c_str(), count);
-  });
-  for (int i = 0; session.status() == 0 && i < count; ++i) {
-    std::array<char, FilterNameWidth> name{};
-    if (session.Run([&](EssbaseApi& api, Handle context) {
-          return api.EsbGetNextItem(context, ItemFilterName, name);
-        }) != 0)
-      break;
-    names.push_back(FieldText(name));
-  }
-  return session.status();
-}
-
 int32_t ListFilters(WindowState& state, const std::string& application,
                     const std::string& database) {
-  state.filters.Clear();
-  state.listed.reset();
   // A Reconnect sets the hourglass for a command still at work; a click that
   // did not set it must not leave it behind.
   const bool wasBusy = state.busy;
-  std::vector<std::string> names;
-  const int32_t status = ReadFilterNames(state.session, application, database, names);
+  essbase::Failure failed;
+  {
+    auto policed = state.session.Under(policy::Listing());
+    failed = FillFilterList(state, {application, database});
+  }
   if (!wasBusy && state.busy) Mouse(state, false);
-  if (status != 0) {
-    // A list cut short would look complete; show none rather than part.
-    state.port.ShowMessage(
-        WithServerText(state, msg::FilterListFailed(status), state.session.context()),
-        msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
-    return status;
-  }
-  for (const std::string& filter : names) {
-    // Ticking each new node gives what ticking them all after each addition
-    // gives, in linear time.
-    const int node =
-        state.filters.Add("", "_" + filter, filter, ImageDatabase, ImageMarkedDatabase);
-    state.filters.SetChecked(node, true);
-  }
-  state.listed = SelectedDatabase{application, database};
-  return status;
+  if (failed)
+    state.port.ShowMessage(WithFailure(msg::FilterListFailed(failed.status), failed),
+                           msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
+  return failed.status;
 }
 
 void NodeClick(WindowState& state, int index) {

@@ -11,14 +11,9 @@ namespace desktop {
 // Click on tree node index (selects it first). Single-database mode only.
 void NodeClick(WindowState& state, int index);
 
-// The names of one database's filters in the server's order. A dropped
-// session logs in again and the listing is repeated once. Returns the status
-// (kept in the session); on a failure `names` holds what was read before it.
-int32_t ReadFilterNames(essbase::Session& session, const std::string& application,
-                        const std::string& database, std::vector<std::string>& names);
-
 // Lists the filters of one database into the emptied filter list, each
-// ticked. Returns the status; a failure has been reported and left the list
+// ticked; a dropped session logs in again and the listing is made once
+// more. Returns the status; a failure has been reported and left the list
 // empty.
 int32_t ListFilters(WindowState& state, const std::string& application,
                     const std::string& database);

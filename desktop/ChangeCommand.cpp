@@ -73,10 +73,6 @@ void Tell(WindowState& state, std::string_view text, MessageIcon icon,
   state.port.ShowMessage(text, title, icon, MessageButtons::OK);
 }
 
-// The read failed on the run's last call: what the server said of it.
-std::string Said(WindowState& state, std::string_view text) {
-  return WithServerText(state, text, state.session.context());
-}
 
 void RefuseSearchText(WindowState& state, const ChangeDialogValues& values) {
   Tell(state, msg::SearchTextNotHeld(values.unheld, values.unheldPosition), MessageIcon::Critical);
@@ -159,12 +155,14 @@ void ReportChange(WindowState& state, const change::ChangeOutcome& o, bool allDa
   switch (o.end) {
     case ChangeEnd::NoDatabase:
     case ChangeEnd::ActivationFailed:
-      return Tell(state, Said(state, msg::NoSuchDatabase), MessageIcon::Critical);
+      return Tell(state, WithFailure(msg::NoSuchDatabase, o.failure), MessageIcon::Critical);
     case ChangeEnd::FilterOpenFailed:
     case ChangeEnd::ListingFailed:
-      return Tell(state, Said(state, msg::ChangeReadFailed(o.status)), MessageIcon::Critical);
+      return Tell(state, WithFailure(msg::ChangeReadFailed(o.status), o.failure),
+                  MessageIcon::Critical);
     case ChangeEnd::LaterRowFailed:
-      return Tell(state, Said(state, msg::ChangeLaterRowFailed()), MessageIcon::Critical);
+      return Tell(state, WithFailure(msg::ChangeLaterRowFailed(), o.failure),
+                  MessageIcon::Critical);
     case ChangeEnd::TooManyRows:
       return Tell(state, msg::ChangeTooManyRows(change::RowStore::MaxRows), MessageIcon::Critical);
     case ChangeEnd::TooManyApplications:

@@ -9,14 +9,12 @@
 #include "desktop/FileDialogSetup.h"
 #include "desktop/HoldStill.h"
 #include "desktop/Messages.h"
-#include "desktop/ReloginHooks.h"
 
 namespace desktop {
 
-compare::ServerRead WindowRead(essbase::Session& session) {
+compare::ServerRead WindowRead() {
   compare::ServerRead read;
   read.rowBuffer = essbase::DesktopRowBuffer;
-  read.hooks = ReloginHooks(session, [](filterfile::ServerCall) { return true; });
   return read;
 }
 
@@ -37,16 +35,18 @@ void CompareWithFile(WindowState& state) {
   compare::CompareOutcome outcome;
   {
     HoldStill hold(state);
-    essbase::Session& session = state.session;
-    outcome = compare::CompareFileWithDatabase(session.api(), session.conn().ContextHandle, in,
-                                               target->application, target->database,
-                                               WindowRead(session), report);
+    // No description covers it: a filter read is made again, whole, after a
+    // new login.
+    auto policed =
+        state.session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Prompt));
+    outcome = compare::CompareFileWithDatabase(
+        state.session.server(), in, {target->application, target->database}, WindowRead(), report);
   }
   switch (outcome.end) {
     case compare::CompareEnd::Compared: break;
     case compare::CompareEnd::FileUnreadable: return tell(msg::CompareFileNotRead(*file));
     case compare::CompareEnd::ServerFailure:
-      return tell(msg::CompareReadFailed(state.session.status()));
+      return tell(WithFailure(msg::CompareReadFailed(outcome.failure.status), outcome.failure));
     case compare::CompareEnd::SpillFailed:
       return tell(msg::CompareNoTemporaryFile(SystemReason(outcome.spillError)));
   }

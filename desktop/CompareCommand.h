@@ -12,6 +12,6 @@ void CompareWithFile(WindowState& state);
 // How a comparison reads the server from the window: rows whole with the
 // window's buffer; a dropped session logs in again and the call is repeated
 // once (reads only, so any call may be).
-compare::ServerRead WindowRead(essbase::Session& session);
+compare::ServerRead WindowRead();
 
 }  // namespace desktop

@@ -3,7 +3,7 @@
 #include "desktop/BackupBeforeWrite.h"
 #include "desktop/CommandTarget.h"
 #include "desktop/DeleteFilters.h"
-#include "desktop/FilterListRefill.h"
+#include "desktop/FilterList.h"
 #include "desktop/HoldStill.h"
 #include "desktop/Messages.h"
 
@@ -17,7 +17,9 @@ constexpr size_t MaxRefusedNamed = 20;
 std::string RefusedText(const std::vector<RefusedDeletion>& refused) {
   std::string text(msg::DeleteRefusedStart);
   for (size_t i = 0; i < refused.size() && i < MaxRefusedNamed; ++i)
-    text += msg::DeleteRefusedLine(refused[i].filter, refused[i].status);
+    text += msg::DeleteRefusedLine(refused[i].filter, refused[i].status) +
+            msg::SaidOfOne(refused[i].failure.serverText.empty() ? refused[i].failure.detail
+                                                                 : refused[i].failure.serverText);
   if (refused.size() > MaxRefusedNamed)
     text += msg::DeleteRefusedMore(refused.size() - MaxRefusedNamed);
   return text;

@@ -12,7 +12,10 @@ namespace desktop {
 struct RefusedDeletion {
   std::string filter;
   int32_t status = 0;
-  bool operator==(const RefusedDeletion&) const = default;
+  essbase::Failure failure;
+  bool operator==(const RefusedDeletion& o) const {
+    return filter == o.filter && status == o.status;
+  }
 };
 
 struct DeleteOutcome {
@@ -21,8 +24,8 @@ struct DeleteOutcome {
   std::vector<RefusedDeletion> refused;
 };
 
-// One EsbDeleteFilter per name, in the given order; ReloginStatus logs in
-// again and repeats that deletion once. A refusal never stops the others.
+// One deletion per name, in the given order; a dropped session logs in again
+// and that deletion is made once more. A refusal never stops the others.
 DeleteOutcome DeleteFilters(essbase::Session& session, const SelectedDatabase& db,
                             const std::vector<std::string>& filters);
 

@@ -19,10 +19,7 @@ void ReportFailure(WindowState& state, const std::string& file, const ExportOutc
     case Result::Written: return;
     case Result::FileNotOpened: text = msg::ExportFileNotOpened(file, outcome.reason); break;
     case Result::FileNotWritten: text = msg::ExportFileNotWritten(file, outcome.reason); break;
-    case Result::ServerFailure:
-      // The export stopped at its failed call, the session's last.
-      text = WithServerText(state, msg::ExportDatabaseFailed, state.session.context());
-      break;
+    case Result::ServerFailure: text = WithFailure(msg::ExportDatabaseFailed, outcome.failure); break;
   }
   state.port.ShowMessage(text, msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
 }

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "desktop/FileDialogSetup.h"
-#include "desktop/ReloginHooks.h"
-#include "filterfile/RecordProducer.h"
+#include "filterfile/RecordWriter.h"
 
 namespace desktop {
 
@@ -21,25 +20,30 @@ ExportOutcome ExportFilterFile(essbase::Session& session, const std::string& fil
   // Opening for reading too is what keeps an append from creating the file.
   out.open(file, append ? std::ios::binary | std::ios::in | std::ios::out | std::ios::ate
                         : std::ios::binary | std::ios::out | std::ios::trunc);
-  if (!out.is_open()) return {Result::FileNotOpened, SystemReason(errno)};
+  if (!out.is_open()) return {Result::FileNotOpened, SystemReason(errno), {}};
 
-  filterfile::ProducerOptions options;
+  essbase::ReadOptions options;
   options.rowBuffer = essbase::DesktopRowBuffer;
-  options.selected = selected;
-  options.hooks = ReloginHooks(session, [](filterfile::ServerCall call) {
-    return call.operation == essbase::Operation::EsbListFilters;
-  });
-  errno = 0;
-  const filterfile::ProduceOutcome produced = filterfile::ProduceRecords(
-      session.api(), session.conn().ContextHandle, db.application, db.database, out, options);
+  options.readUnwanted = true;
+  filterfile::RecordWriter records(out);
+  essbase::Failure failed;
+  {
+    auto policed = session.Under(essbase::policy::Listing());
+    errno = 0;
+    failed = session.server().ReadDatabase({db.application, db.database}, selected, options,
+                                           records);
+  }
   const int writeError = errno;
   errno = 0;
   out.close();  // flushes: a full disk may only show here
   const int closeError = errno;
-  if (produced == filterfile::ProduceOutcome::WriteFailure)
-    return {Result::FileNotWritten, SystemReason(writeError)};
-  if (out.fail()) return {Result::FileNotWritten, SystemReason(closeError)};
-  if (produced == filterfile::ProduceOutcome::ServerFailure) return {Result::ServerFailure, {}};
+  using Written = filterfile::RecordWriter::Result;
+  if (records.result() == Written::NotEncodable)
+    return {Result::FileNotWritten, records.unheld() + " has a character this file cannot hold", {}};
+  if (records.result() == Written::StreamFailed)
+    return {Result::FileNotWritten, SystemReason(writeError), {}};
+  if (out.fail()) return {Result::FileNotWritten, SystemReason(closeError), {}};
+  if (failed) return {Result::ServerFailure, {}, failed};
   return {};
 }
 

@@ -3,7 +3,7 @@
 #include "desktop/BackupBeforeWrite.h"
 #include "desktop/CommandTarget.h"
 #include "desktop/FileDialogSetup.h"
-#include "desktop/FilterListRefill.h"
+#include "desktop/FilterList.h"
 #include "desktop/HoldStill.h"
 #include "desktop/ImportFilterFile.h"
 #include "desktop/Messages.h"
@@ -43,7 +43,9 @@ void ImportFilters(WindowState& state) {
     if (outcome.passedOver > 0)
       text += msg::LinesPassedOver(outcome.passedOver, outcome.firstPassedOver);
     if (outcome.tooLongLine > 0) text += msg::ImportStoppedAtLongLine(outcome.tooLongLine);
-    if (!outcome.serverSaid.empty()) text += msg::ServerSaid(outcome.serverSaid);
+    if (outcome.unknown > 0) text += msg::ImportMayHaveBeenWritten(outcome.unknown);
+    if (outcome.notSent > 0) text += msg::ImportNotSent(outcome.notSent);
+    text = WithFailure(text, outcome.failure);
     port.ShowMessage(text, msg::DefaultTitle, MessageIcon::Critical, MessageButtons::OK);
   }
   int32_t listed = 0;

@@ -2,9 +2,8 @@
 
 #include <fstream>
 
-#include "desktop/ReloginHooks.h"
-#include "filterfile/ApiFilterSink.h"
 #include "filterfile/FilterFileReader.h"
+#include "filterfile/ImportWriter.h"
 
 namespace desktop {
 
@@ -17,23 +16,21 @@ ImportOutcome ImportFilterFile(essbase::Session& session, const std::string& fil
     outcome.ok = outcome.fileOpened = false;
     return outcome;
   }
-  filterfile::CallHooks hooks = ReloginHooks(session, RowCallsOnly);
-  hooks.onFailure = [&session, &outcome, relogin = std::move(hooks.onFailure)](
-                        filterfile::ServerCall call, int32_t status) {
-    if (outcome.serverSaid.empty())
-      outcome.serverSaid = session.api().FailureText(session.context());
-    return relogin(call, status);
-  };
-  filterfile::ApiFilterSink sink(session.api(), session.conn().ContextHandle, target.application,
-                                 target.database, std::move(hooks));
+  auto policed = session.Under(essbase::policy::ImportRows());
+  filterfile::ImportReport quiet;
+  filterfile::ImportWriter writer(session.server(), {target.application, target.database}, quiet);
   uint64_t stoppedAt = 0;
-  const filterfile::ReadOutcome read = filterfile::ReadFilterFile(in, sink, &stoppedAt);
+  const filterfile::ReadOutcome read = filterfile::ReadFilterFile(in, writer, &stoppedAt);
+  writer.Finish();
   outcome.readToEnd = read == filterfile::ReadOutcome::Complete;
   if (read == filterfile::ReadOutcome::LineTooLong) outcome.tooLongLine = stoppedAt;
-  outcome.passedOver = sink.passedOverCount();
-  outcome.firstPassedOver = sink.firstPassedOver();
-  outcome.imported = sink.committedCount();
-  outcome.ok = sink.ok() && outcome.readToEnd;
+  outcome.passedOver = writer.passedOverCount();
+  outcome.firstPassedOver = writer.firstPassedOver();
+  outcome.imported = writer.committed();
+  outcome.unknown = writer.unknown();
+  outcome.notSent = writer.skipped();
+  outcome.failure = writer.firstFailure();
+  outcome.ok = writer.ok() && outcome.readToEnd;
   return outcome;
 }
 

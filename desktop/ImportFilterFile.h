@@ -21,15 +21,20 @@ struct ImportOutcome {
   uint64_t imported = 0;
   // A line longer than any record stopped the reading here (0: none).
   uint64_t tooLongLine = 0;
-  // What the server said of the first call that failed, when it said more.
-  std::string serverSaid;
+  // Filters whose write got no answer (the server may hold them), and ones
+  // never sent because the server stopped answering.
+  uint64_t unknown = 0;
+  uint64_t notSent = 0;
+  // The first step that failed.
+  essbase::Failure failure;
 };
 
 // Every record goes into `target`, whatever the file's own first two fields
-// say. A failed call never stops the reading; only a call that adds a row
-// logs in again on ReloginStatus and is repeated once. A filter with a failed
-// or passed-over row is left at its previous definition. A file that cannot
-// be opened makes no server call.
+// say, each filter written whole. A failed write never stops the reading;
+// when the server ended the login, only the adding of a row (over REST the
+// filter's write) is made again after a new login. A filter with a failed or
+// passed-over row is left at its previous definition. A file that cannot be
+// opened makes no server call.
 ImportOutcome ImportFilterFile(essbase::Session& session, const std::string& file,
                                const SelectedDatabase& target);
 

@@ -50,6 +50,12 @@ inline constexpr std::string_view TextFileTypes = "Text (*.txt)|*.txt|All Files 
 inline std::string ServerSaid(std::string_view said) {
   return "\n\nThe server said: " + std::string(said);
 }
+// After a failure's text, the client's own words for what went wrong (a
+// server that did not answer, an answer it could not use, a name the client
+// library cannot carry).
+inline std::string FailureDetail(std::string_view detail) {
+  return "\n\nWhat went wrong: " + std::string(detail);
+}
 
 // Delete and Import work on the tree's selected database.
 inline constexpr std::string_view NoDatabaseSelected =
@@ -93,6 +99,10 @@ inline constexpr std::string_view DeleteRefusedStart =
 inline std::string DeleteRefusedLine(std::string_view filter, int32_t status) {
   return "\n" + std::string(filter) + " (error " + std::to_string(status) + ")";
 }
+// What the server said of one filter, after its line.
+inline std::string SaidOfOne(std::string_view said) {
+  return said.empty() ? std::string() : ": " + std::string(said);
+}
 inline std::string DeleteRefusedMore(size_t more) {
   return "\n... and " + std::to_string(more) + " more.";
 }
@@ -123,6 +133,18 @@ inline std::string LinesPassedOver(uint64_t count, uint64_t firstLine) {
          std::to_string(firstLine) + ".";
 }
 // The import stopped at a line longer than any record.
+// A write whose answer never came: the server may hold the new definition.
+inline std::string ImportMayHaveBeenWritten(uint64_t filters) {
+  return "\n\n" + std::to_string(filters) +
+         (filters == 1 ? " filter may or may not have been written: its answer never came."
+                       : " filters may or may not have been written: their answers never came.");
+}
+// The server stopped answering: the rest of the file was not sent.
+inline std::string ImportNotSent(uint64_t filters) {
+  return "\n\n" + std::to_string(filters) +
+         (filters == 1 ? " filter was not imported: the server stopped answering."
+                       : " filters were not imported: the server stopped answering.");
+}
 inline std::string ImportStoppedAtLongLine(uint64_t line) {
   return "  Line " + std::to_string(line) +
          " of the file is longer than any filter row can be; the file was read no further.";

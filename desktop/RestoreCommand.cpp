@@ -8,10 +8,9 @@
 #include "desktop/BackupBeforeWrite.h"
 #include "desktop/CommandTarget.h"
 #include "desktop/FileDialogSetup.h"
-#include "desktop/FilterListRefill.h"
+#include "desktop/FilterList.h"
 #include "desktop/HoldStill.h"
 #include "desktop/Messages.h"
-#include "desktop/ReloginHooks.h"
 
 namespace desktop {
 
@@ -60,18 +59,12 @@ std::string FailuresText(const std::vector<backup::RestoreFailure>& failures) {
   for (size_t i = 0; i < failures.size() && i < MaxNamesShown; ++i) {
     const backup::RestoreFailure& f = failures[i];
     text += msg::RestoreFailedLine(Where(f.application, f.database) + "/" + f.filter, f.created,
-                                   f.operation, f.status);
+                                   f.operation, f.status) +
+            msg::SaidOfOne(f.failure.serverText.empty() ? f.failure.detail : f.failure.serverText);
   }
   if (failures.size() > MaxNamesShown)
     text += msg::RestoreMoreNames(failures.size() - MaxNamesShown);
   return text;
-}
-
-// After a login again a filter can be opened, listed or deleted again; a row
-// cannot be repeated, as the server dropped the open definition with the
-// session, and a closing call may already have committed.
-bool Repeatable(filterfile::ServerCall call) {
-  return call.operation != essbase::Operation::EsbSetFilterRow;
 }
 
 // Whether the backup put anything into the database the filter list shows.
@@ -138,8 +131,13 @@ void RestoreBackupFile(WindowState& state, const std::string& file) {
     const backup::Request request = backup::RestoreRequest(server, loaded->info);
     saved = BackupBeforeWrite(state.session, request.command, request.targets, state.backups);
     if (saved.mayWrite()) {
-      outcome = backup::RestoreBackup(state.session.api(), state.session.conn().ContextHandle,
-                                      ReloginHooks(state.session, Repeatable), *loaded);
+      {
+        // No description covers it: a filter write or deletion is made
+        // again, whole, after a new login.
+        auto policed =
+            state.session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Prompt));
+        outcome = backup::RestoreBackup(state.session.server(), *loaded);
+      }
       if (shown && Touches(loaded->info, *shown)) listed = RefillFilterList(state, *shown);
     }
   }

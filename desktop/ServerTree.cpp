@@ -1,50 +1,23 @@
 #include "desktop/ServerTree.h"
 
-#include <array>
-
-#include "essbase/library/ByteOrder.h"
-
 namespace desktop {
-
-using namespace essbase;
-
-std::string FieldText(std::span<const char> field) {
-  return std::string(GetFixed(field.data(), field.size()));
-}
 
 namespace {
 
-void AddApplications(Session& session, NodeList& tree) {
-  int16_t n = 0;
-  if (session.Run([&](EssbaseApi& api, Handle c) { return api.EsbListApplications(c, n); }) != 0)
-    return;
-  for (int i = 0; i < n; ++i) {
-    std::array<char, ApplicationNameWidth> name{};
-    if (session.Run([&](EssbaseApi& api, Handle c) {
-          return api.EsbGetNextItem(c, ItemApplicationName, name);
-        }) != 0)
-      return;
-    const std::string app = FieldText(name);
-    tree.Add("", "App:" + app, app, ImageApplication, ImageApplication);
-  }
+void AddApplications(essbase::Server& server, NodeList& tree) {
+  std::vector<essbase::Application> applications;
+  // A listing that fails part-way keeps what was read.
+  server.ListApplications(applications);
+  for (const essbase::Application& app : applications)
+    tree.Add("", "App:" + app.name, app.name, ImageApplication, ImageApplication);
 }
 
-void AddDatabases(Session& session, NodeList& tree, int appNode) {
-  int16_t k = 0;
-  const std::string application = tree.Text(appNode);
-  if (session.Run([&](EssbaseApi& api, Handle c) {
-        return api.EsbListDatabases(c, application.c_str(), k);
-      }) != 0)
-    return;
-  for (int i = 0; i < k; ++i) {
-    std::array<char, DatabaseItemWidth> pair{};
-    if (session.Run([&](EssbaseApi& api, Handle c) {
-          return api.EsbGetNextItem(c, ItemDatabaseName, pair);
-        }) != 0)
-      return;
-    const std::span<const char> bytes(pair);
-    const std::string app = FieldText(bytes.first(ApplicationNameWidth));
-    const std::string db = FieldText(bytes.subspan(ApplicationNameWidth, DatabaseNameWidth));
+void AddDatabases(essbase::Server& server, NodeList& tree, int appNode) {
+  std::vector<essbase::Database> databases;
+  server.ListDatabases(tree.Text(appNode), databases);
+  for (const essbase::Database& pair : databases) {
+    const std::string& app = pair.application;
+    const std::string& db = pair.database;
     // A pair naming an application not in the tree finds no parent and adds nothing.
     const std::string parent = "App:" + app, key = "Db:" + app + "-" + db;
     // "A-B" + "C" and "A" + "B-C" make one key: the later database still gets
@@ -56,10 +29,12 @@ void AddDatabases(Session& session, NodeList& tree, int appNode) {
 
 }  // namespace
 
-void FillTree(Session& session, NodeList& tree) {
-  AddApplications(session, tree);
+void FillTree(essbase::Session& session, NodeList& tree) {
+  auto policed = session.Under(essbase::policy::None());
+  essbase::Server& server = session.server();
+  AddApplications(server, tree);
   const int applications = tree.Count();
-  for (int node = 1; node <= applications; ++node) AddDatabases(session, tree, node);
+  for (int node = 1; node <= applications; ++node) AddDatabases(server, tree, node);
 }
 
 }  // namespace desktop

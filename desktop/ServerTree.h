@@ -1,15 +1,11 @@
 #pragma once
 // Filling the server tree with the applications and databases of the server.
-#include <span>
 #include <string>
 
 #include "desktop/NodeList.h"
 #include "essbase/Session.h"
 
 namespace desktop {
-
-// The name in a fixed-width API field: up to its first NUL, at most the field.
-std::string FieldText(std::span<const char> field);
 
 // Lists the applications, then each application's databases, into the
 // (already emptied) tree. Statuses are kept in the session, never reported: a

@@ -4,15 +4,15 @@
 
 namespace desktop {
 
-void WindowSessionListener::LoginFailed(int32_t) {
-  state_.port.ShowMessage(WithServerText(state_, msg::LoginFailed, state_.conn.InstanceHandle),
-                          msg::LoginFailedTitle, MessageIcon::Critical, MessageButtons::OK);
+void WindowSessionListener::LoginFailed(const essbase::Failure& failure) {
+  state_.port.ShowMessage(WithFailure(msg::LoginFailed, failure), msg::LoginFailedTitle,
+                          MessageIcon::Critical, MessageButtons::OK);
 }
 
-std::string WithServerText(WindowState& state, std::string_view text, essbase::Handle handle) {
+std::string WithFailure(std::string_view text, const essbase::Failure& failure) {
   std::string out(text);
-  if (const std::string said = state.session.api().FailureText(handle); !said.empty())
-    out += msg::ServerSaid(said);
+  if (!failure.serverText.empty()) out += msg::ServerSaid(failure.serverText);
+  if (!failure.detail.empty()) out += msg::FailureDetail(failure.detail);
   return out;
 }
 

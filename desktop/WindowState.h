@@ -10,9 +10,9 @@
 #include "desktop/ToolkitPort.h"
 #include "desktop/change/RowStore.h"
 #include "essbase/ConnectionState.h"
-#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 #include "essbase/Session.h"
+#include "essbase/library/LibraryServer.h"
 
 namespace desktop {
 
@@ -38,20 +38,27 @@ struct WindowState;
 class WindowSessionListener final : public essbase::SessionListener {
  public:
   explicit WindowSessionListener(WindowState& state) : state_(state) {}
-  void LoginFailed(int32_t status) override;
+  void LoginFailed(const essbase::Failure& failure) override;
   void LoggedInAgain() override;
 
  private:
   WindowState& state_;
 };
 
-// A failure's message with what the server said of the last failed call on
-// `handle` (a context, or the instance after a failed login), when it said more.
-std::string WithServerText(WindowState& state, std::string_view text, essbase::Handle handle);
+// A failure's message with what the server said of the failed step, and
+// the client's own words for what went wrong, when there are any.
+std::string WithFailure(std::string_view text, const essbase::Failure& failure);
 
 struct WindowState {
-  WindowState(essbase::EssbaseApi& api, ToolkitPort& p, essbase::Generation g, backup::Place place)
-      : port(p), listener(*this), session(api, conn, g, listener), backups(std::move(place)) {}
+  // `rest` makes the backend of a server given as a URL; without it such a
+  // server cannot be reached.
+  WindowState(essbase::EssbaseApi& api, ToolkitPort& p, essbase::Generation g, backup::Place place,
+              essbase::RestMaker rest = {})
+      : port(p),
+        library(api, conn),
+        listener(*this),
+        session(library, conn, g, listener, std::move(rest)),
+        backups(std::move(place)) {}
   WindowState(const WindowState&) = delete;
   WindowState& operator=(const WindowState&) = delete;
 
@@ -59,6 +66,8 @@ struct WindowState {
 
   // The session's connection record (read it through the session).
   essbase::ConnectionState conn;
+  // The client library's backend; a URL's comes with its login.
+  essbase::LibraryServer library;
   WindowSessionListener listener;
   essbase::Session session;
   NodeList tree;

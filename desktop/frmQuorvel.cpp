@@ -15,13 +15,12 @@
 #include "desktop/MenuState.h"
 #include "desktop/Messages.h"
 #include "desktop/SelectionListCommands.h"
-#include "essbase/library/ApplicationLoadState.h"
 
 namespace desktop {
 
 frmQuorvel::frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port, essbase::Generation generation,
-                       backup::Place backups)
-    : state_(api, port, generation, std::move(backups)) {}
+                       backup::Place backups, essbase::RestMaker rest)
+    : state_(api, port, generation, std::move(backups), std::move(rest)) {}
 
 void frmQuorvel::Form_Load() {
   state_.port.SetCaption(Control::Window, msg::WindowCaption);
@@ -138,10 +137,7 @@ void frmQuorvel::mnuHelpVersionCheck_Click() {
 }
 
 int32_t frmQuorvel::ApplicationLoaded(const std::string& application, bool& loaded) {
-  essbase::Session& session = state_.session;
-  return session.Run([&](essbase::EssbaseApi& api, essbase::Handle context) {
-    return essbase::ReadApplicationLoaded(api, context, application, session.generation(), loaded);
-  });
+  return state_.session.server().ApplicationLoaded(application, loaded).status;
 }
 
 Selection frmQuorvel::ReadSelection() const {

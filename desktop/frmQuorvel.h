@@ -8,6 +8,7 @@
 #include "desktop/ToolkitPort.h"
 #include "desktop/WindowState.h"
 #include "essbase/library/EssbaseApi.h"
+#include "essbase/Session.h"
 #include "essbase/Generation.h"
 
 namespace desktop {
@@ -18,10 +19,11 @@ constexpr int RightButton = 2;
 
 class frmQuorvel {
  public:
-  // `backups`: where the commands that rewrite or delete filters save them
-  // first.
+  // `api`: the client library; `backups`: where the commands that rewrite
+  // or delete filters save them first; `rest`: the backend of a server given
+  // as a URL (none: such a server cannot be reached).
   frmQuorvel(essbase::EssbaseApi& api, ToolkitPort& port, essbase::Generation generation,
-             backup::Place backups);
+             backup::Place backups, essbase::RestMaker rest = {});
   frmQuorvel(const frmQuorvel&) = delete;
   frmQuorvel& operator=(const frmQuorvel&) = delete;
 

@@ -4,6 +4,7 @@
 
 #include "filterfile/LineReader.h"
 #include "filterfile/RowRecord.h"
+#include "filterfile/TextEncoding.h"
 
 namespace filterfile {
 
@@ -54,7 +55,9 @@ bool SameFilterName(std::string_view a, std::string_view b) {
   return ServerFilterName(a) == ServerFilterName(b);
 }
 
-ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink, uint64_t* stoppedAt) {
+ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink, uint64_t* stoppedAt,
+                           std::optional<FileEncoding> encoding) {
+  const FileEncoding text = encoding ? *encoding : ReadEncodingMark(in);
   LineReader reader(in, MaxRecordLine);
   std::string line;
   std::string previous;
@@ -71,10 +74,13 @@ ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink, uint64_t* stopped
       return r == LineReader::Result::TooLong ? ReadOutcome::LineTooLong : ReadOutcome::ReadError;
     }
     if (r == LineReader::Result::End) break;
-    const std::optional<RowFields> fields = ParseRowRecord(line);
+    const bool decoded = DecodeLine(line, text);
+    const std::optional<RowFields> fields =
+        decoded ? ParseRowRecord(line) : std::optional<RowFields>();
     if (!fields) {
       sink.PassedOver(reader.lineNumber());
-      std::optional<std::string_view> name = RecordName(line);
+      std::optional<std::string_view> name =
+          decoded ? RecordName(line) : std::optional<std::string_view>();
       lost.Line(name.value_or(std::string_view()), name.has_value(), open, previous, sink);
       continue;
     }

@@ -5,7 +5,10 @@
 // the way the server compares them: trailing blanks do not count.
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <string_view>
+
+#include "filterfile/TextEncoding.h"
 
 namespace filterfile {
 
@@ -37,9 +40,13 @@ enum class ReadOutcome {
   LineTooLong,
 };
 
-// `stoppedAt`, when given, receives the number of the line that ended the
-// reading early (from 1, counting every line end).
-ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink, uint64_t* stoppedAt = nullptr);
+// Names and rows reach the sink as UTF-8. `encoding`: the file's, when the
+// stream does not start at the file's start (a backup's range); otherwise
+// the byte order mark tells (TextEncoding.h). A line of a UTF-8 file that is
+// not UTF-8 is passed over. `stoppedAt`, when given, receives the number of
+// the line that ended the reading early (from 1, counting every line end).
+ReadOutcome ReadFilterFile(std::istream& in, FilterSink& sink, uint64_t* stoppedAt = nullptr,
+                           std::optional<FileEncoding> encoding = std::nullopt);
 
 // Whether two record names name one filter on the server.
 bool SameFilterName(std::string_view a, std::string_view b);

@@ -19,8 +19,7 @@ class BackupDifferenceSink : public DifferenceSink {
 };
 
 // Stops at the first database that cannot be compared.
-CompareOutcome CompareBackupWithServer(essbase::EssbaseApi& api, const essbase::Handle& context,
-                                       const backup::LoadedBackup& backup, const ServerRead& read,
-                                       BackupDifferenceSink& out);
+CompareOutcome CompareBackupWithServer(essbase::Server& server, const backup::LoadedBackup& backup,
+                                       const ServerRead& read, BackupDifferenceSink& out);
 
 }  // namespace compare

@@ -7,6 +7,9 @@ namespace desktop::change {
 
 ChangeOutcome ChangeEngine::Run(const ChangeScope& scope, const ChangeRequest& request,
                                 RowStore& rows, const BeforeWrite& beforeWrite) {
+  // Only the activation is made again after the server ended the login;
+  // the write pass has its retry protocol.
+  auto policed = session_.Under(essbase::policy::Activation());
   ChangeOutcome read = ReadPass(session_, questions_, rows).Run(scope);
   if (read.end != ChangeEnd::Read) return read;
   if (beforeWrite && rows.Count() > 0 && !beforeWrite(rows, read.description)) {
@@ -21,6 +24,7 @@ ChangeOutcome ChangeEngine::Run(const ChangeScope& scope, const ChangeRequest& r
 ChangeOutcome ChangeEngine::Preview(const ChangeScope& scope, const ChangeRequest& request,
                                     std::vector<FilterRowRecord>& matches) {
   matches.clear();
+  auto policed = session_.Under(essbase::policy::Activation());
   RowStore rows;
   ChangeOutcome o = ReadPass(session_, questions_, rows).Run(scope);
   if (o.end != ChangeEnd::Read) return o;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "essbase/Failure.h"
+
 namespace desktop::change {
 
 struct DatabaseName {
@@ -48,6 +50,7 @@ struct ChangeOutcome {
   int applications = 0;
   int changedFilters = 0;  // filters given the new access on at least one row
   std::string description;
+  essbase::Failure failure;  // the failed step, where one ended the run
 };
 
 }  // namespace desktop::change

@@ -1,16 +1,8 @@
 #include "desktop/change/ReadPass.h"
 
-#include <array>
 #include <exception>
 
-#include "essbase/library/ApplicationLoadState.h"
-#include "essbase/library/ByteOrder.h"
-#include "essbase/library/ReadFilterRow.h"
-
 namespace desktop::change {
-
-using essbase::EssbaseApi;
-using essbase::Handle;
 
 namespace {
 
@@ -21,24 +13,46 @@ ChangeOutcome Ended(ChangeEnd end, int32_t status = 0) {
   return o;
 }
 
-}  // namespace
-
-int32_t Activate(essbase::Session& session, const DatabaseName& db) {
-  int16_t access = 0;
-  return session.RunWithRelogin([&](EssbaseApi& api, Handle context) {
-    return api.EsbSetActive(context, db.application.c_str(), db.database.c_str(), access);
-  });
+ChangeOutcome Failed(ChangeEnd end, const essbase::Failure& failure) {
+  ChangeOutcome o = Ended(end, failure.status);
+  o.failure = failure;
+  return o;
 }
 
+// Every row of each filter read goes to the store, with its filter's own
+// active flag and access for the backup before the write.
+class StoreRows final : public essbase::FilterReceiver {
+ public:
+  StoreRows(RowStore& rows, ChangeQuestions& questions, ChangeProgress progress)
+      : rows_(rows), questions_(questions), progress_(progress) {}
+
+  bool Receive(const essbase::Database& db, essbase::Filter& filter) override {
+    for (essbase::FilterRow& row : filter.rows)
+      if (!rows_.Add({db.database, db.application, filter.name, row.access, std::move(row.text),
+                      filter.active, filter.access})) {
+        full = true;
+        return false;
+      }
+    ++progress_.filters;
+    questions_.Progress(progress_);
+    return true;
+  }
+  bool full = false;
+  int filters() const { return progress_.filters; }
+
+ private:
+  RowStore& rows_;
+  ChangeQuestions& questions_;
+  ChangeProgress progress_;
+};
+
+}  // namespace
+
 ReadPass::ReadPass(essbase::Session& session, ChangeQuestions& questions, RowStore& rows)
-    : session_(session),
-      questions_(questions),
-      rows_(rows),
-      rowBuffer_(static_cast<size_t>(essbase::DesktopRowBuffer)) {}
+    : session_(session), questions_(questions), rows_(rows) {}
 
 ChangeOutcome ReadPass::Run(const ChangeScope& scope) {
   rows_.Clear();
-  filtersRead_ = 0;
   ChangeOutcome o;
   try {
     o = scope.allDatabases ? ReadMarkedDatabases(scope) : ReadOneDatabase(scope);
@@ -51,19 +65,28 @@ ChangeOutcome ReadPass::Run(const ChangeScope& scope) {
   return o;
 }
 
+ChangeOutcome ReadPass::ReadEnded(const essbase::Failure& failure, bool full) {
+  if (full) return Ended(ChangeEnd::TooManyRows);
+  if (!failure) return Ended(ChangeEnd::Read);
+  if (failure.step == essbase::Step::ListFilters) return Failed(ChangeEnd::ListingFailed, failure);
+  // Opening a filter or reading its first row, or a later row.
+  const bool later = failure.call != "EsbGetFilter" && failure.rows > 0;
+  return Failed(later ? ChangeEnd::LaterRowFailed : ChangeEnd::FilterOpenFailed, failure);
+}
+
 ChangeOutcome ReadPass::ReadOneDatabase(const ChangeScope& scope) {
   // The run's application is the selected node's parent: an application
   // node, or no node, names no database to work in.
   if (scope.databases.empty()) return Ended(ChangeEnd::NoDatabase);
-  const DatabaseName& db = scope.databases.front();
-  if (int32_t status = Activate(session_, db)) return Ended(ChangeEnd::ActivationFailed, status);
+  const DatabaseName& name = scope.databases.front();
+  const essbase::Database db{name.application, name.database};
+  if (essbase::Failure f = session_.server().Activate(db))
+    return Failed(ChangeEnd::ActivationFailed, f);
   const int total = static_cast<int>(scope.filters.size());
-  for (const std::string& filter : scope.filters) {
-    ChangeOutcome o = ReadFilter(db, filter);
-    if (o.end != ChangeEnd::Read) return o;
-    Report({ChangeProgress::Phase::Reading, filtersRead_, total, 1, 1});
-  }
-  return Ended(ChangeEnd::Read);
+  StoreRows store(rows_, questions_, {ChangeProgress::Phase::Reading, 0, total, 1, 1});
+  const essbase::Failure f =
+      session_.server().ReadFilters(db, scope.filters, essbase::ReadOptions{}, store);
+  return ReadEnded(f, store.full);
 }
 
 ChangeOutcome ReadPass::ReadMarkedDatabases(const ChangeScope& scope) {
@@ -77,11 +100,8 @@ ChangeOutcome ReadPass::ReadMarkedDatabases(const ChangeScope& scope) {
     o.description = e.what();
   }
   // Every way out, not only a complete read: the run loaded these itself.
-  // Their statuses tell nothing the run could act on.
-  for (const std::string& app : appsToUnload)
-    session_.Run([&](EssbaseApi& api, Handle context) {
-      return api.EsbUnloadApplication(context, app.c_str());
-    });
+  // Their outcomes tell nothing the run could act on.
+  for (const std::string& app : appsToUnload) session_.server().StopApplication(app);
   if (o.end == ChangeEnd::Read && marked == 0) o.end = ChangeEnd::NoDatabasesMarked;
   return o;
 }
@@ -89,15 +109,14 @@ ChangeOutcome ReadPass::ReadMarkedDatabases(const ChangeScope& scope) {
 ChangeOutcome ReadPass::ReadEachMarked(const ChangeScope& scope,
                                        std::vector<std::string>& appsToUnload, int& marked) {
   const int databases = static_cast<int>(scope.databases.size());
-  for (const DatabaseName& db : scope.databases) {
+  int filtersRead = 0;
+  for (const DatabaseName& name : scope.databases) {
     ++marked;
+    const essbase::Database db{name.application, name.database};
     // A failed look-up says nothing about the load state: an application is
     // unloaded only when the server said it was not loaded.
     bool loaded = true;
-    session_.Run([&](EssbaseApi& api, Handle context) {
-      return essbase::ReadApplicationLoaded(api, context, db.application, session_.generation(),
-                                            loaded);
-    });
+    session_.server().ApplicationLoaded(db.application, loaded);
     if (!loaded) {
       if (static_cast<int>(appsToUnload.size()) >= MaxAppsToUnload) {
         ChangeOutcome o = Ended(ChangeEnd::TooManyApplications);
@@ -106,58 +125,18 @@ ChangeOutcome ReadPass::ReadEachMarked(const ChangeScope& scope,
       }
       appsToUnload.push_back(db.application);
     }
-    if (int32_t status = Activate(session_, db)) return Ended(ChangeEnd::ActivationFailed, status);
-
+    if (essbase::Failure f = session_.server().Activate(db))
+      return Failed(ChangeEnd::ActivationFailed, f);
     // A listing cut short would leave filters out while the count message
-    // reports success, and a name field left over from the previous item
-    // would read that filter twice and write it with its rows doubled.
-    int16_t count = 0;
-    if (int32_t status = session_.Run([&](EssbaseApi& api, Handle context) {
-          return api.EsbListFilters(context, db.application.c_str(), db.database.c_str(), count);
-        }))
-      return Ended(ChangeEnd::ListingFailed, status);
-    for (int i = 0; i < count; ++i) {
-      std::array<char, essbase::FilterNameWidth> field{};
-      if (int32_t status = session_.Run([&](EssbaseApi& api, Handle context) {
-            return api.EsbGetNextItem(context, essbase::ItemFilterName, field);
-          }))
-        return Ended(ChangeEnd::ListingFailed, status);
-      ChangeOutcome o = ReadFilter(db, std::string(essbase::GetFixed(field.data(), field.size())));
-      if (o.end != ChangeEnd::Read) return o;
-      Report({ChangeProgress::Phase::Reading, filtersRead_, 0, marked, databases});
-    }
+    // reports success: it fails the run.
+    StoreRows store(rows_, questions_,
+                    {ChangeProgress::Phase::Reading, filtersRead, 0, marked, databases});
+    const essbase::Failure f =
+        session_.server().ReadDatabase(db, nullptr, essbase::ReadOptions{}, store);
+    if (ChangeOutcome o = ReadEnded(f, store.full); o.end != ChangeEnd::Read) return o;
+    filtersRead = store.filters();
   }
   return Ended(ChangeEnd::Read);
-}
-
-ChangeOutcome ReadPass::ReadFilter(const DatabaseName& db, const std::string& filter) {
-  int16_t active = 0;
-  int16_t access = 0;
-  if (int32_t status = session_.Run([&](EssbaseApi& api, Handle context) {
-        return api.EsbGetFilter(context, db.application.c_str(), db.database.c_str(),
-                                filter.c_str(), active, access);
-      }))
-    return Ended(ChangeEnd::FilterOpenFailed, status);
-  std::string_view text;
-  int16_t rowAccess = 0;
-  auto readRow = [&] {
-    return session_.Run([&](EssbaseApi& api, Handle context) {
-      return essbase::ReadFilterRow(api, context, rowBuffer_, spill_, rowAccess, text);
-    });
-  };
-  if (int32_t status = readRow()) return Ended(ChangeEnd::FilterOpenFailed, status);
-  while (!text.empty()) {
-    if (!rows_.Add(
-            {db.database, db.application, filter, rowAccess, std::string(text), active, access}))
-      return Ended(ChangeEnd::TooManyRows);
-    if (int32_t status = readRow()) return Ended(ChangeEnd::LaterRowFailed, status);
-  }
-  ++filtersRead_;
-  return Ended(ChangeEnd::Read);
-}
-
-void ReadPass::Report(ChangeProgress progress) {
-  questions_.Progress(progress);
 }
 
 }  // namespace desktop::change

@@ -27,18 +27,12 @@ class ReadPass {
   ChangeOutcome ReadMarkedDatabases(const ChangeScope& scope);
   ChangeOutcome ReadEachMarked(const ChangeScope& scope, std::vector<std::string>& appsToUnload,
                                int& marked);
-  ChangeOutcome ReadFilter(const DatabaseName& db, const std::string& filter);
-  void Report(ChangeProgress progress);
+  // How a read of filters ended: a failure, a full store, or every row in.
+  ChangeOutcome ReadEnded(const essbase::Failure& failure, bool full);
 
   essbase::Session& session_;
   ChangeQuestions& questions_;
   RowStore& rows_;
-  std::vector<char> rowBuffer_;
-  std::vector<char> spill_;  // rows longer than rowBuffer_
-  int filtersRead_ = 0;
 };
-
-// EsbSetActive, with one login again and repeat on ReloginStatus.
-int32_t Activate(essbase::Session& session, const DatabaseName& db);
 
 }  // namespace desktop::change

@@ -4,8 +4,18 @@
 
 namespace desktop::change {
 
-using essbase::EssbaseApi;
-using essbase::Handle;
+namespace {
+
+// Notes the first write that failed: the pass stops sending more.
+class FirstFailure final : public essbase::WriteReceiver {
+ public:
+  void Outcome(essbase::WriteOutcome& o) override {
+    if (!o.done) failed = true;
+  }
+  bool failed = false;
+};
+
+}  // namespace
 
 WritePass::WritePass(essbase::Session& session, ChangeQuestions& questions, const RowStore& rows,
                      DatabaseName checkDatabase)
@@ -33,10 +43,9 @@ ChangeOutcome WritePass::Run(const ChangeRequest& request) {
       o.end = ChangeEnd::Changed;
       return o;
     }
+    // Cancel: the filter being written stays as it was, and no later call
+    // of this login commits what it left open.
     if (!Retry()) {
-      // The filter being written stays open, so the server keeps its
-      // previous definition; no later command may commit it.
-      session_.definitions().LeftOpen();
       o.end = ChangeEnd::Cancelled;
       return o;
     }
@@ -46,35 +55,37 @@ ChangeOutcome WritePass::Run(const ChangeRequest& request) {
 WritePass::Pass WritePass::WriteAll(const ChangeRequest& request, const RowMatcher& matcher,
                                     int& count) {
   count = 0;
-  bool counted = false;
   const int filters = rows_.FilterCount();
-  int written = 1;
-  const FilterRowRecord* current = &rows_.Slot(1);
-  questions_.Progress({ChangeProgress::Phase::Writing, written, filters, 0, 0});
-  if (Open(*current) != 0) return Pass::Failed;
-  for (const FilterRowRecord& slot : rows_.Rows()) {
-    if (!SameFilter(slot, *current)) {
-      if (Append(nullptr, essbase::FilterAccess) != 0) return Pass::Failed;
-      questions_.Progress({ChangeProgress::Phase::Writing, ++written, filters, 0, 0});
-      if (Open(slot) != 0) return Pass::Failed;
-      current = &slot;
-      counted = false;
+  FirstFailure outcomes;
+  // Every filter is written whole, once and never committed half-way: the
+  // client library stops at its first failed call.
+  std::unique_ptr<essbase::Writes> writes =
+      session_.server().StartWrites(outcomes, {/*carryOn=*/false, /*closeWhenEmpty=*/false});
+  const std::vector<FilterRowRecord>& rows = rows_.Rows();
+  int written = 0;
+  for (size_t first = 0; first < rows.size() && !outcomes.failed;) {
+    size_t end = first;
+    while (end < rows.size() && SameFilter(rows[end], rows[first])) ++end;
+    const FilterRowRecord& head = rows[first];
+    essbase::Filter filter{head.RowFilter, essbase::FilterActive, essbase::FilterAccess, {}};
+    filter.rows.reserve(end - first);
+    bool counted = false;
+    for (size_t i = first; i < end; ++i) {
+      const bool matches = matcher.Matches(rows[i].RowText);
+      counted = counted || matches;
+      filter.rows.push_back({matches ? request.newAccess : rows[i].RowAccess, rows[i].RowText});
     }
-    if (matcher.Matches(slot.RowText)) {
-      if (Append(slot.RowText.c_str(), request.newAccess) != 0) return Pass::Failed;
-      if (!counted) {
-        ++count;
-        counted = true;
-        questions_.ProcessEvents();
-        questions_.ProcessEvents();
-      }
-    } else if (Append(slot.RowText.c_str(), slot.RowAccess) != 0) {
-      return Pass::Failed;
+    questions_.Progress({ChangeProgress::Phase::Writing, ++written, filters, 0, 0});
+    writes->Write({head.RowApplication, head.RowDatabase}, std::move(filter));
+    if (counted) {
+      ++count;
+      questions_.ProcessEvents();
+      questions_.ProcessEvents();
     }
+    first = end;
   }
-  // The last filter is committed by this call like every other: a failure
-  // here leaves it unwritten, which a count of changed filters must not hide.
-  return Append(nullptr, essbase::FilterAccess) == 0 ? Pass::Done : Pass::Failed;
+  writes->Finish();
+  return outcomes.failed ? Pass::Failed : Pass::Done;
 }
 
 bool WritePass::Retry() {
@@ -82,28 +93,16 @@ bool WritePass::Retry() {
   int32_t status = 1;
   bool again = true;
   while (again && status != 0) {
-    // The login's own status is not tested: the activation tells.
+    // The login's own status is not tested: the activation tells, and it
+    // is not made again after a login of its own.
     session_.Login();
-    int16_t access = 0;
-    status = session_.Run([&](EssbaseApi& api, Handle context) {
-      return api.EsbSetActive(context, checkDatabase_.application.c_str(),
-                              checkDatabase_.database.c_str(), access);
-    });
+    auto noLoginAgain = session_.Under(essbase::policy::None());
+    status = session_.server()
+                 .Activate({checkDatabase_.application, checkDatabase_.database})
+                 .status;
     if (status != 0) again = questions_.TryLoginAgain();
   }
   return true;
-}
-
-int32_t WritePass::Open(const FilterRowRecord& record) {
-  return session_.RunWrite([&](EssbaseApi& api, Handle context) {
-    return api.EsbSetFilter(context, record.RowApplication.c_str(), record.RowDatabase.c_str(),
-                            record.RowFilter.c_str(), essbase::FilterActive, essbase::FilterAccess);
-  });
-}
-
-int32_t WritePass::Append(const char* text, int16_t access) {
-  return session_.RunWrite(
-      [&](EssbaseApi& api, Handle context) { return api.EsbSetFilterRow(context, text, access); });
 }
 
 }  // namespace desktop::change

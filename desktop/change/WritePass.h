@@ -1,8 +1,8 @@
 #pragma once
 // The write pass: every filter in the row store is written anew (active 1,
 // access 375) with exactly the rows read for it, matching rows with the new
-// access and the others with their own. A failed write call starts the
-// retry protocol, whose Retry writes every filter again from slot 1.
+// access and the others with their own. A failed write starts the retry
+// protocol, whose Retry writes every filter again from slot 1.
 #include "desktop/change/ChangeOutcome.h"
 #include "desktop/change/ChangeQuestions.h"
 #include "desktop/change/ChangeRequest.h"
@@ -27,8 +27,6 @@ class WritePass {
   Pass WriteAll(const ChangeRequest& request, const RowMatcher& matcher, int& count);
   // True for Retry (after the logins again), false for Cancel.
   bool Retry();
-  int32_t Open(const FilterRowRecord& record);
-  int32_t Append(const char* text, int16_t access);
 
   essbase::Session& session_;
   ChangeQuestions& questions_;

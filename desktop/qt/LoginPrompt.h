@@ -1,11 +1,11 @@
 #pragma once
 // The login prompt the desktop program lends a simulated server's library
-// (EssbaseApi::SetLoginPrompt). A real client library shows its own prompt;
-// nothing here is used then.
+// (through the session), and shows itself to log in again to a server
+// reached over REST. A real client library shows its own prompt.
 #include <QDialog>
-#include <cstddef>
+#include <cstdint>
+#include <string>
 
-#include "essbase/library/EssbaseApi.h"
 
 class QLineEdit;
 
@@ -14,9 +14,8 @@ namespace quorvel::qt {
 class LoginDialog : public QDialog {
   Q_OBJECT
  public:
-  // serverBuffer: the bytes the answer's server may fill with its NUL; above
-  // the library's own, the server may be a URL of a REST API.
-  explicit LoginDialog(QWidget* parent = nullptr, std::size_t serverBuffer = ESB_NAME_BUFFER);
+  // The server may be a name or the URL of a server's REST API.
+  explicit LoginDialog(QWidget* parent = nullptr);
   QLineEdit* server() const { return server_; }
   QLineEdit* user() const { return user_; }
   QLineEdit* password() const { return password_; }
@@ -27,30 +26,17 @@ class LoginDialog : public QDialog {
   QLineEdit* password_;
 };
 
-// Copies text into a single-byte buffer of `size` bytes, NUL-terminated and
-// cut to fit; characters outside Latin-1 become '?'.
-void WriteBack(const QString& text, char* buffer, std::size_t size);
-
-// Reads a NUL-terminated single-byte buffer of at most `size` bytes, trailing
-// blanks dropped (the caller pads the server field with blanks).
-QString ReadIn(const char* buffer, std::size_t size);
-
 class LoginPrompt {
  public:
   // parent: the window the dialog is shown over; may be null.
   explicit LoginPrompt(QWidget* parent) : parent_(parent) {}
 
-  // True when the library took the prompt.
-  bool RegisterWith(essbase::EssbaseApi& api);
-
-  // The library's callback: buffers of serverBuffer (server; ESB_NAME_BUFFER
-  // unless the API says more), ESB_NAME_BUFFER (user) and
-  // ESB_PASSWORD_BUFFER (password) bytes, pre-filled. 0 = OK, 1 = Cancel.
-  static int32_t Ask(void* self, char* server, char* user, char* password);
+  // Shows the dialog with the offered server, user and password; OK writes
+  // the answers back. 0 = OK, 1 = Cancel.
+  int32_t Ask(std::string& server, std::string& user, std::string& password);
 
  private:
   QWidget* parent_;
-  std::size_t serverBuffer_ = ESB_NAME_BUFFER;
 };
 
 }  // namespace quorvel::qt

@@ -90,9 +90,9 @@ bool IsUserInput(QEvent::Type type) {
 
 }  // namespace
 
-QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation generation,
+QuorvelWindow::QuorvelWindow(essbase::Generation generation,
                              QWidget* parent)
-    : QMainWindow(parent), api_(api), generation_(generation), prompt_(this) {
+    : QMainWindow(parent), generation_(generation), prompt_(this) {
   setObjectName("frmQuorvel");
   // Like the original window, this one may be made very small; the layout
   // rule then skips the sizes the lists refuse.
@@ -102,7 +102,6 @@ QuorvelWindow::QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation gener
   // Progress shows here while a command reports; hidden, it takes no room.
   statusBar()->setObjectName("progress");
   statusBar()->hide();
-  promptRegistered_ = prompt_.RegisterWith(api);
 }
 
 void QuorvelWindow::Attach(desktop::frmQuorvel& logic) {
@@ -115,12 +114,17 @@ void QuorvelWindow::Attach(desktop::frmQuorvel& logic) {
   FollowSelection(filtersModel_, filters_, logic_->filters());
   ConnectEvents();
 
+  // The session shows it for a library that has no prompt of its own here,
+  // and to log in again to a server reached over REST.
+  promptRegistered_ = logic_->session().SetLoginPrompt(
+      [this](std::string& server, std::string& user, std::string& password) {
+        return prompt_.Ask(server, user, password);
+      });
   logic_->Form_Load();
   resize(Px(InitialClientWidth), Px(InitialClientHeight) + menuBar()->sizeHint().height());
 }
 
 QuorvelWindow::~QuorvelWindow() {
-  if (promptRegistered_) api_.SetLoginPrompt(nullptr, nullptr);
   // The models observe the logic's lists: let them go before the lists do.
   tree_->setModel(nullptr);
   filters_->setModel(nullptr);

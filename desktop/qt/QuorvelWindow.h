@@ -10,7 +10,6 @@
 #include "desktop/frmQuorvel.h"
 #include "desktop/qt/LoginPrompt.h"
 #include "desktop/qt/MainMenu.h"
-#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 
 class QCheckBox;
@@ -25,7 +24,7 @@ class NodeListModel;
 class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   Q_OBJECT
  public:
-  QuorvelWindow(essbase::EssbaseApi& api, essbase::Generation generation,
+  explicit QuorvelWindow(essbase::Generation generation,
                 QWidget* parent = nullptr);
   ~QuorvelWindow() override;
 
@@ -101,7 +100,6 @@ class QuorvelWindow : public QMainWindow, public desktop::ToolkitPort {
   template <typename F>
   bool Place(desktop::Control control, int twips, F f);
 
-  essbase::EssbaseApi& api_;
   essbase::Generation generation_;
   MainMenu menu_;
   QCheckBox* chkAll_ = nullptr;

@@ -1,6 +1,7 @@
 // The desktop program. Built twice from this one source: the generation comes
 // from QUORVEL_API_GENERATION at build time.
 #include <QApplication>
+#include <memory>
 
 #include "desktop/frmQuorvel.h"
 #include "desktop/qt/AppIcon.h"
@@ -22,11 +23,11 @@ int main(int argc, char* argv[]) {
   if (!library.loaded())
     qWarning("Quorvel: the Essbase client library is not available: %s",
              library.loadError().c_str());
-  essbase::rest::RestApi rest;
-  essbase::ServerRouter api(library, rest);
   // The view is the logic's port; the logic is the view's handler.
-  quorvel::qt::QuorvelWindow window(api, essbase::BuildGeneration);
-  desktop::frmQuorvel logic(api, window, essbase::BuildGeneration, backup::PlaceFromEnvironment());
+  quorvel::qt::QuorvelWindow window(essbase::BuildGeneration);
+  desktop::frmQuorvel logic(library, window, essbase::BuildGeneration,
+                            backup::PlaceFromEnvironment(),
+                            [] { return std::make_unique<essbase::rest::RestServer>(); });
   window.Attach(logic);
   window.show();
   return QApplication::exec();

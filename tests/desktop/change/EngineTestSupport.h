@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desktop/change/ChangeEngine.h"
+#include "essbase/library/LibraryServer.h"
 #include "tests/support/FakeEssbaseApi.h"
 
 namespace desktop::change::testing {
@@ -34,7 +35,7 @@ class ScriptedQuestions : public ChangeQuestions {
 
 class NoListener : public essbase::SessionListener {
  public:
-  void LoginFailed(int32_t) override { ++loginFailures; }
+  void LoginFailed(const essbase::Failure&) override { ++loginFailures; }
   void LoggedInAgain() override { ++loggedInAgain; }
   int loginFailures = 0;
   int loggedInAgain = 0;
@@ -42,7 +43,7 @@ class NoListener : public essbase::SessionListener {
 
 class EngineTest : public ::testing::Test {
  protected:
-  EngineTest() : session(fake, conn, essbase::Generation::V6, listener) {}
+  EngineTest() : library(fake, conn), session(library, conn, essbase::Generation::V6, listener) {}
   // Logged in, the call record emptied.
   void SetUp() override;
 
@@ -58,6 +59,7 @@ class EngineTest : public ::testing::Test {
 
   essbase::testing::FakeEssbaseApi fake;
   essbase::ConnectionState conn;
+  essbase::LibraryServer library;
   NoListener listener;
   essbase::Session session;
   ScriptedQuestions questions;

@@ -1,0 +1,48 @@
+#pragma once
+// Writes filters as they come from a server (essbase::FilterReceiver) as row
+// records: each filter's rows in the server's order, the application and
+// database fields those of the database read, the texts encoded for the
+// file. A filter without rows writes nothing.
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "essbase/Server.h"
+#include "filterfile/TextEncoding.h"
+
+namespace filterfile {
+
+class RecordWriter final : public essbase::FilterReceiver {
+ public:
+  enum class Result {
+    Written,
+    StreamFailed,  // a byte did not reach the stream
+    NotEncodable,  // a text the file's encoding cannot hold (unheld() says which)
+  };
+
+  explicit RecordWriter(std::ostream& out, FileEncoding encoding = FileEncoding::Latin1)
+      : out_(out), encoding_(encoding) {}
+
+  // Told of each filter once its rows are written.
+  std::function<void(const essbase::Database& db, const essbase::Filter& filter)> onFilter;
+
+  // Writes the filter's rows; false (and the reading stops) when they could
+  // not be written.
+  bool Receive(const essbase::Database& db, essbase::Filter& filter) override;
+  Result Write(const essbase::Database& db, const essbase::Filter& filter);
+
+  Result result() const { return result_; }
+  // What could not be encoded: "the filter X" or "a row of the filter X".
+  const std::string& unheld() const { return unheld_; }
+
+ private:
+  bool Encode(std::string_view text, std::string& out, const std::string& what);
+
+  std::ostream& out_;
+  FileEncoding encoding_;
+  Result result_ = Result::Written;
+  std::string unheld_;
+  std::string app_, db_, name_, row_;  // encoded, reused between records
+};
+
+}  // namespace filterfile

@@ -68,6 +68,10 @@ class FilterReceiver {
   // One filter, read whole, in the order asked. False stops the reading
   // there: nothing more is read and the read succeeds.
   virtual bool Receive(const Database& db, Filter& filter) = 0;
+  // The client library's path: the rows read of a wanted filter whose next
+  // row could not be read; the read's failure follows. (An export keeps the
+  // records written before a failure.)
+  virtual void Partial(const Database& /*db*/, const Filter& /*filter*/) {}
 };
 
 struct WriteOptions {

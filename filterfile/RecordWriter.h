@@ -29,6 +29,10 @@ class RecordWriter final : public essbase::FilterReceiver {
   // Writes the filter's rows; false (and the reading stops) when they could
   // not be written.
   bool Receive(const essbase::Database& db, essbase::Filter& filter) override;
+  // The records read before a failure stay in the file.
+  void Partial(const essbase::Database& db, const essbase::Filter& filter) override {
+    Write(db, filter);
+  }
   Result Write(const essbase::Database& db, const essbase::Filter& filter);
 
   Result result() const { return result_; }

@@ -17,6 +17,8 @@ Failure LibraryServer::ReadOne(const Database& db, const std::string& name,
   Failure f;
   f.step = Step::ReadFilter;
   f.filter = name;
+  filter.name = name;
+  filter.rows.clear();
   std::string app, base, latin1;
   if (!LibraryName(db.application, ApplicationNameWidth, "application", app, f) ||
       !LibraryName(db.database, DatabaseNameWidth, "database", base, f) ||
@@ -24,8 +26,6 @@ Failure LibraryServer::ReadOne(const Database& db, const std::string& name,
     conn_.Status = f.status;
     return f;
   }
-  filter.name = name;
-  filter.rows.clear();
   read.loginEnded = false;
   const auto failed = [&](const char* call) {
     read.loginEnded = read.loginEnded || conn_.Status == ReloginStatus;
@@ -64,7 +64,10 @@ Failure LibraryServer::ReadFilters(const Database& db, const std::vector<std::st
     // again from its first call.
     if (f && read.loginEnded && again().Again(Step::ReadFilter))
       f = ReadOne(db, name, options, read, filter);
-    if (f) return f;
+    if (f) {
+      if (!filter.rows.empty()) receiver.Partial(db, filter);
+      return f;
+    }
     if (!receiver.Receive(db, filter)) break;
   }
   return {};
@@ -102,7 +105,10 @@ Failure LibraryServer::ReadDatabase(const Database& db, const Wanted& wanted,
     if (Failure failed = NextFilterName(name)) return failed;
     const bool isWanted = !wanted || wanted(name);
     if (!isWanted && !options.readUnwanted) continue;
-    if (Failure failed = ReadOne(db, name, options, read, filter)) return failed;
+    if (Failure failed = ReadOne(db, name, options, read, filter)) {
+      if (isWanted && !filter.rows.empty()) receiver.Partial(db, filter);
+      return failed;
+    }
     if (isWanted && !receiver.Receive(db, filter)) break;
   }
   return {};

@@ -14,7 +14,7 @@ class BackupBeforeWriteTest : public DesktopTest {
 };
 
 TEST_F(BackupBeforeWriteTest, DroppedSessionLogsInAgainAndTheBackupIsWhole) {
-  fake.Fail("EsbListFilters", ESB_STS_RELOGIN);
+  fake.Fail("EsbGetFilterRow", ESB_STS_RELOGIN);
   const backup::BackupOutcome outcome = BackupBeforeWrite(
       session(), "delete", {{"Sample", "Basic", std::vector<std::string>{"NoEast"}, false}},
       form.state().backups);
@@ -26,6 +26,17 @@ TEST_F(BackupBeforeWriteTest, DroppedSessionLogsInAgainAndTheBackupIsWhole) {
   EXPECT_EQ(loaded->info.server, form.connection().Server);
   ASSERT_EQ(loaded->info.filters.size(), 1u);
   EXPECT_EQ(loaded->info.filters[0].name, "NoEast");
+  EXPECT_EQ(fake.CountCalls("EsbGetFilter"), 2);
+}
+
+TEST_F(BackupBeforeWriteTest, DroppedSessionOnTheListingFailsTheBackup) {
+  fake.Fail("EsbListFilters", ESB_STS_RELOGIN);
+  const backup::BackupOutcome outcome = BackupBeforeWrite(
+      session(), "delete", {{"Sample", "Basic", std::vector<std::string>{"NoEast"}, false}},
+      form.state().backups);
+  EXPECT_EQ(outcome.result, backup::BackupResult::ServerFailure);
+  EXPECT_EQ(outcome.reason, "EsbListFilters returned 1051021");
+  EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 1);
 }
 
 }  // namespace

@@ -73,13 +73,25 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"RefusedRow", "EsbGetFilterRow", true, true, msg::CompareReadFailed(1030030)}),
     [](const auto& info) { return std::string(info.param.fault); });
 
-TEST_F(CompareWindows, DroppedSessionEndsTheComparison) {
-  fake.Fail("EsbListFilters", essbase::ReloginStatus);
+// A filter read that met an ended login is read again, whole, after a new
+// one; the listing is not made again.
+TEST_F(CompareWindows, DroppedSessionOnAReadLogsInOnceAndReadsTheFilterAgain) {
+  fake.Fail("EsbGetFilterRow", essbase::ReloginStatus, 1, 1);
   const int logins = fake.CountCalls("EsbAutoLogin");
   CompareWith(Drifted);
   EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), logins + 1);
   ASSERT_EQ(port.comparisons.size(), 1u);
   EXPECT_TRUE(port.messages.empty());
+}
+
+TEST_F(CompareWindows, DroppedSessionOnTheListingEndsTheComparison) {
+  fake.Fail("EsbListFilters", essbase::ReloginStatus);
+  const int logins = fake.CountCalls("EsbAutoLogin");
+  CompareWith(Drifted);
+  EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), logins);
+  EXPECT_TRUE(port.comparisons.empty());
+  ASSERT_EQ(port.messages.size(), 1u);
+  EXPECT_EQ(port.messages[0].text, msg::CompareReadFailed(essbase::ReloginStatus));
 }
 
 TEST_F(CompareWindows, CompareIsNotEnabledAsImportIs) {

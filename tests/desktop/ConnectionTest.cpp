@@ -111,54 +111,63 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, ReconnectTest,
                                            ReconnectCase{1051293, true, false},
                                            ReconnectCase{-7, true, false}));
 
-TEST_F(ConnectionTest, CallWithReloginRepeatsOnceWithTheNewContext) {
+// One mechanism: the backend asks the session, whose policy says which
+// steps are made again after a new login.
+struct RepeatCase {
+  const char* name;
+  Policy policy;
+  int32_t answer;                 // the activation's answer
+  int times;                      // how many activations in a row give it
+  int calls;                      // activations made
+  int prompts;                    // logins again
+  int32_t status;                 // the step's outcome
+};
+
+class RepeatTest : public ConnectionTest, public ::testing::WithParamInterface<RepeatCase> {};
+
+TEST_P(RepeatTest, StepMadeAgainAfterANewLoginOnlyAsThePolicySays) {
+  const RepeatCase& c = GetParam();
+  fake.AddDatabase("Sample", "Basic");
   state.ContextHandle = 5;
-  std::vector<Handle> contexts;
-  int calls = 0;
-  const int32_t status = session.RunWithRelogin([&](EssbaseApi&, Handle) {
-    contexts.push_back(state.ContextHandle);
-    return ++calls == 1 ? ReloginStatus : 0;
-  });
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(state.Status, 0);
-  ASSERT_EQ(contexts.size(), 2u);
-  EXPECT_EQ(contexts[0], 5u);
-  EXPECT_NE(contexts[1], 5u);
-  EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 1);
+  fake.Fail("EsbSetActive", c.answer, 0, c.times);
+  auto policed = session.Under(c.policy);
+  EXPECT_EQ(session.server().Activate({"Sample", "Basic"}).status, c.status);
+  EXPECT_EQ(state.Status, c.status);
+  EXPECT_EQ(fake.CountCalls("EsbSetActive"), c.calls);
+  EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), c.prompts);
+  if (c.calls == 2) {
+    // The repeat goes out with the new login's context.
+    std::vector<Handle> contexts;
+    for (const auto& call : fake.calls)
+      if (call.name == "EsbSetActive") contexts.push_back(call.context);
+    EXPECT_EQ(contexts.at(0), 5u);
+    EXPECT_EQ(contexts.at(1), state.ContextHandle);
+    EXPECT_NE(contexts.at(1), 5u);
+  }
 }
 
-TEST_F(ConnectionTest, CallWithReloginRepeatsOnlyOnceEvenIfReloginAgain) {
-  int calls = 0;
-  const int32_t status = session.RunWithRelogin([&](EssbaseApi&, Handle) {
-    ++calls;
-    return ReloginStatus;
-  });
-  EXPECT_EQ(calls, 2);
-  EXPECT_EQ(status, ReloginStatus);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Policies, RepeatTest,
+    ::testing::Values(
+        RepeatCase{"EndedLoginRepeatedOnce", policy::Activation(), ReloginStatus, 1, 2, 1, 0},
+        RepeatCase{"EndedAgainNotRepeatedTwice", policy::Activation(), ReloginStatus, 2, 2, 1,
+                   ReloginStatus},
+        RepeatCase{"OtherFailureNotRepeated", policy::Activation(), 1051030, 1, 1, 0, 1051030},
+        RepeatCase{"StepThePolicyLeavesOut", policy::Listing(), ReloginStatus, 1, 1, 0,
+                   ReloginStatus},
+        RepeatCase{"NoLoginAgain", policy::None(), ReloginStatus, 1, 1, 0, ReloginStatus}),
+    [](const ::testing::TestParamInfo<RepeatCase>& info) { return std::string(info.param.name); });
 
-TEST_F(ConnectionTest, OtherFailureNotRetried) {
-  int calls = 0;
-  EXPECT_EQ(session.RunWithRelogin([&](EssbaseApi&, Handle) {
-    ++calls;
-    return 1051030;
-  }),
-            1051030);
-  EXPECT_EQ(calls, 1);
+TEST_F(ConnectionTest, QuietPolicyLogsInWithTheStoredValuesNotThePrompt) {
+  fake.AddDatabase("Sample", "Basic");
+  state.Server = "srv";
+  state.User = "admin";
+  state.Password = "pw";
+  fake.Fail("EsbSetActive", ReloginStatus, 0, 1);
+  auto policed = session.Under(Policy{Policy::Login::Quiet, {Step::Activate}, {}});
+  EXPECT_EQ(session.server().Activate({"Sample", "Basic"}).status, 0);
   EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 0);
-}
-
-TEST_F(ConnectionTest, RunHandsTheCurrentContextAndKeepsTheStatus) {
-  state.ContextHandle = 9;
-  Handle seen = 0;
-  EXPECT_EQ(session.Run([&](EssbaseApi&, Handle context) {
-    seen = context;
-    return ReloginStatus;
-  }),
-            ReloginStatus);
-  EXPECT_EQ(seen, 9u);
-  EXPECT_EQ(state.Status, ReloginStatus);
-  EXPECT_EQ(fake.CountCalls("EsbAutoLogin"), 0);  // no login again without asking
+  EXPECT_EQ(fake.CallsText("EsbLogin"), "EsbLogin(srv,admin,pw)\n");
 }
 
 TEST_F(ConnectionTest, PlainLoginSendsTheStoredValuesAndReplacesTheContext) {

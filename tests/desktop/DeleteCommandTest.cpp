@@ -8,11 +8,12 @@ namespace {
 using essbase::ReloginStatus;
 
 // The backup's reads before the first deletion: the listing of
-// Finance/Plan, and the ticked filters whole.
+// Finance/Plan, every name first (a filter read again after a new login
+// cannot go on with a listing of the old one), then the ticked filters whole.
 std::string PlanBackupReads(const std::string& unticked = "") {
   std::string calls = "EsbListFilters(Finance,Plan)\n";
+  for (int i = 0; i < 3; ++i) calls += "EsbGetNextItem(12,30)\n";
   for (auto [name, rows] : {std::pair{"ReadEast", 2}, {"NoBudget", 1}, {"WriteAll", 1}}) {
-    calls += "EsbGetNextItem(12,30)\n";
     if (name == unticked) continue;
     calls += "EsbGetFilter(Finance,Plan," + std::string(name) + ")\n";
     for (int i = 0; i <= rows; ++i) calls += "EsbGetFilterRow(8193)\n";

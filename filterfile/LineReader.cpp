@@ -8,7 +8,11 @@ LineReader::LineReader(std::istream& in, size_t maxLine, size_t chunkSize)
     : in_(in), chunk_(std::max<size_t>(chunkSize, 1)), maxLine_(maxLine) {}
 
 bool LineReader::Fill() {
-  if (failed_ || !in_.good()) return false;
+  if (failed_ || !in_.good()) {
+    // A stream handed over failed is a read error, not an end.
+    failed_ = failed_ || in_.bad();
+    return false;
+  }
   in_.read(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
   // Bytes read before a failure still count; the next fill reports it.
   failed_ = in_.bad();

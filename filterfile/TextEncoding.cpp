@@ -22,7 +22,9 @@ FileEncoding ReadEncodingMark(std::istream& in) {
   in.read(mark, 3);
   const std::streamsize got = in.gcount();
   if (got == 3 && std::string_view(mark, 3) == Utf8Mark) return FileEncoding::Utf8;
-  in.clear(in.rdstate() & std::ios::badbit);
+  // A stream that failed stays failed: its reader reports it.
+  if (in.bad()) return FileEncoding::Latin1;
+  in.clear();
   if (start != std::streampos(-1)) {
     in.seekg(start);
   } else {

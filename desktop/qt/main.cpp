@@ -8,8 +8,7 @@
 #include "desktop/qt/QuorvelWindow.h"
 #include "essbase/Generation.h"
 #include "essbase/library/LibraryApi.h"
-#include "essbase/ServerRouter.h"
-#include "essbase/rest/RestApi.h"
+#include "essbase/rest/RestServer.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -44,7 +44,7 @@ class FileCommandDialogs : public ::testing::TestWithParam<DialogCase> {
   void SetUp() override {
     api.AddFilter("Sample", "Basic", "f1");
     api.promptAvailable = true;
-    window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
+    window = std::make_unique<QuorvelWindow>(essbase::Generation::V6);
     logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6,
                                                   backup::Place{stateHome / "backups"});
     window->Attach(*logic);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <array>
-#include <cstring>
 #include <string>
 
 #include "desktop/qt/LoginPrompt.h"
@@ -15,71 +15,15 @@ namespace {
 
 using testing::AnswerNextModal;
 
-constexpr char Canary = '\x5a';
-constexpr size_t Guard = 16;
-
-// A library-owned buffer of `size` bytes followed by guard bytes that the
-// prompt must never touch.
-template <size_t Size>
-struct Buffer {
-  std::array<char, Size + Guard> bytes{};
-  explicit Buffer(const std::string& text) {
-    bytes.fill(Canary);
-    std::memcpy(bytes.data(), text.c_str(), std::min(text.size() + 1, Size));
-  }
-  char* data() { return bytes.data(); }
-  std::string text() const { return std::string(bytes.data(), strnlen(bytes.data(), Size)); }
-  bool terminated() const { return std::memchr(bytes.data(), '\0', Size) != nullptr; }
-  bool guardIntact() const {
-    for (size_t i = Size; i < Size + Guard; ++i)
-      if (bytes[i] != Canary) return false;
-    return true;
-  }
-};
-
-using NameBuf = Buffer<ESB_NAME_BUFFER>;
-using PasswordBuf = Buffer<ESB_PASSWORD_BUFFER>;
-
-TEST(WriteBack, LongAnswerCutWithinBufferAndTerminated) {
-  NameBuf server("");
-  WriteBack(QString(45, 'S'), server.data(), ESB_NAME_BUFFER);
-  EXPECT_EQ(server.text(), std::string(ESB_NAME_WIDTH, 'S'));
-  EXPECT_TRUE(server.terminated());
-  EXPECT_TRUE(server.guardIntact());
-}
-
-TEST(WriteBack, CharacterOutsideSingleByteRangeBecomesQuestionMark) {
-  NameBuf user("");
-  WriteBack(QString::fromUtf8("J\u00f6rg\u4e2d"), user.data(), ESB_NAME_BUFFER);
-  EXPECT_EQ(user.text(), "J\xf6rg?");
-}
-
-TEST(WriteBack, ZeroSizedBufferUntouched) {
-  char byte = Canary;
-  WriteBack("x", &byte, 0);
-  EXPECT_EQ(byte, Canary);
-}
-
-TEST(ReadIn, BlankPaddedServerShownEmpty) {
-  NameBuf server(std::string(ESB_NAME_WIDTH, ' '));
-  EXPECT_TRUE(ReadIn(server.data(), ESB_NAME_BUFFER).isEmpty());
-}
-
-TEST(ReadIn, UnterminatedBufferReadOnlyToItsSize) {
-  std::array<char, 8> field;
-  field.fill('A');
-  EXPECT_EQ(ReadIn(field.data(), 4).toStdString(), "AAAA");
-}
-
 class LoginPromptDialog : public ::testing::Test {
  protected:
   void TearDown() override {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
   }
   LoginPrompt prompt{nullptr};
-  NameBuf server{std::string(ESB_NAME_WIDTH, ' ')};
-  NameBuf user{"demo"};
-  PasswordBuf password{""};
+  std::string server = std::string(30, ' ');
+  std::string user = "demo";
+  std::string password;
 };
 
 TEST_F(LoginPromptDialog, OffersUserAgainWithServerBlank) {
@@ -91,26 +35,41 @@ TEST_F(LoginPromptDialog, OffersUserAgainWithServerBlank) {
     shownUser = dialog->user()->text();
     dialog->reject();
   });
-  LoginPrompt::Ask(&prompt, server.data(), user.data(), password.data());
+  prompt.Ask(server, user, password);
   EXPECT_EQ(shownServer, "");
   EXPECT_EQ(shownUser, "demo");
 }
 
-TEST_F(LoginPromptDialog, OkWritesAnswersBackWithinBufferSizes) {
+// The answers come back as typed, any character included; a library's
+// fields are the session's business.
+TEST_F(LoginPromptDialog, OkGivesTheAnswersBackAsTyped) {
   AnswerNextModal([](QWidget* modal) {
     auto* dialog = static_cast<LoginDialog*>(modal);
-    // Longer than any field: the dialog may cut it, the write-back must.
-    dialog->server()->setText(QString(60, 's'));
-    dialog->user()->setText("administrator");
-    dialog->password()->setText(QString(150, 'p'));
+    dialog->server()->setText("https://essbase.example.com:9001/essbase");
+    dialog->user()->setText(QString::fromUtf8("J\u00f6rg\u4e2d"));
+    dialog->password()->setText("s3cret");
     dialog->accept();
   });
-  EXPECT_EQ(LoginPrompt::Ask(&prompt, server.data(), user.data(), password.data()), 0);
-  EXPECT_EQ(server.text(), std::string(ESB_NAME_WIDTH, 's'));
-  EXPECT_EQ(user.text(), "administrator");
-  EXPECT_EQ(password.text(), std::string(ESB_PASSWORD_WIDTH, 'p'));
-  EXPECT_TRUE(server.terminated() && user.terminated() && password.terminated());
-  EXPECT_TRUE(server.guardIntact() && user.guardIntact() && password.guardIntact());
+  EXPECT_EQ(prompt.Ask(server, user, password), 0);
+  EXPECT_EQ(server, "https://essbase.example.com:9001/essbase");
+  EXPECT_EQ(user, "J\u00f6rg\u4e2d");
+  EXPECT_EQ(password, "s3cret");
+}
+
+TEST_F(LoginPromptDialog, OkRefusedForANameLongerThanALibraryFieldButNotForAUrl) {
+  bool okForName = true, okForUrl = false;
+  AnswerNextModal([&](QWidget* modal) {
+    auto* dialog = static_cast<LoginDialog*>(modal);
+    QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    dialog->server()->setText(QString(31, 's'));
+    okForName = ok->isEnabled();
+    dialog->server()->setText("http://" + QString(200, 'h'));
+    okForUrl = ok->isEnabled();
+    dialog->reject();
+  });
+  prompt.Ask(server, user, password);
+  EXPECT_FALSE(okForName);
+  EXPECT_TRUE(okForUrl);
 }
 
 TEST_F(LoginPromptDialog, CancelReturnsNonZeroAndLeavesBuffers) {
@@ -118,9 +77,9 @@ TEST_F(LoginPromptDialog, CancelReturnsNonZeroAndLeavesBuffers) {
     static_cast<LoginDialog*>(modal)->user()->setText("someone");
     static_cast<QDialog*>(modal)->reject();
   });
-  EXPECT_NE(LoginPrompt::Ask(&prompt, server.data(), user.data(), password.data()), 0);
-  EXPECT_EQ(user.text(), "demo");
-  EXPECT_EQ(server.text(), std::string(ESB_NAME_WIDTH, ' '));
+  EXPECT_NE(prompt.Ask(server, user, password), 0);
+  EXPECT_EQ(user, "demo");
+  EXPECT_EQ(server, std::string(30, ' '));
 }
 
 TEST_F(LoginPromptDialog, NormalPointerWhileTypingHourglassAfter) {
@@ -130,15 +89,15 @@ TEST_F(LoginPromptDialog, NormalPointerWhileTypingHourglassAfter) {
     whileShown = QApplication::overrideCursor()->shape();
     static_cast<QDialog*>(modal)->accept();
   });
-  LoginPrompt::Ask(&prompt, server.data(), user.data(), password.data());
+  prompt.Ask(server, user, password);
   EXPECT_EQ(whileShown, Qt::ArrowCursor);
   ASSERT_NE(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
 }
 
 TEST_F(LoginPromptDialog, EnterOnPrefilledPromptAccepts) {
-  NameBuf filledServer("demosrv");
-  PasswordBuf filledPassword("demo");
+  std::string filledServer = "demosrv";
+  std::string filledPassword = "demo";
   AnswerNextModal([](QWidget* modal) {
     QWidget* focus = modal->focusWidget();
     ASSERT_NE(focus, nullptr);
@@ -146,9 +105,9 @@ TEST_F(LoginPromptDialog, EnterOnPrefilledPromptAccepts) {
     QApplication::sendEvent(focus, &enter);
     if (QApplication::activeModalWidget() == modal) static_cast<QDialog*>(modal)->reject();
   });
-  EXPECT_EQ(LoginPrompt::Ask(&prompt, filledServer.data(), user.data(), filledPassword.data()), 0);
-  EXPECT_EQ(filledServer.text(), "demosrv");
-  EXPECT_EQ(filledPassword.text(), "demo");
+  EXPECT_EQ(prompt.Ask(filledServer, user, filledPassword), 0);
+  EXPECT_EQ(filledServer, "demosrv");
+  EXPECT_EQ(filledPassword, "demo");
 }
 
 }  // namespace

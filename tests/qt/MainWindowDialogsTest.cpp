@@ -86,7 +86,7 @@ TEST_F(MainWindow, AboutIsModalWithCloseButton) {
 TEST_F(MainWindow, LoginPromptRegisteredWhenTheLibraryHasTheHook) {
   EXPECT_TRUE(window->loginPromptRegistered());
   FakeEssbaseApi realLibrary;  // no hook
-  QuorvelWindow other(realLibrary, essbase::Generation::V5);
+  QuorvelWindow other(essbase::Generation::V5);
   desktop::frmQuorvel otherLogic(realLibrary, other, essbase::Generation::V5, backup::Place{});
   other.Attach(otherLogic);
   EXPECT_FALSE(other.loginPromptRegistered());
@@ -94,7 +94,7 @@ TEST_F(MainWindow, LoginPromptRegisteredWhenTheLibraryHasTheHook) {
 
 TEST_F(MainWindow, GenerationFiveBuildInitialisesWith0x50200) {
   FakeEssbaseApi api5;
-  QuorvelWindow five(api5, essbase::Generation::V5);
+  QuorvelWindow five(essbase::Generation::V5);
   desktop::frmQuorvel fiveLogic(api5, five, essbase::Generation::V5, backup::Place{});
   five.Attach(fiveLogic);
   five.menus().mnuLogin->trigger();

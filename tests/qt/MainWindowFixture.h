@@ -40,7 +40,7 @@ class MainWindow : public ::testing::Test {
   void SetUp() override {
     AddContent();
     api.promptAvailable = true;
-    window = std::make_unique<QuorvelWindow>(api, essbase::Generation::V6);
+    window = std::make_unique<QuorvelWindow>(essbase::Generation::V6);
     logic = std::make_unique<desktop::frmQuorvel>(api, *window, essbase::Generation::V6,
                                                   backup::Place{stateHome / "backups"});
     window->Attach(*logic);

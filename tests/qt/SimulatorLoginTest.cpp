@@ -52,7 +52,7 @@ class SimulatorLogin : public ::testing::TestWithParam<essbase::Generation> {
     unsetenv("ESBSIM_PROMPT_USER");
     unsetenv("ESBSIM_PROMPT_PASSWORD");
     ASSERT_TRUE(api.loaded()) << api.loadError();
-    window = std::make_unique<QuorvelWindow>(api, GetParam());
+    window = std::make_unique<QuorvelWindow>(GetParam());
     logic = std::make_unique<desktop::frmQuorvel>(api, *window, GetParam(),
                                                   backup::Place{dir / "backups"});
     window->Attach(*logic);

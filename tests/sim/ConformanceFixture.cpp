@@ -2,7 +2,6 @@
 
 #include "essbase/library/LibraryApi.h"
 #include "sim/SimApi.h"
-#include "tests/sim/RestByName.h"
 
 namespace simtest {
 
@@ -31,13 +30,6 @@ void Conformance::SetUp() {
   store_.Load(kContent);
   if (GetParam() == Via::InProcess) {
     api_ = std::make_unique<esbsim::SimApi>();
-  } else if (GetParam() == Via::Rest) {
-    serve_ = std::make_unique<support::ServeProcess>(ESBSIM_PATH, store_.path());
-    ASSERT_FALSE(serve_->url().empty()) << serve_->errors();
-    api_ = std::make_unique<RestByName>("srv", serve_->url());
-    // The host shows its own login prompt: the REST backend has no hook.
-    ASSERT_FALSE(api().SetLoginPrompt(nullptr, nullptr));
-    return;
   } else {
     auto library = std::make_unique<essbase::LibraryApi>(ESBAPIN_PATH);
     ASSERT_TRUE(library->loaded()) << library->loadError();

@@ -1,7 +1,8 @@
 #pragma once
-// The conformance suite runs every case three ways: against the simulated
-// server in this process, through the C ABI of the built libesbapin.so, and
-// over REST (RestApi against an `esbsim serve` process on the test's store).
+// The simulated client library's conformance suite runs every case two
+// ways: against the simulated server in this process, and through the C ABI
+// of the built libesbapin.so. (The server interface's own suite, over both
+// backends, is tests/conformance/.)
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,15 +12,12 @@
 #include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
 #include "tests/sim/SimTestSupport.h"
-#include "tests/support/ServeProcess.h"
 
 namespace simtest {
 
-enum class Via { InProcess, Library, Rest };
+enum class Via { InProcess, Library };
 inline void PrintTo(Via via, std::ostream* os) {
-  *os << (via == Via::InProcess ? "in process"
-          : via == Via::Library ? "through libesbapin.so"
-                                : "over REST");
+  *os << (via == Via::InProcess ? "in process" : "through libesbapin.so");
 }
 
 struct Row {
@@ -58,24 +56,17 @@ class Conformance : public ::testing::TestWithParam<Via> {
              const std::vector<Row>& rows);
 
   TempStore store_;
-  std::unique_ptr<support::ServeProcess> serve_;  // over REST only
   std::unique_ptr<essbase::EssbaseApi> api_;
   std::vector<essbase::Handle> instances_;
 };
 
 inline std::string ViaName(const ::testing::TestParamInfo<Via>& info) {
-  return info.param == Via::InProcess ? "InProcess"
-         : info.param == Via::Library ? "Library"
-                                      : "Rest";
+  return info.param == Via::InProcess ? "InProcess" : "Library";
 }
 
 #define SIM_EVERY_WAY(Suite)             \
   INSTANTIATE_TEST_SUITE_P(Every, Suite, \
-                           ::testing::Values(Via::InProcess, Via::Library, Via::Rest), ViaName)
-
-// A case that cannot hold over REST by its nature says why in one line.
-#define SKIP_OVER_REST(why) \
-  if (GetParam() == Via::Rest) GTEST_SKIP() << why
+                           ::testing::Values(Via::InProcess, Via::Library), ViaName)
 
 // The text of a fixed-width field up to its first NUL.
 std::string FieldText(const std::string& field);

@@ -64,7 +64,6 @@ TEST_P(Faults, TimesZeroFailsEveryCallAndStays) {
 }
 
 TEST_P(Faults, CountsStartAgainInEachInstance) {
-  SKIP_OVER_REST("fault counts belong to the serve process's one API instance");
   store_.Load(WithFault("fault\tEsbListApplications\t1030030\t1\t0"));
   int16_t count;
   Handle first = Connect();
@@ -88,7 +87,6 @@ TEST_P(Faults, ReloginFaultEndsContextUntilNewLogin) {
 }
 
 TEST_P(Faults, ReloginDuringWriteLeavesOldFilter) {
-  SKIP_OVER_REST("rows travel at the closing call over REST");
   store_.Load(WithFault("fault\tEsbSetFilterRow\t1051021\t1\t1"));
   Handle i = Init();
   Handle c = Login(i);
@@ -103,7 +101,6 @@ TEST_P(Faults, ReloginDuringWriteLeavesOldFilter) {
 }
 
 TEST_P(Faults, FaultOnInitFailsInit) {
-  SKIP_OVER_REST("EsbInit makes no request over REST");
   store_.Load(WithFault("fault\tEsbInit\t1030030\t0\t1"));
   Handle i = 0;
   EXPECT_EQ(api().EsbInit(ApiInitRecord(0x60000, "C:\\"), i), 1030030);
@@ -112,7 +109,6 @@ TEST_P(Faults, FaultOnInitFailsInit) {
 }
 
 TEST_P(Faults, FaultArmedAfterInitTakesEffect) {
-  SKIP_OVER_REST("row calls make no request over REST: rows travel at the closing call");
   Handle c = Connect();
   int16_t count;
   ASSERT_EQ(api().EsbListApplications(c, count), 0);

@@ -17,7 +17,6 @@ TEST_P(Filters, RowsReadBackWithAccessAndTab) {
 }
 
 TEST_P(Filters, GetFilterGivesActiveAndAccess) {
-  SKIP_OVER_REST("a filter has no active flag or access of its own over REST");
   Handle c = Connect();
   int16_t active = -1, access = -1;
   ASSERT_EQ(api().EsbGetFilter(c, "Sample", "Basic", "Beta", active, access), 0);
@@ -101,7 +100,6 @@ TEST_P(Filters, LongestRowRoundTrips) {
 }
 
 TEST_P(Filters, BadRowsAreRefusedAndDefinitionStaysOpen) {
-  SKIP_OVER_REST("access code -5 has no REST access word");
   Handle c = Connect();
   ASSERT_EQ(api().EsbSetFilter(c, "Sample", "Spare", "F", 1, FilterAccess), 0);
   EXPECT_EQ(api().EsbSetFilterRow(c, std::string(8193, 'x').c_str(), 273), ESB_STS_BAD_ROW);

@@ -16,7 +16,6 @@ using namespace essbase;
 using Logins = Conformance;
 
 TEST_P(Logins, CountIsNumberOfApplications) {
-  SKIP_OVER_REST("the REST login is one session request, which counts no applications");
   Handle i = Init();
   int16_t count = -1;
   Handle c = 0;
@@ -47,7 +46,6 @@ TEST_P(Logins, BlankPaddedFieldsLogIn) {
 }
 
 TEST_P(Logins, SetActiveGivesTheUsersAccess) {
-  SKIP_OVER_REST("the REST API tells no access code of the user");
   Handle i = Init();
   int16_t access = -1;
   ASSERT_EQ(api().EsbSetActive(Login(i, "u", "pw"), "Sample", "Basic", access), 0);
@@ -63,7 +61,6 @@ TEST_P(Logins, UnservedVersionIsRefused) {
 }
 
 TEST_P(Logins, UnopenableStoreFailsInit) {
-  SKIP_OVER_REST("the store belongs to the serve process, not to EsbInit");
   const std::string blocker = WriteFile(store_.dir(), "plain", "not a folder");
   setenv("ESBSIM_STORE", (blocker + "/server.db").c_str(), 1);
   Handle i = 0;
@@ -74,7 +71,6 @@ TEST_P(Logins, UnopenableStoreFailsInit) {
 }
 
 TEST_P(Logins, MissingDefaultStoreIsCreatedWithDemoServer) {
-  SKIP_OVER_REST("the store belongs to the serve process, not to EsbInit");
   unsetenv("ESBSIM_STORE");
   const char* old = getenv("XDG_DATA_HOME");
   const std::string saved = old ? old : "";
@@ -158,7 +154,6 @@ TEST_P(Prompts, NoPromptRegisteredMeansCancelled) {
 }
 
 TEST_P(Prompts, CancelledPromptReturnsOne) {
-  SKIP_OVER_REST("no login prompt over REST: the host shows its own");
   Prompt p;
   p.answer = 7;
   ASSERT_TRUE(api().SetLoginPrompt(&Prompt::Call, &p));
@@ -171,7 +166,6 @@ TEST_P(Prompts, CancelledPromptReturnsOne) {
 }
 
 TEST_P(Prompts, BlankFieldsArePrefilledFromStoreAndEnvironment) {
-  SKIP_OVER_REST("no login prompt over REST: the host shows its own");
   setenv("ESBSIM_PROMPT_USER", "u", 1);
   setenv("ESBSIM_PROMPT_PASSWORD", "pw", 1);
   Prompt p;
@@ -200,7 +194,6 @@ TEST_P(Prompts, BlankFieldsArePrefilledFromStoreAndEnvironment) {
 }
 
 TEST_P(Prompts, CallersUserIsOfferedAndAnswerWrittenBack) {
-  SKIP_OVER_REST("no login prompt over REST: the host shows its own");
   setenv("ESBSIM_PROMPT_USER", "u", 1);
   Prompt p;
   p.password = "rpw";
@@ -219,7 +212,6 @@ TEST_P(Prompts, CallersUserIsOfferedAndAnswerWrittenBack) {
 }
 
 TEST_P(Prompts, AnsweredLoginIsChecked) {
-  SKIP_OVER_REST("no login prompt over REST: the host shows its own");
   Prompt p;
   p.user = "u";
   p.password = "wrong";
@@ -237,7 +229,6 @@ TEST_P(Prompts, AnsweredLoginIsChecked) {
 using LoadState = Conformance;
 
 TEST_P(LoadState, LayoutAHasLoadStateInSecondValue) {
-  SKIP_OVER_REST("the REST application answer has no database count and no C API server name");
   Handle c = Connect(Generation::V6);
   std::vector<uint8_t> record(56, 0xAA);
   int16_t databases = -1;

@@ -42,6 +42,8 @@ bool BackupWriter::Open() {
     return (Failed(BackupResult::FolderUnavailable, error), false);
   if (!records_.Open(place_.folder))
     return (Failed(BackupResult::FolderUnavailable, records_.error()), false);
+  writer_ = std::make_unique<filterfile::RecordWriter>(records_.stream());
+  writer_->widen = [this] { return Widen(); };
   if (!description_.Open(place_.folder))
     return (Failed(BackupResult::FolderUnavailable, description_.error()), false);
   return true;
@@ -49,6 +51,21 @@ bool BackupWriter::Open() {
 
 void BackupWriter::BeginDatabase(const std::string& application, const std::string& database) {
   info_.databases.push_back({application, database, records_.handedOver(), 0});
+}
+
+bool BackupWriter::Widen() {
+  // The ranges name bytes of the records: they move with their text.
+  std::vector<uint64_t> offsets;
+  for (const DatabaseRange& d : info_.databases) {
+    offsets.push_back(d.offset);
+    offsets.push_back(d.offset + d.length);
+  }
+  if (!records_.WidenToUtf8(offsets)) return false;
+  for (size_t i = 0; i < info_.databases.size(); ++i) {
+    info_.databases[i].offset = offsets[2 * i];
+    info_.databases[i].length = offsets[2 * i + 1] - offsets[2 * i];
+  }
+  return true;
 }
 
 void BackupWriter::EndDatabase() {

@@ -7,6 +7,7 @@
 #include "backup/BackupInfo.h"
 #include "backup/PendingFile.h"
 #include "backup/TakeBackup.h"
+#include "filterfile/RecordWriter.h"
 
 namespace backup {
 
@@ -16,7 +17,8 @@ class BackupWriter {
 
   // Makes the folder and the temporary files; false: outcome() says why.
   bool Open();
-  std::ostream& records() { return records_.stream(); }
+  // The records, in Latin-1 until a text needs the file in UTF-8.
+  filterfile::RecordWriter& records() { return *writer_; }
 
   void BeginDatabase(const std::string& application, const std::string& database);
   void EndDatabase();
@@ -36,7 +38,10 @@ class BackupWriter {
   const Request& request_;
   Place place_;
   BackupInfo info_;
+  bool Widen();
+
   PendingFile records_;
+  std::unique_ptr<filterfile::RecordWriter> writer_;
   PendingFile description_;
   BackupOutcome outcome_;
 };

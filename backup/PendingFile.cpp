@@ -10,9 +10,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "filterfile/Widen.h"
+
 namespace backup {
 
-DescriptorBuffer::DescriptorBuffer(int fd) : fd_(fd), buffer_(64 * 1024) {
+DescriptorBuffer::DescriptorBuffer(int fd, uint64_t handedOver)
+    : fd_(fd), buffer_(64 * 1024), handedOver_(handedOver) {
   setp(buffer_.data(), buffer_.data() + buffer_.size());
 }
 
@@ -71,12 +74,36 @@ bool PendingFile::Fail(int error) {
 }
 
 bool PendingFile::Open(const std::string& folder) {
+  folder_ = folder;
   std::string pattern = folder + "/.pending-XXXXXX";
   fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd_ < 0) return Fail(errno);
   path_ = pattern;
   buffer_ = std::make_unique<DescriptorBuffer>(fd_);
   stream_ = std::make_unique<std::ostream>(buffer_.get());
+  return true;
+}
+
+bool PendingFile::WidenToUtf8(std::vector<uint64_t>& offsets) {
+  if (fd_ < 0) return Fail(EBADF);
+  stream_->flush();
+  if (buffer_->error() != 0) return Fail(buffer_->error());
+  std::string pattern = folder_ + "/.pending-XXXXXX";
+  const int to = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (to < 0) return Fail(errno);
+  uint64_t written = 0;
+  if (const int error = filterfile::WidenLatin1(fd_, to, offsets, written)) {
+    ::close(to);
+    ::unlink(pattern.c_str());
+    return Fail(error);
+  }
+  ::close(fd_);
+  ::unlink(path_.c_str());
+  fd_ = to;
+  path_ = pattern;
+  auto buffer = std::make_unique<DescriptorBuffer>(fd_, written);
+  stream_->rdbuf(buffer.get());
+  buffer_ = std::move(buffer);
   return true;
 }
 

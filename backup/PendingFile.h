@@ -15,7 +15,7 @@ namespace backup {
 // A stream buffer over a descriptor that remembers the first failed write.
 class DescriptorBuffer : public std::streambuf {
  public:
-  explicit DescriptorBuffer(int fd);
+  explicit DescriptorBuffer(int fd, uint64_t handedOver = 0);
   // Bytes handed to the buffer so far, written out or not.
   uint64_t handedOver() const { return handedOver_; }
   int error() const { return error_; }
@@ -46,6 +46,12 @@ class PendingFile {
   std::ostream& stream() { return *stream_; }
   uint64_t handedOver() const { return buffer_ ? buffer_->handedOver() : 0; }
 
+  // Turns the Latin-1 text written so far into UTF-8 behind the byte order
+  // mark (a new temporary file replaces the old); each of `offsets`, a
+  // position of the old text, is moved with it. The stream stays the same
+  // object. False with error() set on a failure.
+  bool WidenToUtf8(std::vector<uint64_t>& offsets);
+
   // Flushes, fsyncs and closes: true only when every byte reached the disk.
   bool Finish();
   // Renames the finished file to `path`, never replacing a file: false with
@@ -61,6 +67,7 @@ class PendingFile {
  private:
   bool Fail(int error);
 
+  std::string folder_;
   std::string path_;
   std::string placedAt_;
   int fd_ = -1;

@@ -58,7 +58,7 @@ BackupOutcome TakeBackup(essbase::Server& server, const Request& request, const 
       for (const std::string& name : *target.names)
         wanted.emplace(filterfile::ServerFilterName(name));
     std::set<std::string, std::less<>> found;
-    filterfile::RecordWriter records(writer.records());
+    filterfile::RecordWriter& records = writer.records();
     records.onFilter = [&](const essbase::Database& db, const essbase::Filter& f) {
       found.emplace(filterfile::ServerFilterName(f.name));
       writer.AddFilter({db.application, db.database, f.name, f.active, f.access, f.rows.size()});
@@ -71,6 +71,7 @@ BackupOutcome TakeBackup(essbase::Server& server, const Request& request, const 
         },
         options, records);
     writer.EndDatabase();
+    records.onFilter = nullptr;
     if (records.result() != filterfile::RecordWriter::Result::Written) return writer.WriteFailed();
     if (failed) return writer.ServerFailed(failed);
     if (!target.missingAreCreated || !target.names) continue;
@@ -101,7 +102,7 @@ BackupOutcome SaveCopies(const Request& request, const std::vector<FilterCopy>& 
       if (!saved.insert(f.name).second) continue;
       essbase::Filter copy{f.name, f.active, f.access, {}};
       for (const RowCopy& row : f.rows) copy.rows.push_back({row.access, row.text});
-      if (filterfile::RecordWriter(writer.records()).Write({application, database}, copy) !=
+      if (writer.records().Write({application, database}, copy) !=
           filterfile::RecordWriter::Result::Written)
         return writer.WriteFailed();
       writer.AddFilter({application, database, f.name, f.active, f.access, f.rows.size()});

@@ -36,7 +36,6 @@ constexpr std::string_view ImportFailed = "An error occured importing filters.";
 
 constexpr std::string_view ExportFileNotCreated = "The export file could not be created: ";
 constexpr std::string_view ExportFileNotWritten = "The export file could not be written: ";
-constexpr std::string_view NotHeldByFile = " has a character the file cannot hold";
 constexpr std::string_view ImportFileNotOpened = "The import file could not be opened: ";
 constexpr std::string_view ImportFileNotRead = "The import file could not be read to its end: ";
 constexpr std::string_view ImportStopped = "The import stopped: ";

@@ -43,12 +43,12 @@ backup::BackupOutcome BackupBeforeImport(essbase::Session& session, const std::s
                                          const std::string& database, const backup::Place& place) {
   std::ifstream in(file, std::ios::binary);
   // The import reports a file it cannot open, and then writes nothing.
-  if (!in.is_open()) return {backup::BackupResult::NothingToBackUp, {}, {}, 0};
+  if (!in.is_open()) return {backup::BackupResult::NothingToBackUp, {}, {}, 0, {}};
   uint64_t tooLong = 0;
   std::optional<std::vector<std::string>> names = backup::NamesDefinedBy(in, &tooLong);
   if (!names)
     return {backup::BackupResult::WriteFailed, {},
-            tooLong ? msg::ImportLineTooLong(tooLong) : std::string(msg::ImportFileUnreadable), 0};
+            tooLong ? msg::ImportLineTooLong(tooLong) : std::string(msg::ImportFileUnreadable), 0, {}};
   const backup::Request request =
       backup::ImportRequest(session.conn().Server, application, database, std::move(*names));
   return BackupBeforeWrite(session, request.command, request.targets, place);

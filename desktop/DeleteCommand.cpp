@@ -44,7 +44,7 @@ void DeleteSelectedFilters(WindowState& state) {
   const std::vector<std::string> ticked = TickedNames(state.filters);
   DeleteOutcome outcome;
   int32_t listed = 0;
-  backup::BackupOutcome saved{backup::BackupResult::NothingToBackUp, {}, {}, 0};
+  backup::BackupOutcome saved{backup::BackupResult::NothingToBackUp, {}, {}, 0, {}};
   {
     HoldStill hold(state);
     if (!ticked.empty())

@@ -33,6 +33,12 @@ constexpr int PasswordBuffer = ESB_PASSWORD_BUFFER;
 constexpr int ObjectNameBuffer = ESB_OBJNAME_BUFFER;
 constexpr int MaxRowLength = ESB_ROW_MAX;
 
+// The longest names a current server keeps, in characters (the client
+// library's fields hold fewer).
+constexpr int MaxApplicationName = 30;
+constexpr int MaxDatabaseName = 30;
+constexpr int MaxFilterName = 256;
+
 constexpr int DesktopRowBuffer = 3000;
 // The local path each program gives EsbInit.
 inline constexpr std::string_view DesktopLocalPath = "C:\\ESSBASE";

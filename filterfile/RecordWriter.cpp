@@ -6,6 +6,11 @@ namespace filterfile {
 
 bool RecordWriter::Encode(std::string_view text, std::string& out, const std::string& what) {
   if (EncodeText(text, encoding_, out)) return true;
+  // The file turns UTF-8 as a whole, or the text is not written.
+  if (encoding_ == FileEncoding::Latin1 && widen && widen()) {
+    encoding_ = FileEncoding::Utf8;
+    return EncodeText(text, encoding_, out);
+  }
   result_ = Result::NotEncodable;
   unheld_ = what;
   return false;
@@ -13,14 +18,20 @@ bool RecordWriter::Encode(std::string_view text, std::string& out, const std::st
 
 RecordWriter::Result RecordWriter::Write(const essbase::Database& db,
                                          const essbase::Filter& filter) {
-  if (result_ != Result::Written) return result_;
-  if (!filter.rows.empty() &&
-      (!Encode(db.application, app_, "the application " + db.application) ||
-       !Encode(db.database, db_, "the database " + db.database) ||
-       !Encode(filter.name, name_, "the filter " + filter.name)))
-    return result_;
+  if (result_ != Result::Written || filter.rows.empty()) return result_;
+  FileEncoding namesIn = encoding_;
+  const auto names = [&] {
+    namesIn = encoding_;
+    return Encode(db.application, app_, "the application " + db.application) &&
+           Encode(db.database, db_, "the database " + db.database) &&
+           Encode(filter.name, name_, "the filter " + filter.name);
+  };
+  // A name that turned the file UTF-8 needs the names before it in UTF-8 too.
+  if (!names() || (namesIn != encoding_ && !names())) return result_;
   for (const essbase::FilterRow& row : filter.rows) {
     if (!Encode(row.text, row_, "a row of the filter " + filter.name)) return result_;
+    // A row that turned the file UTF-8 needs its names in UTF-8 too.
+    if (namesIn != encoding_ && !names()) return result_;
     if (!WriteRowRecord(out_, app_, db_, name_, row.access, row_)) {
       result_ = Result::StreamFailed;
       return result_;

@@ -25,6 +25,10 @@ class RecordWriter final : public essbase::FilterReceiver {
 
   // Told of each filter once its rows are written.
   std::function<void(const essbase::Database& db, const essbase::Filter& filter)> onFilter;
+  // Turns what was written so far into UTF-8 behind the mark, when a text
+  // Latin-1 cannot hold comes; unset, or false, such a text is NotEncodable.
+  std::function<bool()> widen;
+  FileEncoding encoding() const { return encoding_; }
 
   // Writes the filter's rows; false (and the reading stops) when they could
   // not be written.

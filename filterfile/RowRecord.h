@@ -13,11 +13,12 @@
 
 namespace filterfile {
 
-// The longest line a record can be, line end left out: the widest names a
-// server has, the widest access ("-32768") and the longest row it keeps.
-constexpr size_t MaxRecordLine = essbase::ApplicationNameWidth + 1 + essbase::DatabaseNameWidth +
-                                 1 + essbase::FilterNameWidth + 1 + 6 + 1 +
-                                 essbase::MaxRowLength;
+// The longest line a record can be, line end left out: the longest names a
+// server keeps, the widest access ("-32768") and the longest row, each
+// character in up to four bytes of UTF-8.
+constexpr size_t MaxRecordLine =
+    4 * (essbase::MaxApplicationName + 1 + essbase::MaxDatabaseName + 1 + essbase::MaxFilterName +
+         1 + 6 + 1 + essbase::MaxRowLength);
 
 // Writes one record with its exact bytes; false when the stream failed.
 bool WriteRowRecord(std::ostream& out, std::string_view application, std::string_view database,

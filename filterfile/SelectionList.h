@@ -1,6 +1,7 @@
 #pragma once
 // The selection list file: the names of the ticked filter-list entries, one
-// per line, each followed by CR LF; no header, no byte-order mark. It names no
+// per line, each followed by CR LF; no header. Latin-1, or, when a name does
+// not fit, UTF-8 behind the byte order mark (TextEncoding.h). It names no
 // server, application or database, so it loads on any database.
 #include <functional>
 #include <istream>

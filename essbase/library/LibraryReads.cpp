@@ -12,8 +12,8 @@ struct LibraryServer::Read {
   bool loginEnded = false;  // a call of the filter answered ReloginStatus
 };
 
-Failure LibraryServer::ReadOne(const Database& db, const std::string& name,
-                               const ReadOptions& options, Read& read, Filter& filter) {
+Failure LibraryServer::ReadOne(const Database& db, const std::string& name, Read& read,
+                               Filter& filter) {
   Failure f;
   f.step = Step::ReadFilter;
   f.filter = name;
@@ -59,11 +59,11 @@ Failure LibraryServer::ReadFilters(const Database& db, const std::vector<std::st
   read.buffer.assign(std::max<size_t>(options.rowBuffer, 1), '\0');
   Filter filter;
   for (const std::string& name : names) {
-    Failure f = ReadOne(db, name, options, read, filter);
+    Failure f = ReadOne(db, name, read, filter);
     // A filter is read whole or not at all: after a new login it is read
     // again from its first call.
     if (f && read.loginEnded && again().Again(Step::ReadFilter))
-      f = ReadOne(db, name, options, read, filter);
+      f = ReadOne(db, name, read, filter);
     if (f) {
       if (!filter.rows.empty()) receiver.Partial(db, filter);
       return f;
@@ -105,7 +105,7 @@ Failure LibraryServer::ReadDatabase(const Database& db, const Wanted& wanted,
     if (Failure failed = NextFilterName(name)) return failed;
     const bool isWanted = !wanted || wanted(name);
     if (!isWanted && !options.readUnwanted) continue;
-    if (Failure failed = ReadOne(db, name, options, read, filter)) {
+    if (Failure failed = ReadOne(db, name, read, filter)) {
       if (isWanted && !filter.rows.empty()) receiver.Partial(db, filter);
       return failed;
     }

@@ -72,8 +72,7 @@ class LibraryServer final : public Server {
   struct Read;
   // The names of a listing already made, one EsbGetNextItem each.
   Failure NextFilterName(std::string& name);
-  Failure ReadOne(const Database& db, const std::string& name, const ReadOptions& options,
-                  Read& read, Filter& filter);
+  Failure ReadOne(const Database& db, const std::string& name, Read& read, Filter& filter);
   // The host prompt's side of the library's prompt (EsbSimLoginPrompt).
   static int32_t AskHost(void* self, char* server, char* user, char* password);
   int32_t LogInAgainQuietly();

@@ -74,8 +74,15 @@ void Tell(WindowState& state, std::string_view text, MessageIcon icon,
 }
 
 
-void RefuseSearchText(WindowState& state, const ChangeDialogValues& values) {
-  Tell(state, msg::SearchTextNotHeld(values.unheld, values.unheldPosition), MessageIcon::Critical);
+// Rows through the client library are 8-bit: a character they cannot hold
+// would match nothing, or, as a stand-in '?', a literal '?'. Refused by name
+// and place; over REST every character is the server's.
+bool RefusedSearchText(WindowState& state, const ChangeDialogValues& values) {
+  if (state.session.OverRest()) return false;
+  const auto beyond = change::FirstBeyondLatin1(values.searchText);
+  if (!beyond) return false;
+  Tell(state, msg::SearchTextNotHeld(beyond->first, beyond->second), MessageIcon::Critical);
+  return true;
 }
 
 }  // namespace
@@ -97,9 +104,8 @@ bool AskForChange(WindowState& state) {
     const bool changed = state.port.ShowChangeDialog(
         state.changeDialog, [&state](const ChangeDialogValues& v) { PreviewChange(state, v); });
     if (!changed) return false;
-    if (state.changeDialog.unheld == 0) break;
     // Back to the dialog, which still shows what was typed.
-    RefuseSearchText(state, state.changeDialog);
+    if (!RefusedSearchText(state, state.changeDialog)) break;
   }
   return state.port.ShowMessage(msg::ChangeQuestion, msg::DefaultTitle, MessageIcon::Question,
                                 MessageButtons::YesNo) == MessageAnswer::Yes;
@@ -125,7 +131,7 @@ void ChangeFilters(WindowState& state, bool allDatabases) {
 }
 
 void PreviewChange(WindowState& state, const ChangeDialogValues& values) {
-  if (values.unheld != 0) return RefuseSearchText(state, values);
+  if (RefusedSearchText(state, values)) return;
   const bool allDatabases = state.AllDatabasesMode();
   const change::ChangeRequest request = RequestOf(values);
   std::vector<change::FilterRowRecord> matches;

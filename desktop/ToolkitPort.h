@@ -44,13 +44,7 @@ struct FileDialogOptions {
 // next showing presents the previous values; "Read" on first use.
 struct ChangeDialogValues {
   std::string accessText = "Read";
-  std::string searchText;  // 8-bit, as rows are
-  // The first character typed that 8-bit text cannot hold (0: none), and
-  // its place from 1: such a search text is refused, never turned into a
-  // stand-in character that would match something else. While it is set,
-  // the dialog keeps the text the user typed.
-  char32_t unheld = 0;
-  int unheldPosition = 0;
+  std::string searchText;  // as typed, any character
 };
 
 struct FileDialogResult {

@@ -18,7 +18,7 @@ namespace quorvel::qt {
 AboutWindow::AboutWindow(int generation, const QString& backups, QWidget* parent)
     : QDialog(parent) {
   setObjectName("frmAbout");
-  setWindowTitle(QString::fromLatin1(desktop::msg::AboutCaption));
+  setWindowTitle(QString::fromUtf8(desktop::msg::AboutCaption));
   setModal(true);
 
   auto* image = new QLabel(this);
@@ -37,7 +37,7 @@ AboutWindow::AboutWindow(int generation, const QString& backups, QWidget* parent
                          .arg(generation == 5 ? "5.0.2" : "6")
                          .arg(backups));
 
-  auto* close = new QPushButton(QString::fromLatin1(desktop::msg::AboutClose), this);
+  auto* close = new QPushButton(QString::fromUtf8(desktop::msg::AboutClose), this);
   close->setObjectName("Command1");
   close->setDefault(true);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);

@@ -17,7 +17,7 @@ namespace quorvel::qt {
 namespace {
 
 QString Text(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The column that names a backup's file, which stays with it across a new listing.

@@ -15,11 +15,11 @@ namespace quorvel::qt {
 namespace {
 
 QString Text(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string Latin1(const QString& text) {
-  return text.toLatin1().toStdString();
+std::string Utf8(const QString& text) {
+  return text.toUtf8().toStdString();
 }
 
 }  // namespace
@@ -64,23 +64,12 @@ ChangeDialog::ChangeDialog(QWidget* parent) : QDialog(parent) {
 }
 
 desktop::ChangeDialogValues ChangeDialog::Values() const {
-  desktop::ChangeDialogValues values{Latin1(cboAccess_->currentText()), Latin1(txtSearch_->text())};
-  int position = 0;
-  for (const char32_t c : txtSearch_->text().toUcs4()) {
-    ++position;
-    if (c > 0xFF) {
-      values.unheld = c;
-      values.unheldPosition = position;
-      break;
-    }
-  }
-  return values;
+  return {Utf8(cboAccess_->currentText()), Utf8(txtSearch_->text())};
 }
 
 bool ChangeDialog::Show(desktop::ChangeDialogValues& values,
                         const std::function<void(const desktop::ChangeDialogValues&)>& preview) {
-  // Text that could not be held is still the user's, in the control.
-  if (values.unheld == 0) txtSearch_->setText(Text(values.searchText));
+  txtSearch_->setText(Text(values.searchText));
   // A drop-down list shows only its items; an access text the logic never
   // offered leaves none chosen.
   cboAccess_->setCurrentIndex(cboAccess_->findText(Text(values.accessText)));

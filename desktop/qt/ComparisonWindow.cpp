@@ -12,14 +12,14 @@ namespace quorvel::qt {
 ComparisonWindow::ComparisonWindow(const desktop::ComparisonView& view, QWidget* parent)
     : QDialog(parent) {
   setObjectName("frmCompare");
-  setWindowTitle(QString::fromLatin1(view.title.data(), static_cast<qsizetype>(view.title.size())));
+  setWindowTitle(QString::fromUtf8(view.title.data(), static_cast<qsizetype>(view.title.size())));
   setSizeGripEnabled(true);
 
   comparison_ = new ComparisonTable(this);
   comparison_->Show(view);
 
   auto* buttons = new QDialogButtonBox(this);
-  auto* close = buttons->addButton(QString::fromLatin1(desktop::msg::ComparisonClose),
+  auto* close = buttons->addButton(QString::fromUtf8(desktop::msg::ComparisonClose),
                                    QDialogButtonBox::RejectRole);
   close->setObjectName("cmdClose");
   close->setDefault(true);

@@ -1,5 +1,6 @@
 #include "desktop/qt/FileDialog.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -21,8 +22,9 @@ QString QtNameFilters(const std::string& filter) {
 
 desktop::FileDialogResult ShowFileDialog(QWidget* parent, const desktop::FileDialogOptions& options,
                                          bool save) {
+  // Paths are the file system's bytes; the proposed name is a text.
   QFileDialog dialog(parent, QString::fromStdString(options.DialogTitle),
-                     QString::fromStdString(options.InitDir));
+                     QFile::decodeName(QByteArray::fromStdString(options.InitDir)));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   // The commands replace a chosen file without asking, as the common dialog
@@ -40,7 +42,7 @@ desktop::FileDialogResult ShowFileDialog(QWidget* parent, const desktop::FileDia
   const QString path = dialog.selectedFiles().constFirst();
   if (path.isEmpty()) return result;
   result.outcome = desktop::FileDialogResult::Outcome::Chosen;
-  result.path = path.toStdString();
+  result.path = QFile::encodeName(path).toStdString();
   return result;
 }
 

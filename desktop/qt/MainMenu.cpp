@@ -13,7 +13,7 @@ namespace quorvel::qt {
 namespace {
 
 QString Text(std::string_view caption) {
-  return QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
+  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
 QMenu* Menu(QWidget* parent, const char* name, std::string_view caption) {

@@ -49,7 +49,7 @@ QVariant NodeListModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-      return QString::fromLatin1(node->text.data(), static_cast<qsizetype>(node->text.size()));
+      return QString::fromUtf8(node->text.data(), static_cast<qsizetype>(node->text.size()));
     case Qt::DecorationRole: {
       int image = node->image;
       if (node->selectedImage != 0 && list_->Selected() == NodeOf(index))

@@ -15,7 +15,7 @@ namespace quorvel::qt {
 namespace {
 
 QString Text(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Reads the preview's rows as they are; a change's thousands of rows need

@@ -36,7 +36,7 @@ using desktop::InitialClientHeight;
 using desktop::InitialClientWidth;
 
 QString Text(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 int Px(int twips) {

@@ -59,7 +59,7 @@ TEST_F(ChangeCommand, CancelInTheDialogAsksNothingAndChangesNothing) {
 // A character 8-bit text cannot hold would reach the server as '?', which
 // matches a literal '?': refused by name, back to the dialog, for Preview too.
 TEST_F(ChangeCommand, SearchTextOutsideEightBitIsRefusedAndTheDialogComesBack) {
-  port.changeDialogScript.push_back({"Write", "?uro", 1, true, U'\u20AC'});
+  port.changeDialogScript.push_back({"Write", "\xe2\x82\xacuro", 1, true});
   Answer("Write", "east", false);
   form.mnuChange_Click();
   const std::string refused = msg::SearchTextNotHeld(U'\u20AC', 1);

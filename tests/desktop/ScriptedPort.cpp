@@ -74,8 +74,6 @@ bool ScriptedPort::ShowChangeDialog(ChangeDialogValues& values,
   }
   if (step.accessText) values.accessText = *step.accessText;
   if (step.searchText) values.searchText = *step.searchText;
-  values.unheld = step.unheld;
-  values.unheldPosition = step.unheld ? 1 : 0;
   for (int i = 0; i < step.previews; ++i) preview(values);
   return step.changed;
 }

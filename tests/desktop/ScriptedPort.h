@@ -28,7 +28,6 @@ struct ChangeDialogScript {
   std::optional<std::string> searchText;
   int previews = 0;
   bool changed = true;
-  char32_t unheld = 0;  // a character the view could not make 8-bit, at place 1
 };
 
 struct ControlView {

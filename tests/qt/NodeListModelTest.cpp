@@ -182,12 +182,19 @@ TEST_F(FilterAdapter, SelectedFilterShowsItsSelectedImage) {
   EXPECT_TRUE(SamePicture(model.index(1, 0).data(Qt::DecorationRole), 3));
 }
 
-TEST_F(FilterAdapter, ThirtyCharacterAndSingleByteNamesShownWhole) {
+// Names are the programs' texts, UTF-8: what the client library's single
+// bytes hold and what a current server's Unicode names hold.
+TEST_F(FilterAdapter, LongAndUnicodeNamesShownWhole) {
   const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
+  const std::string long256(256, 'n');
   AddFilter(thirty);
-  AddFilter("caf\xe9");
+  AddFilter("caf\xc3\xa9");
+  AddFilter("\xe6\x9d\xb1\xe4\xba\xac \xe2\x82\xac");
+  AddFilter(long256);
   EXPECT_EQ(model.index(0, 0).data().toString().toStdString(), thirty);
   EXPECT_EQ(model.index(1, 0).data().toString(), QString::fromUtf8("caf\u00e9"));
+  EXPECT_EQ(model.index(2, 0).data().toString(), QString::fromUtf8("\u6771\u4eac \u20ac"));
+  EXPECT_EQ(model.index(3, 0).data().toString().size(), 256);
 }
 
 TEST_F(FilterAdapter, FlatListRowsHaveNoChildren) {

@@ -141,4 +141,17 @@ std::string MaskPasswords(std::string_view text) {
   return out;
 }
 
+std::string MaskUrlCredentials(std::string_view text) {
+  std::string out(text);
+  for (size_t scheme = out.find("://"); scheme != std::string::npos;
+       scheme = out.find("://", scheme + 3)) {
+    const size_t start = scheme + 3;
+    const size_t end = std::min(out.find_first_of("/?# \t", start), out.size());
+    const size_t at = out.rfind('@', end - (end > start ? 1 : 0));
+    if (at == std::string::npos || at < start || at >= end) continue;
+    out.replace(start, at - start, msg::PasswordMask);
+  }
+  return out;
+}
+
 }  // namespace cli

@@ -49,7 +49,7 @@ int RunDriver(essbase::Server& server, essbase::ConnectionState& conn, LogSink& 
   essbase::Session session(server, conn, essbase::Generation::V6, unattended);
   RunState state(session, log);
   state.Log(std::string(msg::ProcessStarting) + FormatGeneralDate(clock.Now()));
-  state.Log(std::string(msg::CommandLinePrefix) + MaskPasswords(commandLine));
+  state.Log(std::string(msg::CommandLinePrefix) + MaskUrlCredentials(MaskPasswords(commandLine)));
   // A run that cannot leave a trace does not touch the server.
   if (state.logFailed) return 1;
 

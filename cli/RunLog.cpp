@@ -9,7 +9,8 @@
 namespace cli {
 
 AppendFileLog::AppendFileLog(const std::string& path) {
-  if (!path.empty()) fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  // The log holds the command line and what the server said: its owner's only.
+  if (!path.empty()) fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
 }
 
 AppendFileLog::~AppendFileLog() {

@@ -109,6 +109,10 @@ TEST(OpenRunLog, WritableProgramFolderKeepsLogBesideProgram) {
   log->WriteLine("x");
   EXPECT_EQ(testing::ReadFile(dir / "Log.txt"), "x\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "state"));
+  // It holds the command line and the server's words: its owner's only.
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "Log.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST(OpenRunLog, UnwritableProgramFolderLogsInCreatedStateFolder) {

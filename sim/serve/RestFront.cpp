@@ -2,13 +2,19 @@
 
 #include <httplib.h>
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "essbase/library/esbapin.h"
+#include "sim/serve/Bodies.h"
+#include "sim/serve/ErrorAnswers.h"
+#include "sim/serve/HttpParts.h"
+#include "sim/serve/Links.h"
+#include "sim/serve/Paging.h"
+#include "sim/serve/Resources.h"
 #include "sim/serve/SimGateway.h"
 
 namespace esbsim::serve {
@@ -17,192 +23,242 @@ using nlohmann::json;
 
 namespace {
 
-constexpr const char* kPrefix = "/essbase/rest/v1";
+// The reference's default page of List Applications.
+constexpr size_t kApplicationsLimit = 50;
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+std::optional<std::string> Param(const httplib::Request& req, const char* name) {
+  if (!req.has_param(name)) return std::nullopt;
+  return req.get_param_value(name);
 }
 
-// The path's segments after the prefix, each percent-decoded; the raw target
-// is split first so that an encoded '/' stays inside its name.
-std::optional<std::vector<std::string>> Segments(const std::string& target) {
-  std::string path = target.substr(0, target.find('?'));
-  if (path.rfind(kPrefix, 0) != 0) return std::nullopt;
-  path.erase(0, std::char_traits<char>::length(kPrefix));
-  std::vector<std::string> out;
-  size_t at = 0;
-  while (at < path.size()) {
-    if (path[at] != '/') return std::nullopt;
-    const size_t end = std::min(path.find('/', at + 1), path.size());
-    std::string segment;
-    for (size_t i = at + 1; i < end; ++i) {
-      if (path[i] != '%') {
-        segment += path[i];
-        continue;
-      }
-      const int hi = i + 2 < end ? HexValue(path[i + 1]) : -1;
-      const int lo = i + 2 < end ? HexValue(path[i + 2]) : -1;
-      if (hi < 0 || lo < 0) return std::nullopt;
-      segment += static_cast<char>(hi * 16 + lo);
-      i += 2;
-    }
-    out.push_back(std::move(segment));
-    at = end;
-  }
-  return out;
-}
+// One request being answered, in its session.
+struct Exchange {
+  const httplib::Request& req;
+  httplib::Response& res;
+  std::string token;
+  std::vector<std::string> path;
+  std::string base;   // the API's address as the client reached it
+  bool links = true;  // false for ?links=none
 
-std::optional<Credentials> BasicCredentials(const httplib::Request& req) {
-  const std::string header = req.get_header_value("Authorization");
-  if (header.rfind("Basic ", 0) != 0) return std::nullopt;
-  static const std::string kAlphabet =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string decoded;
-  unsigned bits = 0;
-  int count = 0;
-  for (char c : header.substr(6)) {
-    if (c == '=') break;
-    const size_t v = kAlphabet.find(c);
-    if (v == std::string::npos) return std::nullopt;
-    bits = (bits << 6) | static_cast<unsigned>(v);
-    count += 6;
-    if (count >= 8) {
-      count -= 8;
-      decoded += static_cast<char>((bits >> count) & 0xFF);
-    }
-  }
-  const size_t colon = decoded.find(':');
-  if (colon == std::string::npos) return std::nullopt;
-  return Credentials{decoded.substr(0, colon), decoded.substr(colon + 1)};
-}
-
-int HttpCode(int32_t status) {
-  switch (status) {
-    case ESB_STS_RELOGIN:
-    case ESB_STS_BAD_LOGIN: return 401;
-    case ESB_STS_UNKNOWN_APPLICATION:
-    case ESB_STS_UNKNOWN_DATABASE:
-    case ESB_STS_UNKNOWN_FILTER:
-    case ESB_STS_BAD_NAME:
-    case ESB_STS_BAD_ROW:
-    case ESB_STS_NULL_ARGUMENT:
-    case ESB_STS_TOO_MANY_ITEMS: return 400;
-    default: return 500;
-  }
-}
-
-void Answer(httplib::Response& res, const Reply& reply, int success = 200) {
-  if (reply.status == 0) {
-    res.status = success;
-    if (!reply.body.is_null()) res.set_content(reply.body.dump(), "application/json");
-    return;
-  }
-  res.status = HttpCode(reply.status);
-  if (res.status == 401) res.set_header("WWW-Authenticate", "Basic realm=\"essbase\"");
-  const std::string message =
-      "Essbase Error(" + std::to_string(reply.status) + "): " + reply.message;
-  const json body = {{"errorCode", reply.status}, {"errorMessage", message}};
-  res.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace), "application/json");
-}
-
-void Refuse(httplib::Response& res, int code, const std::string& message) {
-  res.status = code;
-  res.set_content(json{{"errorMessage", message}}.dump(), "application/json");
-}
-
-size_t Number(const httplib::Request& req, const char* name, size_t fallback) {
-  if (!req.has_param(name)) return fallback;
-  try {
-    return std::stoul(req.get_param_value(name));
-  } catch (...) {
-    return fallback;
-  }
-}
-
-// The rows of a Create or Update Filter body; nullopt when it is not one.
-std::optional<std::vector<WireRow>> BodyRows(const json& body) {
-  if (!body.is_object()) return std::nullopt;
-  std::vector<WireRow> rows;
-  auto it = body.find("rows");
-  if (it == body.end()) return rows;
-  if (!it->is_array()) return std::nullopt;
-  for (const json& r : *it) {
-    if (!r.is_object() || !r.contains("access") || !r.contains("mbrSpec") ||
-        !r["access"].is_string() || !r["mbrSpec"].is_string())
-      return std::nullopt;
-    rows.push_back({r["access"].get<std::string>(), r["mbrSpec"].get<std::string>()});
-  }
-  return rows;
-}
+  json Links(json links) const { return this->links ? std::move(links) : json(); }
+};
 
 class Router {
  public:
-  Router(SimGateway& gateway, FrontOptions options) : gateway_(gateway), options_(options) {}
+  Router(SimGateway& gateway, FrontOptions options)
+      : gateway_(gateway), options_(std::move(options)) {}
 
   void Handle(const httplib::Request& req, httplib::Response& res) {
     // A network's delay: requests in flight wait side by side.
     if (options_.latency.count() > 0) std::this_thread::sleep_for(options_.latency);
-    const auto who = BasicCredentials(req);
-    if (!who) {
-      res.set_header("WWW-Authenticate", "Basic realm=\"essbase\"");
-      return Refuse(res, 401, "basic authentication required");
-    }
+    Exchange x{req, res, {}, {}, {}, true};
+    if (!Enter(x)) return;
     const auto path = Segments(req.target);
-    if (!path) return Refuse(res, 404, "no such resource");
-    Route(req, res, *who, *path);
+    const Resource resource = path ? Identify(*path) : Resource::None;
+    if (resource == Resource::None) return Refuse(res, 404, "no such resource");
+    if (!Serves(resource, req.method)) {
+      res.set_header("Allow", Allowed(resource));
+      return Refuse(res, 405, req.method + " is not served here");
+    }
+    if ((req.method == "POST" || req.method == "PUT") && !req.body.empty() &&
+        !IsJson(req.get_header_value("Content-Type")))
+      return Refuse(res, 415, "the body must be application/json");
+    x.path = *path;
+    x.base = ApiBase(options_.scheme, req.has_header("Host")
+                                          ? req.get_header_value("Host")
+                                          : "127.0.0.1:" + std::to_string(req.local_port));
+    x.links = req.get_param_value("links") != "none";
+    Route(x, resource);
   }
 
  private:
-  void Route(const httplib::Request& req, httplib::Response& res, const Credentials& who,
-             const std::vector<std::string>& p) {
-    const std::string& m = req.method;
-    const size_t n = p.size();
-    const bool apps = n >= 1 && p[0] == "applications";
-    const bool dbs = apps && n >= 3 && p[2] == "databases";
-    const bool filters = dbs && n >= 5 && p[4] == "filters";
-    const std::string action = req.get_param_value("action");
-    if (n == 1 && p[0] == "session" && m == "GET") return Answer(res, gateway_.Session(who));
-    if (apps && n == 1 && m == "GET")
-      return Answer(res,
-                    gateway_.Applications(who, Number(req, "offset", 0), Number(req, "limit", 50)));
-    if (apps && n == 2 && m == "GET") return Answer(res, gateway_.Application(who, p[1]));
-    if (apps && n == 2 && m == "PUT") {
-      if (action != "stop" && action != "Stop") return Refuse(res, 400, "action not served");
-      return Answer(res, gateway_.StopApplication(who, p[1]));
+  // The request's session: the live one its cookie names, else a new one
+  // for its basic credentials. False when it has none (answered 401).
+  bool Enter(Exchange& x) {
+    if (const auto cookie = SessionCookie(x.req.get_header_value("Cookie"))) {
+      // A dead session is never replaced behind the client's back, even with
+      // credentials at hand: the client logs in again, without the cookie.
+      if (!gateway_.Live(*cookie)) {
+        Refuse(x.res, 401, "the session has ended or is unknown: log in again");
+        return false;
+      }
+      x.token = *cookie;
+      return true;
     }
-    if (dbs && n == 3 && m == "GET") return Answer(res, gateway_.Databases(who, p[1]));
-    if (dbs && n == 4 && m == "PUT") {
-      if (action != "start" && action != "Start") return Refuse(res, 400, "action not served");
-      return Answer(res, gateway_.StartDatabase(who, p[1], p[3]));
+    const auto who = BasicCredentials(x.req.get_header_value("Authorization"));
+    if (!who) {
+      Refuse(x.res, 401, "basic authentication required");
+      return false;
     }
-    if (filters && n == 5 && m == "GET") return Answer(res, gateway_.Filters(who, p[1], p[3]));
-    if (filters && n == 5 && m == "POST") return Write(req, res, who, p, true);
-    if (filters && n == 6 && m == "GET")
-      return Answer(res, gateway_.Filter(who, p[1], p[3], p[5], false));
-    if (filters && n == 7 && p[6] == "rows" && m == "GET")
-      return Answer(res, gateway_.Filter(who, p[1], p[3], p[5], true));
-    if (filters && n == 6 && m == "PUT") return Write(req, res, who, p, false);
-    if (filters && n == 6 && m == "DELETE")
-      return Answer(res, gateway_.DeleteFilter(who, p[1], p[3], p[5]), 204);
-    Refuse(res, 404, "no such resource");
+    const Reply login = gateway_.Login(*who, x.req.remote_addr, x.token);
+    if (login.status) {
+      Fail(x.res, login);
+      return false;
+    }
+    std::string cookie = std::string(kSessionCookie) + "=" + x.token + "; Path=/essbase; HttpOnly";
+    if (options_.scheme == "https") cookie += "; Secure";
+    x.res.set_header("Set-Cookie", cookie);
+    return true;
   }
 
-  void Write(const httplib::Request& req, httplib::Response& res, const Credentials& who,
-             const std::vector<std::string>& p, bool create) {
-    const json body = json::parse(req.body, nullptr, false);
-    const auto rows = BodyRows(body);
-    std::string name = create ? std::string() : p[5];
-    if (create && body.is_object() && body.contains("name") && body["name"].is_string())
-      name = body["name"].get<std::string>();
-    if (!rows || name.empty()) return Refuse(res, 400, "not a filter: name and rows expected");
-    Answer(res, gateway_.WriteFilter(who, p[1], p[3], name, *rows, create));
+  void Route(Exchange& x, Resource resource) {
+    switch (resource) {
+      case Resource::About: return Send(x.res, 200, AboutBody());
+      case Resource::Session: return Session(x);
+      case Resource::Sessions: return Sessions(x);
+      case Resource::Applications: return Applications(x);
+      case Resource::Application: return Application(x);
+      case Resource::Databases: return Databases(x);
+      case Resource::Database: return Database(x);
+      case Resource::Filters: return Filters(x);
+      case Resource::Filter: return Filter(x);
+      case Resource::Rows: return Rows(x);
+      case Resource::None: return Refuse(x.res, 404, "no such resource");
+    }
+  }
+
+  // An answer without a body, or the failure.
+  static void Done(Exchange& x, const Reply& r, int success = 200) {
+    if (r.status) return Fail(x.res, r);
+    x.res.status = success;
+  }
+
+  void Session(Exchange& x) {
+    if (x.req.method == "DELETE") return Done(x, gateway_.Logout(x.token));
+    int16_t access = 0;
+    const Reply r = gateway_.User(x.token, access);
+    if (r.status) return Fail(x.res, r);
+    Send(x.res, 200, UserBody(r.names[0], access, x.Links(SessionLinks(x.base))));
+  }
+
+  void Sessions(Exchange& x) {
+    std::vector<SessionView> sessions;
+    const Reply r = gateway_.Sessions(x.token, sessions);
+    if (r.status) return Fail(x.res, r);
+    const auto user = Param(x.req, "userId");
+    // A bare array, as the List Sessions example answers: it is not paged.
+    json items = json::array();
+    for (const SessionView& s : sessions)
+      if (!user || s.user == *user) items.push_back(SessionBody(s));
+    Send(x.res, 200, items);
+  }
+
+  void Applications(Exchange& x) {
+    const Reply r = gateway_.Applications(x.token);
+    if (r.status) return Fail(x.res, r);
+    List(x, r.names.size(), kApplicationsLimit, [&](const Page& page) {
+      const std::vector<std::string> shown(r.names.begin() + static_cast<long>(page.begin),
+                                           r.names.begin() + static_cast<long>(page.end));
+      const std::vector<bool> started = gateway_.Started(shown);
+      json items = json::array();
+      for (size_t i = 0; i < shown.size(); ++i)
+        items.push_back(
+            ApplicationBody(shown[i], started[i], x.Links(ApplicationLinks(x.base, shown[i]))));
+      return items;
+    });
+  }
+
+  void Application(Exchange& x) {
+    const std::string& app = x.path[1];
+    if (x.req.method == "PUT") {
+      const std::string action = x.req.get_param_value("action");
+      if (action != "stop" && action != "Stop")
+        return Refuse(x.res, 400, "action \"" + action + "\" is not served: stop is");
+      return Done(x, gateway_.StopApplication(x.token, app));
+    }
+    const Reply r = gateway_.Application(x.token, app);
+    if (r.status) return Fail(x.res, r);
+    Send(x.res, 200, ApplicationBody(app, r.started, x.Links(ApplicationLinks(x.base, app))));
+  }
+
+  void Databases(Exchange& x) {
+    const std::string& app = x.path[1];
+    const Reply r = gateway_.Databases(x.token, app);
+    if (r.status) return Fail(x.res, r);
+    List(x, r.names.size(), 0, [&](const Page& page) {
+      json items = json::array();
+      for (size_t i = page.begin; i < page.end; ++i)
+        items.push_back(CubeBody(app, r.names[i], x.Links(DatabaseLinks(x.base, app, r.names[i]))));
+      return items;
+    });
+  }
+
+  void Database(Exchange& x) {
+    const std::string &app = x.path[1], &db = x.path[3];
+    if (x.req.method == "PUT") {
+      const std::string action = x.req.get_param_value("action");
+      if (action != "start" && action != "Start")
+        return Refuse(x.res, 400, "action \"" + action + "\" is not served: start is");
+      return Done(x, gateway_.StartDatabase(x.token, app, db));
+    }
+    const Reply r = gateway_.Database(x.token, app, db);
+    if (r.status) return Fail(x.res, r);
+    Send(x.res, 200, CubeBody(app, db, x.Links(DatabaseLinks(x.base, app, db))));
+  }
+
+  void Filters(Exchange& x) {
+    if (x.req.method == "POST") return Write(x, true);
+    const std::string &app = x.path[1], &db = x.path[3];
+    const Reply r = gateway_.Filters(x.token, app, db);
+    if (r.status) return Fail(x.res, r);
+    List(x, r.names.size(), 0, [&](const Page& page) {
+      json items = json::array();
+      for (size_t i = page.begin; i < page.end; ++i)
+        items.push_back(FilterBody(r.names[i], std::nullopt,
+                                   x.Links(FilterLinks(x.base, app, db, r.names[i]))));
+      return items;
+    });
+  }
+
+  void Filter(Exchange& x) {
+    const std::string &app = x.path[1], &db = x.path[3], &filter = x.path[5];
+    if (x.req.method == "PUT") return Write(x, false);
+    if (x.req.method == "DELETE")
+      return Done(x, gateway_.DeleteFilter(x.token, app, db, filter), 204);
+    const Reply r = gateway_.Filter(x.token, app, db, filter, false);
+    if (r.status) return Fail(x.res, r);
+    Send(x.res, 200,
+         FilterBody(filter, std::nullopt, x.Links(FilterLinks(x.base, app, db, filter))));
+  }
+
+  void Rows(Exchange& x) {
+    const Reply r = gateway_.Filter(x.token, x.path[1], x.path[3], x.path[5], true);
+    if (r.status) return Fail(x.res, r);
+    List(x, r.rows.size(), 0,
+         [&](const Page& page) { return RowItems(r.rows, page.begin, page.end); });
+  }
+
+  void List(Exchange& x, size_t total, size_t fallback,
+            const std::function<json(const Page&)>& items) {
+    PageQuery query;
+    std::string why;
+    if (!ReadPageQuery(Param(x.req, "offset"), Param(x.req, "limit"), query, why))
+      return Refuse(x.res, 400, why);
+    const Page page = Cut(query, total, options_.pageSize, fallback);
+    Send(x.res, 200, ListBody(items(page), page));
+  }
+
+  void Write(Exchange& x, bool create) {
+    const std::string &app = x.path[1], &db = x.path[3];
+    std::string name, why;
+    std::vector<WireRow> rows;
+    if (!ReadFilterBean(x.req.body, name, rows, why))
+      return Refuse(x.res, 400, "not a filter: " + why);
+    if (create && name.empty()) return Refuse(x.res, 400, "not a filter: it has no name");
+    if (!create) {
+      const std::string& named = x.path[5];
+      if (!name.empty() && name != named)
+        return Refuse(x.res, 400,
+                      "the body names filter \"" + name + "\", the path \"" + named + "\"");
+      name = named;
+    }
+    const Reply r = gateway_.WriteFilter(x.token, app, db, name, rows, create);
+    if (r.status) return Fail(x.res, r);
+    Send(x.res, 200, FilterBody(name, r.rows, x.Links(FilterLinks(x.base, app, db, name))));
   }
 
   SimGateway& gateway_;
-  FrontOptions options_;
+  const FrontOptions options_;
 };
 
 }  // namespace
@@ -218,6 +274,8 @@ void AddRestFront(httplib::Server& server, SimGateway& gateway, const FrontOptio
   server.Put(any, handler);
   server.Post(any, handler);
   server.Delete(any, handler);
+  server.Patch(any, handler);
+  server.Options(any, handler);
   server.set_logger([&served](const httplib::Request&, const httplib::Response&) { ++served; });
 }
 

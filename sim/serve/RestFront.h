@@ -1,12 +1,15 @@
 #pragma once
 // The REST API's resources under /essbase/rest/v1, answered by the simulated
-// server's own operations through a SimGateway. HTTP basic authentication
-// against the store's users; a failed operation becomes an HTTP error with the
-// status in its body ({"errorCode": N, "errorMessage": "Essbase Error(N): ..."}):
-// 1051021 and a refused login 401, unknown objects and refused names or rows
-// 400 (as the reference answers them), anything else 500.
+// server's own operations through a SimGateway, as the public reference
+// describes them: sessions named by a cookie (basic authentication opens
+// one), paged lists, links, and errors as 400 for what the server refuses
+// (unknown objects, names or rows it cannot hold), 401 for authentication
+// and ended sessions, 404 for a path that is no resource, 405 for a method a
+// resource does not serve, 415 for a body that is not JSON, 500 for anything
+// else.
 #include <atomic>
 #include <chrono>
+#include <string>
 
 namespace httplib {
 class Server;
@@ -18,6 +21,8 @@ class SimGateway;
 
 struct FrontOptions {
   std::chrono::milliseconds latency{0};  // every answer waits this long, outside the lock
+  std::string scheme = "http";           // for the links' addresses
+  size_t pageSize = 0;                   // the most items a list page holds; 0: no cap
 };
 
 // Registers the handlers; served counts the requests answered.

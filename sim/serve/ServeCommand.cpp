@@ -24,6 +24,7 @@ struct Options {
   std::string store, cert, key;
   int port = 0;
   long latencyMs = 0;
+  long pageSize = 0;  // 0: lists are not cut by the server
 };
 
 bool Number(const std::string& text, long max, long& value) {
@@ -47,6 +48,10 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
     } else if (args[i] == "--latency-ms" && i + 1 < args.size() && Number(args[i + 1], 600000, n)) {
       o.latencyMs = n;
       ++i;
+    } else if (args[i] == "--page-size" && i + 1 < args.size() && Number(args[i + 1], 1000000, n) &&
+               n >= 1) {
+      o.pageSize = n;
+      ++i;
     } else if (args[i] == "--tls" && i + 2 < args.size()) {
       o.cert = args[i + 1];
       o.key = args[i + 2];
@@ -63,7 +68,8 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
 int RunServe(const std::vector<std::string>& args) {
   Options o;
   if (!Parse(args, o)) {
-    std::cerr << "usage: esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N]\n";
+    std::cerr << "usage: esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N] "
+                 "[--page-size N]\n";
     return 2;
   }
   // The stop signals are taken by sigwait below, never by a handler: every
@@ -96,7 +102,11 @@ int RunServe(const std::vector<std::string>& args) {
   // waits for the client's delayed acknowledgement.
   server->set_tcp_nodelay(true);
   std::atomic<long> served{0};
-  AddRestFront(*server, gateway, {std::chrono::milliseconds(o.latencyMs)}, served);
+  FrontOptions front;
+  front.latency = std::chrono::milliseconds(o.latencyMs);
+  front.scheme = o.cert.empty() ? "http" : "https";
+  front.pageSize = static_cast<size_t>(o.pageSize);
+  AddRestFront(*server, gateway, front, served);
 
   const int port = o.port == 0 ? server->bind_to_any_port("127.0.0.1")
                                : (server->bind_to_port("127.0.0.1", o.port) ? o.port : -1);

@@ -1,5 +1,5 @@
 #pragma once
-// esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N]
+// esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N] [--page-size N]
 #include <string>
 #include <vector>
 

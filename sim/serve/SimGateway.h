@@ -1,19 +1,19 @@
 #pragma once
 // The simulated server's own operations behind the REST front: one API
-// instance, one login context per user and password, every request a short
-// run of C ABI calls under one lock (e.g. Update Filter = EsbSetFilter, one
+// instance, one login context per server session, every request a short run
+// of C ABI calls under one lock (e.g. Update Filter = EsbSetFilter, one
 // EsbSetFilterRow per row, the closing call), so that the store's fault lines
 // fire where they would through the library. Names and texts come and go as
-// UTF-8 and meet the store as Latin-1.
+// UTF-8 and meet the store as Latin-1. A call that answers 1051021 ends its
+// session, as a server that dropped the login does.
 #include <cstdint>
-#include <map>
 #include <mutex>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "sim/SimApi.h"
 #include "sim/Store.h"
+#include "sim/serve/SessionTable.h"
 
 namespace esbsim::serve {
 
@@ -21,14 +21,23 @@ struct Credentials {
   std::string user, password;
 };
 
-struct Reply {
-  int32_t status = 0;   // an ESB_STS_* (or a fault's) status; 0 on success
-  std::string message;  // why, for the error body
-  nlohmann::json body;  // the answer on success
-};
-
 struct WireRow {
   std::string access, mbrSpec;
+};
+
+struct Reply {
+  int32_t status = 0;              // an ESB_STS_* (or a fault's) status; 0 on success
+  std::string message;             // why, for the error body
+  std::vector<std::string> names;  // a listing
+  std::vector<WireRow> rows;       // a filter's rows
+  bool started = false;            // an application's load state
+};
+
+struct SessionView {
+  std::string user;
+  uint32_t number = 0;
+  std::string source;
+  long seconds = 0;  // since the login
 };
 
 class SimGateway {
@@ -36,37 +45,50 @@ class SimGateway {
   // Opens an API instance over the store (ESBSIM_STORE is set to it).
   bool Open(const std::string& storePath, std::string& error);
 
-  Reply Session(const Credentials& who);
-  Reply Applications(const Credentials& who, size_t offset, size_t limit);
-  Reply Application(const Credentials& who, const std::string& app);
-  Reply StopApplication(const Credentials& who, const std::string& app);
-  Reply Databases(const Credentials& who, const std::string& app);
-  Reply StartDatabase(const Credentials& who, const std::string& app, const std::string& db);
-  Reply Filters(const Credentials& who, const std::string& app, const std::string& db);
-  // rowsOnly: the rows list alone, else the filter with its rows.
-  Reply Filter(const Credentials& who, const std::string& app, const std::string& db,
-               const std::string& filter, bool rowsOnly);
+  // EsbLogin and a new session; token is its cookie value.
+  Reply Login(const Credentials& who, const std::string& source, std::string& token);
+  bool Live(const std::string& token);
+  // EsbLogout; the session ends whatever the call answers.
+  Reply Logout(const std::string& token);
+  // The session's user, in names[0], and the access the store grants it.
+  Reply User(const std::string& token, int16_t& access);
+  Reply Sessions(const std::string& token, std::vector<SessionView>& sessions);
+
+  Reply Applications(const std::string& token);
+  // Read from the store, not through the API: a listing's detail, which a
+  // fault line on EsbGetApplicationInfo must not fail.
+  std::vector<bool> Started(const std::vector<std::string>& apps);
+  Reply Application(const std::string& token, const std::string& app);
+  Reply StopApplication(const std::string& token, const std::string& app);
+  Reply Databases(const std::string& token, const std::string& app);
+  // One database: the application's listing (EsbListDatabases) holding it.
+  Reply Database(const std::string& token, const std::string& app, const std::string& db);
+  Reply StartDatabase(const std::string& token, const std::string& app, const std::string& db);
+  Reply Filters(const std::string& token, const std::string& app, const std::string& db);
+  // withRows: the rows as well (EsbGetFilterRow after EsbGetFilter).
+  Reply Filter(const std::string& token, const std::string& app, const std::string& db,
+               const std::string& filter, bool withRows);
   // create: refused when the filter exists; else refused when it does not.
-  Reply WriteFilter(const Credentials& who, const std::string& app, const std::string& db,
+  Reply WriteFilter(const std::string& token, const std::string& app, const std::string& db,
                     const std::string& filter, const std::vector<WireRow>& rows, bool create);
-  Reply DeleteFilter(const Credentials& who, const std::string& app, const std::string& db,
+  Reply DeleteFilter(const std::string& token, const std::string& app, const std::string& db,
                      const std::string& filter);
 
  private:
   using Handle = essbase::Handle;
-  // The context of the credentials, logging in when there is none.
-  int32_t Context(const Credentials& who, Handle& context);
-  // A RELOGIN ends the credentials' context: the next request logs in anew.
-  Reply Done(const Credentials& who, Reply reply);
+  // The session's context; 1051021 when the session is gone.
+  int32_t Context(const std::string& token, Handle& context);
+  // A 1051021 ends the session: its cookie is refused from then on.
+  Reply Done(const std::string& token, Reply reply);
   int32_t Items(Handle context, int16_t kind, int16_t count, size_t width, size_t skip,
                 std::vector<std::string>& names);
-  int32_t Rows(Handle context, nlohmann::json& rows, std::string& why);
+  int32_t Rows(Handle context, std::vector<WireRow>& rows, std::string& why);
 
   std::mutex mutex_;
   SimApi api_;
-  Store store_;  // the server's name and whether a filter exists
+  Store store_;  // the server's name, whether a filter exists, load states
   Handle instance_ = 0;
-  std::map<std::string, Handle> contexts_;
+  SessionTable sessions_;
 };
 
 }  // namespace esbsim::serve

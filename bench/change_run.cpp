@@ -2,14 +2,13 @@
 // client library beside the program: what the desktop's Change Access does
 // between the question and the count message.
 //   change_bench SERVER USER PASSWORD APPLICATION DATABASE SEARCH ACCESS
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "desktop/change/ChangeEngine.h"
-#include "essbase/library/ByteOrder.h"
 #include "essbase/library/LibraryApi.h"
+#include "essbase/library/LibraryServer.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ class Unattended : public desktop::change::ChangeQuestions {
 
 class NoPrompt : public essbase::SessionListener {
  public:
-  void LoginFailed(int32_t) override {}
+  void LoginFailed(const essbase::Failure&) override {}
   void LoggedInAgain() override {}
 };
 
@@ -48,7 +47,8 @@ int main(int argc, char** argv) {
   conn.User = argv[2];
   conn.Password = argv[3];
   NoPrompt listener;
-  essbase::Session session(api, conn, essbase::Generation::V6, listener);
+  essbase::LibraryServer library(api, conn);
+  essbase::Session session(library, conn, essbase::Generation::V6, listener);
   session.Initialize();
   if (session.Login() != 0) {
     std::fprintf(stderr, "change_bench: login failed (%d)\n", conn.Status);
@@ -56,19 +56,13 @@ int main(int argc, char** argv) {
   }
   desktop::change::ChangeScope scope;
   scope.databases.push_back({argv[4], argv[5]});
-  int16_t count = 0;
-  api.EsbListFilters(conn.ContextHandle, argv[4], argv[5], count);
-  for (int i = 0; i < count; ++i) {
-    std::array<char, essbase::FilterNameWidth> name{};
-    if (api.EsbGetNextItem(conn.ContextHandle, essbase::ItemFilterName, name) != 0) return 2;
-    scope.filters.emplace_back(essbase::GetFixed(name.data(), name.size()));
-  }
+  if (library.ListFilters({argv[4], argv[5]}, scope.filters)) return 2;
   Unattended questions;
   desktop::change::RowStore rows;
   const auto outcome = desktop::change::ChangeEngine(session, questions)
                            .Run(scope, {static_cast<int16_t>(std::atoi(argv[7])), argv[6]}, rows);
-  api.EsbLogout(conn.ContextHandle);
-  api.EsbTerm(conn.InstanceHandle);
+  library.LogOut();
+  library.End();
   if (outcome.end != desktop::change::ChangeEnd::Changed) {
     std::fprintf(stderr, "change_bench: the run ended early (%d, status %d)\n",
                  static_cast<int>(outcome.end), outcome.status);

@@ -119,6 +119,9 @@ TEST_F(TakeBackupTest, RowsLongerThanTheDesktopBufferAreSavedWhole) {
   const BackupOutcome outcome = Take(ImportOf({"Other"}));
   ASSERT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
   EXPECT_EQ(ReadFile(outcome.path), "Fin\tPlan\tOther\t1\t" + row + "\r\r\n");
+  // In a buffer that holds the longest row at once: one call per row.
+  const std::string call = "EsbGetFilterRow(" + std::to_string(essbase::MaxRowLength + 1) + ")\n";
+  EXPECT_EQ(api.CallsText("EsbGetFilterRow"), call + call);
 }
 
 TEST_F(TakeBackupTest, ASecondBackupInTheSameSecondKeepsTheFirst) {

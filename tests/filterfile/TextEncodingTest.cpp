@@ -132,6 +132,9 @@ TEST(Utf8End, SequenceCutByTheEndOfTheTextIsRefused) {
   EXPECT_FALSE(IsUtf8("ab\xC3"));
   EXPECT_FALSE(IsUtf8("ab\xF0\x9F\x98"));
   EXPECT_TRUE(IsUtf8("ab\xC3\xA9"));
+  // A view that ends inside a sequence whose rest follows in memory.
+  const std::string whole = "ab\xC3\xA9";
+  EXPECT_FALSE(IsUtf8(std::string_view(whole).substr(0, 3)));
 }
 
 TEST(EncodeText, Latin1HoldsWhatFitsAsSingleBytes) {

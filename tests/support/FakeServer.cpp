@@ -11,10 +11,6 @@ std::string Trimmed(std::string_view s) {
   return std::string(s);
 }
 
-size_t Index(Step step) {
-  return static_cast<size_t>(step);
-}
-
 std::string Of(const Database& db) {
   return db.application + "," + db.database;
 }
@@ -148,7 +144,7 @@ Failure FakeServer::Enter(Step step, std::string line, const std::string& filter
     return f;
   }
   for (Fault& fault : faults_) {
-    if (fault.step != step || successes_[Index(step)] < fault.after) continue;
+    if (fault.step != step || successes_[step] < fault.after) continue;
     if (fault.times != 0 && fault.fired >= fault.times) continue;
     ++fault.fired;
     Failure out = fault.failure;
@@ -165,7 +161,7 @@ Failure FakeServer::Once(Step step, const std::string& line, const std::string& 
                          Body body) {
   Failure f = Enter(step, line, filter);
   if (!f) f.status = body();
-  if (!f) ++successes_[Index(step)];
+  if (!f) ++successes_[step];
   return f;
 }
 

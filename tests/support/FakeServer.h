@@ -10,7 +10,7 @@
 // each outcome reported before Write returns, as on the client library's
 // path. Names are compared exactly, trailing blanks dropped as the server
 // drops them.
-#include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -95,7 +95,6 @@ class FakeServer : public Server {
     int times;
     int fired = 0;
   };
-  static constexpr size_t StepCount = static_cast<size_t>(Step::WriteRow) + 1;
 
   // Records the call; its fault, the ended login's answer or no failure.
   Failure Enter(Step step, std::string line, const std::string& filter = {});
@@ -110,7 +109,7 @@ class FakeServer : public Server {
                    const std::vector<bool>& wanted, FilterReceiver& receiver);
 
   std::vector<Fault> faults_;
-  std::array<int, StepCount> successes_{};
+  std::map<Step, int> successes_;
   bool ended_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tests/filterfile/FailingStreams.h"
+#include "tests/support/FakeServer.h"
 #include "tests/support/LibraryRig.h"
 
 namespace filterfile {
@@ -264,6 +265,23 @@ TEST_F(FiltersIntoRecords, PartialRowsOfAReadThatFailedStayInTheFile) {
   EXPECT_EQ(failed.status, ESB_STS_STORE_FAILURE);
   EXPECT_EQ(failed.rows, 2u);
   EXPECT_EQ(out.str(), "Finance\tPlan\tLong\t1\ta\r\r\nFinance\tPlan\tLong\t2\tb\r\r\n");
+}
+
+TEST_F(FiltersIntoRecords, ReadingStopsAtTheFirstFailureWithTheRowsItSaysWereRead) {
+  essbase::testing::FakeServer server;
+  server.AddFilter("Finance", "Plan", "A", {{1, "a"}});
+  server.AddFilter("Finance", "Plan", "B", {{1, "b1"}, {2, "b2"}, {3, "b3"}});
+  server.AddFilter("Finance", "Plan", "C", {{1, "c"}});
+  essbase::Failure cut = essbase::FailureOf(essbase::Step::ReadFilter, ESB_STS_STORE_FAILURE);
+  cut.rows = 2;
+  server.Fail(essbase::Step::ReadFilter, cut, 1);
+  RecordWriter records(out);
+  const essbase::Failure failed = server.ReadDatabase(Plan, nullptr, {}, records);
+  EXPECT_EQ(failed.filter, "B");
+  EXPECT_EQ(out.str(),
+            "Finance\tPlan\tA\t1\ta\r\r\nFinance\tPlan\tB\t1\tb1\r\r\n"
+            "Finance\tPlan\tB\t2\tb2\r\r\n");
+  EXPECT_EQ(server.Count("ReadFilter"), 2);
 }
 
 TEST_F(FiltersIntoRecords, FailingStreamStopsTheReadingAndEveryLaterWrite) {

@@ -20,8 +20,12 @@ void ImportWriter::AddRow(std::string_view text, int16_t access) {
 }
 
 void ImportWriter::CloseFilter() {
-  if (!isOpen_) return;
+  if (!isOpen_) {
+    endedEmpty_ = true;
+    return;
+  }
   isOpen_ = false;
+  wrote_ = true;
   // Before the write: a backend that writes at once reports at once.
   pending_.push_back(std::move(events_));
   events_.clear();
@@ -41,7 +45,9 @@ void ImportWriter::RowLost() {
 }
 
 void ImportWriter::Finish() {
-  writes_->Finish();
+  // A reading that stopped before the end of a file that opened no filter
+  // sends nothing, not even the closing call of an empty file.
+  if (wrote_ || endedEmpty_) writes_->Finish();
 }
 
 void ImportWriter::Fail(const WriteOutcome& outcome, const essbase::Failure& failure) {

@@ -79,6 +79,10 @@ class ImportWriter final : public FilterSink, public essbase::WriteReceiver {
   essbase::Filter open_;
   bool isOpen_ = false;
   bool lost_ = false;
+  bool wrote_ = false;
+  // The reader closed a file that opened no filter (it does not when the
+  // reading stopped early).
+  bool endedEmpty_ = false;
   std::vector<Event> events_;
   // The passed-over lines of each filter written whose outcome is awaited.
   std::deque<std::vector<Event>> pending_;

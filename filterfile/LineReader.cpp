@@ -8,11 +8,10 @@ LineReader::LineReader(std::istream& in, size_t maxLine, size_t chunkSize)
     : in_(in), chunk_(std::max<size_t>(chunkSize, 1)), maxLine_(maxLine) {}
 
 bool LineReader::Fill() {
-  if (failed_ || !in_.good()) {
-    // A stream handed over failed is a read error, not an end.
-    failed_ = failed_ || in_.bad();
-    return false;
-  }
+  // A stream that failed before the first line (its encoding mark was being
+  // read) failed all the same: it is no empty file.
+  failed_ = failed_ || in_.bad();
+  if (failed_ || !in_.good()) return false;
   in_.read(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
   // Bytes read before a failure still count; the next fill reports it.
   failed_ = in_.bad();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "backup/BackupInfo.h"
@@ -22,6 +23,12 @@ BackupInfo Sample() {
   return info;
 }
 
+std::string Whole() {
+  std::ostringstream out;
+  WriteBackupInfo(out, Sample());
+  return out.str();
+}
+
 TEST(BackupInfoText, WrittenLinesReadBackAsTheSameDescription) {
   std::ostringstream out;
   WriteBackupInfo(out, Sample());
@@ -35,6 +42,87 @@ TEST(BackupInfoText, WrittenLinesReadBackAsTheSameDescription) {
   const std::optional<BackupInfo> back = ParseBackupInfo(in, reason);
   ASSERT_TRUE(back) << reason;
   EXPECT_EQ(*back, Sample());
+}
+
+// Names that all fit Latin-1 are written as every description was before
+// names could hold any character: single bytes, no mark.
+TEST(BackupInfoText, NamesThatFitLatin1AreWrittenAsSingleBytesWithoutAMark) {
+  BackupInfo info = Sample();
+  info.filters[0].name = "Caf\xC3\xA9";
+  std::ostringstream out;
+  WriteBackupInfo(out, info);
+  std::string expected = Whole();
+  expected.replace(expected.find("ReadEast"), 8, "Caf\xE9");
+  EXPECT_EQ(out.str(), expected);
+  std::istringstream in(out.str());
+  std::string reason;
+  const std::optional<BackupInfo> back = ParseBackupInfo(in, reason);
+  ASSERT_TRUE(back) << reason;
+  EXPECT_EQ(*back, info);
+}
+
+// Where each name of a description may stand.
+using NameAt = std::function<std::string&(BackupInfo&)>;
+struct NamePlace {
+  const char* name;
+  NameAt at;
+};
+void PrintTo(const NamePlace& p, std::ostream* os) {
+  *os << p.name;
+}
+
+class NameOutsideLatin1 : public ::testing::TestWithParam<NamePlace> {};
+
+TEST_P(NameOutsideLatin1, MakesTheDescriptionUtf8BehindTheMarkAndReadsBackEqual) {
+  BackupInfo info = Sample();
+  GetParam().at(info) += "\xE2\x82\xAC";
+  std::ostringstream out;
+  WriteBackupInfo(out, info);
+  const std::string text = out.str();
+  ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(text.find("\xE2\x82\xAC"), std::string::npos);
+  std::istringstream in(text);
+  std::string reason;
+  const std::optional<BackupInfo> back = ParseBackupInfo(in, reason);
+  ASSERT_TRUE(back) << reason;
+  EXPECT_EQ(*back, info);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryName, NameOutsideLatin1,
+    ::testing::Values(
+        NamePlace{"Server", [](BackupInfo& i) -> std::string& { return i.server; }},
+        NamePlace{"Command", [](BackupInfo& i) -> std::string& { return i.command; }},
+        NamePlace{"Time", [](BackupInfo& i) -> std::string& { return i.time; }},
+        NamePlace{"RangeApplication",
+                  [](BackupInfo& i) -> std::string& { return i.databases[1].application; }},
+        NamePlace{"RangeDatabase",
+                  [](BackupInfo& i) -> std::string& { return i.databases[1].database; }},
+        NamePlace{"FilterApplication",
+                  [](BackupInfo& i) -> std::string& { return i.filters[1].application; }},
+        NamePlace{"FilterDatabase",
+                  [](BackupInfo& i) -> std::string& { return i.filters[1].database; }},
+        NamePlace{"FilterName", [](BackupInfo& i) -> std::string& { return i.filters[1].name; }},
+        NamePlace{"CreatedApplication",
+                  [](BackupInfo& i) -> std::string& { return i.created[0].application; }},
+        NamePlace{"CreatedDatabase",
+                  [](BackupInfo& i) -> std::string& { return i.created[0].database; }},
+        NamePlace{"CreatedName", [](BackupInfo& i) -> std::string& { return i.created[0].name; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BackupInfoText, Utf8DescriptionWithALineThatIsNoUtf8IsRefusedNamingTheLine) {
+  std::istringstream in("\xEF\xBB\xBFquorvel-backup\t1\nserver\tCaf\xE9\nend\n");
+  std::string reason;
+  EXPECT_FALSE(ParseBackupInfo(in, reason));
+  EXPECT_EQ(reason, "line 2 of the description is not UTF-8");
+}
+
+TEST(BackupInfoText, Latin1DescriptionIsReadAsUtf8Text) {
+  std::istringstream in("quorvel-backup\t1\nserver\tCaf\xE9\nend\n");
+  std::string reason;
+  const std::optional<BackupInfo> back = ParseBackupInfo(in, reason);
+  ASSERT_TRUE(back) << reason;
+  EXPECT_EQ(back->server, "Caf\xC3\xA9");
 }
 
 struct Damage {
@@ -52,12 +140,6 @@ TEST_P(DamagedDescription, IsRefusedWithAReason) {
   std::string reason;
   EXPECT_FALSE(ParseBackupInfo(in, reason));
   EXPECT_FALSE(reason.empty());
-}
-
-std::string Whole() {
-  std::ostringstream out;
-  WriteBackupInfo(out, Sample());
-  return out.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(

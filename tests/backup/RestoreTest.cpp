@@ -6,18 +6,18 @@
 #include "backup/LoadBackup.h"
 #include "backup/Restore.h"
 #include "backup/TakeBackup.h"
-#include "filterfile/ApiFilterSink.h"
 #include "filterfile/FilterFileReader.h"
+#include "filterfile/ImportWriter.h"
 #include "tests/backup/BackupTestSupport.h"
+#include "tests/support/LibraryRig.h"
 
 namespace backup {
 namespace {
 
-using essbase::testing::FakeEssbaseApi;
 using testing::ReadFile;
 using testing::ServerText;
 
-class RestoreTest : public ::testing::Test {
+class RestoreTest : public ::testing::Test, protected essbase::testing::LibraryRig {
  protected:
   RestoreTest() {
     api.AddFilter("Fin", "Plan", "First", {{273, "a"}});
@@ -35,7 +35,7 @@ class RestoreTest : public ::testing::Test {
 
   // A backup of `request`, loaded as a restore opens it.
   LoadedBackup Backup(const Request& request) {
-    const BackupOutcome outcome = TakeBackup(api, context, {}, request, place);
+    const BackupOutcome outcome = TakeBackup(server, request, place);
     EXPECT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
     std::string reason;
     std::optional<LoadedBackup> loaded = LoadBackup(outcome.path, reason);
@@ -46,26 +46,17 @@ class RestoreTest : public ::testing::Test {
   // Imports `records` into one database as the Import command does.
   void Import(const std::string& db, const std::string& records) {
     std::istringstream in(records);
-    filterfile::ApiFilterSink sink(api, context, "Fin", db, {});
-    filterfile::ReadFilterFile(in, sink);
+    filterfile::ImportReport quiet;
+    filterfile::ImportWriter writer(server, {"Fin", db}, quiet);
+    filterfile::ReadFilterFile(in, writer);
+    writer.Finish();
   }
 
-  RestoreOutcome Restore(const LoadedBackup& backup) {
-    filterfile::CallHooks hooks;
-    hooks.onFailure = [&](filterfile::ServerCall call, int32_t status) {
-      reported.push_back(std::string(essbase::OperationName(call.operation)) + ":" +
-                         std::to_string(status));
-      return filterfile::AfterFailure::GoOn;
-    };
-    return RestoreBackup(api, context, hooks, backup);
-  }
+  RestoreOutcome Restore(const LoadedBackup& backup) { return RestoreBackup(server, backup); }
 
-  FakeEssbaseApi api;
-  essbase::Handle context = 3;
   testing::TempFolder dir;
   testing::FixedClock clock;
   Place place;
-  std::vector<std::string> reported;
 };
 
 TEST_F(RestoreTest, ImportThenRestoreLeavesTheServerAsBefore) {
@@ -98,7 +89,7 @@ TEST_F(RestoreTest, FiltersWithoutRowsComeBackInTheirPlaceAmongTheOthers) {
   const LoadedBackup backup = Backup({"delete", "s", {{"Fin", "Plan", std::nullopt, false}}});
   const std::string before = ServerText(api);
   for (const char* name : {"First", "OwnValues", "NoRows", "Last"})
-    api.EsbDeleteFilter(context, "Fin", "Plan", name);
+    api.EsbDeleteFilter(conn.ContextHandle, "Fin", "Plan", name);
   api.ClearCalls();
   EXPECT_TRUE(Restore(backup).ok());
   EXPECT_EQ(ServerText(api), before);
@@ -129,25 +120,71 @@ TEST_F(RestoreTest, AFailingCallIsReportedAndTheOtherFiltersStillRestored) {
   EXPECT_EQ(outcome.failures[0].filter, "First");
   EXPECT_EQ(outcome.failures[0].operation, "EsbSetFilter");
   EXPECT_EQ(outcome.failures[0].status, ESB_STS_STORE_FAILURE);
+  EXPECT_EQ(outcome.failures[0].failure.step, essbase::Step::WriteFilter);
+  EXPECT_FALSE(outcome.failures[0].created);
+  EXPECT_FALSE(outcome.ok());
   EXPECT_EQ(outcome.restored, 3);
   EXPECT_EQ(api.FindFilter("Fin", "Plan", "Last")->rows[0].text, "d");
   EXPECT_EQ(api.FindFilter("Fin", "Plan", "First")->rows[0].text, "changed");
-  EXPECT_FALSE(reported.empty());
 }
 
-TEST_F(RestoreTest, ACallTheHookRepeatsSuccessfullyIsNoFailure) {
+// Restore's policy: a write that met an ended login is made again whole
+// after a new login.
+TEST_F(RestoreTest, AWriteThatMetAnEndedLoginIsMadeAgainWholeUnderItsPolicy) {
   const LoadedBackup backup = Backup({"change", "s", {{"Fin", "Plan", std::nullopt, false}}});
   const std::string before = ServerText(api);
   Import("Plan", "a\tb\tFirst\t9\tchanged\r\r\n");
-  api.Fail("EsbSetFilter", ESB_STS_STORE_FAILURE);
-  filterfile::CallHooks hooks;
-  hooks.onFailure = [](filterfile::ServerCall, int32_t) {
-    return filterfile::AfterFailure::RetryOnce;
-  };
-  const RestoreOutcome outcome = RestoreBackup(api, context, hooks, backup);
+  api.ClearCalls();
+  api.Fail("EsbSetFilterRow", ESB_STS_RELOGIN);
+  const auto policed =
+      session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Quiet));
+  const RestoreOutcome outcome = Restore(backup);
   EXPECT_TRUE(outcome.ok());
   EXPECT_EQ(outcome.restored, 4);
   EXPECT_EQ(ServerText(api), before);
+  EXPECT_EQ(api.CallsText("EsbSetFilter"),
+            "EsbSetFilter(Fin,Plan,First,1,375)\nEsbSetFilter(Fin,Plan,First,1,375)\n"
+            "EsbSetFilter(Fin,Plan,OwnValues,0,273)\nEsbSetFilter(Fin,Plan,NoRows,0,0)\n"
+            "EsbSetFilter(Fin,Plan,Last,1,375)\n");
+  EXPECT_EQ(listener.loginFailures, 0);
+}
+
+TEST_F(RestoreTest, AWriteThatMetAnEndedLoginFailsWithoutThePolicy) {
+  const LoadedBackup backup = Backup({"change", "s", {{"Fin", "Plan", std::nullopt, false}}});
+  Import("Plan", "a\tb\tFirst\t9\tchanged\r\r\n");
+  api.Fail("EsbSetFilterRow", ESB_STS_RELOGIN);
+  const RestoreOutcome outcome = Restore(backup);
+  ASSERT_FALSE(outcome.failures.empty());
+  EXPECT_EQ(outcome.failures[0].filter, "First");
+  EXPECT_EQ(outcome.failures[0].status, ESB_STS_RELOGIN);
+  EXPECT_EQ(api.FindFilter("Fin", "Plan", "First")->rows[0].text, "changed");
+}
+
+TEST_F(RestoreTest, AFilterWhoseRecordsChangedSinceLoadingIsNeverWritten) {
+  const LoadedBackup backup = Backup({"change", "s", {{"Fin", "Plan", std::nullopt, false}}});
+  Import("Plan", "a\tb\tOwnValues\t9\tchanged\r\r\n");
+  // The same length, but OwnValues's last record is no record any more.
+  std::string records = ReadFile(backup.recordsPath);
+  const size_t at = records.find("OwnValues\t0\tc");
+  ASSERT_NE(at, std::string::npos);
+  records.replace(at + 10, 1, "x");
+  testing::WriteFile(backup.recordsPath, records);
+  const RestoreOutcome outcome = Restore(backup);
+  ASSERT_EQ(outcome.failures.size(), 1u);
+  EXPECT_EQ(outcome.failures[0].filter, "OwnValues");
+  EXPECT_EQ(outcome.failures[0].operation, "read");
+  EXPECT_EQ(outcome.restored, 3);
+  EXPECT_EQ(api.FindFilter("Fin", "Plan", "OwnValues")->rows[0].text, "changed");
+}
+
+TEST_F(RestoreTest, RecordsGoneSinceLoadingFailEveryFilterOfTheirDatabase) {
+  const LoadedBackup backup = Backup({"change", "s", {{"Fin", "Plan", std::nullopt, false}}});
+  std::filesystem::remove(backup.recordsPath);
+  api.ClearCalls();
+  const RestoreOutcome outcome = Restore(backup);
+  EXPECT_EQ(outcome.failures.size(), 4u);
+  EXPECT_EQ(outcome.restored, 0);
+  EXPECT_EQ(api.CountCalls("EsbSetFilter"), 0);
 }
 
 TEST_F(RestoreTest, ACreatedFilterTheImportNeverMadeNeedsNoDeletion) {
@@ -175,8 +212,8 @@ TEST_F(RestoreTest, ListingFailureBeforeDeletingIsReportedForEachCreatedName) {
 class DamagedBackup : public RestoreTest {
  protected:
   void SetUp() override {
-    const BackupOutcome outcome = TakeBackup(
-        api, context, {}, {"change", "s", {{"Fin", "Plan", std::nullopt, false}}}, place);
+    const BackupOutcome outcome =
+        TakeBackup(server, {"change", "s", {{"Fin", "Plan", std::nullopt, false}}}, place);
     ASSERT_EQ(outcome.result, BackupResult::Written);
     records = outcome.path;
     info = records.substr(0, records.size() - 4) + ".info";

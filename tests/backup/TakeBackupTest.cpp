@@ -11,19 +11,19 @@
 #include "backup/Prune.h"
 #include "backup/TakeBackup.h"
 #include "tests/backup/BackupTestSupport.h"
-#include "tests/filterfile/FailingStreams.h"
+#include "tests/support/FakeServer.h"
+#include "tests/support/LibraryRig.h"
 
 namespace backup {
 namespace {
 
-using essbase::testing::FakeEssbaseApi;
 using testing::FixedTime;
 using testing::Listing;
 using testing::ReadFile;
 
 [[maybe_unused]] auto* const utc = ::testing::AddGlobalTestEnvironment(new testing::UtcZone);
 
-class TakeBackupTest : public ::testing::Test {
+class TakeBackupTest : public ::testing::Test, protected essbase::testing::LibraryRig {
  protected:
   TakeBackupTest() {
     api.AddFilter("Fin", "Plan", "ReadEast", {{273, "East"}, {275, "West\tBudget"}});
@@ -37,20 +37,13 @@ class TakeBackupTest : public ::testing::Test {
     api.AddFilter("Fin", "Copy", "ReadEast", {{1, "copy row"}});
     place.folder = dir / "state/quorvel/backups";
     place.clock = &clock;
-    hooks.onStatus = [&](int32_t s) { statuses.push_back(s); };
   }
 
   Request ImportOf(std::vector<std::string> names) {
     return {"import", "essdemo", {{"Fin", "Plan", std::move(names), true}}};
   }
-  BackupOutcome Take(const Request& request) {
-    return TakeBackup(api, context, hooks, request, place);
-  }
+  BackupOutcome Take(const Request& request) { return TakeBackup(server, request, place); }
 
-  FakeEssbaseApi api;
-  essbase::Handle context = 7;
-  filterfile::CallHooks hooks;
-  std::vector<int32_t> statuses;
   testing::TempFolder dir;
   testing::FixedClock clock;
   Place place;
@@ -74,10 +67,50 @@ TEST_F(TakeBackupTest, SavesExactlyTheNamedFiltersWithTheirOwnValuesAndTheNamesT
             (std::vector<std::string>{"20260307-130509_essdemo_import_Fin-Plan.info",
                                       "20260307-130509_essdemo_import_Fin-Plan.txt"}));
   // Reads only, and only the named filters (Other, unreadable or not, stops
-  // nobody): nothing on the server changed, and every status was seen.
-  EXPECT_EQ(api.CountCalls("EsbGetFilter"), 2);
+  // nobody): nothing on the server changed.
+  EXPECT_EQ(api.CallsText("EsbGetFilter"),
+            "EsbGetFilter(Fin,Plan,ReadEast)\nEsbGetFilter(Fin,Plan,NoRows)\n");
   EXPECT_EQ(api.CountCalls("EsbSetFilter") + api.CountCalls("EsbDeleteFilter"), 0);
-  EXPECT_EQ(statuses.size(), api.calls.size());
+  EXPECT_EQ(conn.Status, 0);
+}
+
+TEST_F(TakeBackupTest, AFilterTheCommandLeavesAloneNeverBlocksTheBackup) {
+  // Other cannot be read: its row is longer than any the server hands out.
+  api.FindFilter("Fin", "Plan", "Other")->rows[0].text.assign(essbase::MaxRowLength + 1, 'x');
+  const BackupOutcome outcome = Take(ImportOf({"ReadEast", "NoRows"}));
+  EXPECT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
+}
+
+TEST_F(TakeBackupTest, NamesAreSavedAsTheServerNamesThem) {
+  const BackupOutcome outcome = Take(ImportOf({"ReadEast  ", "Brand New "}));
+  ASSERT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
+  std::string reason;
+  const auto loaded = LoadBackup(outcome.path, reason);
+  ASSERT_TRUE(loaded) << reason;
+  ASSERT_EQ(loaded->info.filters.size(), 1u);
+  EXPECT_EQ(loaded->info.filters[0].name, "ReadEast");
+  EXPECT_EQ(loaded->info.created, (std::vector<CreatedName>{{"Fin", "Plan", "Brand New"}}));
+}
+
+TEST_F(TakeBackupTest, ADatabaseNamedTwiceIsSavedOnce) {
+  Request request{"change",
+                  "essdemo",
+                  {{"Fin", "Plan", std::vector<std::string>{"ReadEast"}, false},
+                   {"Fin", "Plan", std::vector<std::string>{"NoRows"}, false}}};
+  const BackupOutcome outcome = Take(request);
+  ASSERT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
+  std::string reason;
+  const auto loaded = LoadBackup(outcome.path, reason);
+  ASSERT_TRUE(loaded) << reason;
+  EXPECT_EQ(loaded->info.databases.size(), 1u);
+  EXPECT_EQ(loaded->info.filters.size(), 2u);
+  EXPECT_EQ(api.CountCalls("EsbListFilters"), 1);
+}
+
+TEST_F(TakeBackupTest, ATargetWithNoNamesMakesNoCall) {
+  Request request{"delete", "essdemo", {{"Fin", "Plan", std::vector<std::string>{}, false}}};
+  EXPECT_EQ(Take(request).result, BackupResult::NothingToBackUp);
+  EXPECT_TRUE(api.calls.empty());
 }
 
 TEST_F(TakeBackupTest, RowsLongerThanTheDesktopBufferAreSavedWhole) {
@@ -86,6 +119,9 @@ TEST_F(TakeBackupTest, RowsLongerThanTheDesktopBufferAreSavedWhole) {
   const BackupOutcome outcome = Take(ImportOf({"Other"}));
   ASSERT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
   EXPECT_EQ(ReadFile(outcome.path), "Fin\tPlan\tOther\t1\t" + row + "\r\r\n");
+  // In a buffer that holds the longest row at once: one call per row.
+  const std::string call = "EsbGetFilterRow(" + std::to_string(essbase::MaxRowLength + 1) + ")\n";
+  EXPECT_EQ(api.CallsText("EsbGetFilterRow"), call + call);
 }
 
 TEST_F(TakeBackupTest, ASecondBackupInTheSameSecondKeepsTheFirst) {
@@ -133,22 +169,69 @@ TEST_F(TakeBackupTest, FailedReadLeavesNoFileBehindAndNamesTheCall) {
   api.Fail("EsbGetFilterRow", ESB_STS_STORE_FAILURE, 1);
   const BackupOutcome outcome = Take(ImportOf({"ReadEast"}));
   EXPECT_EQ(outcome.result, BackupResult::ServerFailure);
+  EXPECT_FALSE(outcome.mayWrite());
   EXPECT_EQ(outcome.status, ESB_STS_STORE_FAILURE);
+  EXPECT_EQ(outcome.failure.filter, "ReadEast");
   EXPECT_EQ(outcome.reason, "EsbGetFilterRow returned " + std::to_string(ESB_STS_STORE_FAILURE));
   EXPECT_EQ(Listing(place.folder), std::vector<std::string>{});
 }
 
-TEST_F(TakeBackupTest, ReloginHookRepeatsTheFailedRead) {
-  api.Fail("EsbListFilters", ESB_STS_RELOGIN);
-  hooks.onFailure = [&](filterfile::ServerCall, int32_t status) {
-    context = 8;  // a login again renews the context the backup reads
-    return status == ESB_STS_RELOGIN ? filterfile::AfterFailure::RetryOnce
-                                     : filterfile::AfterFailure::GoOn;
-  };
+TEST_F(TakeBackupTest, TheServersOwnWordsAndTheClientsAreInTheReason) {
+  essbase::testing::FakeServer fake;
+  fake.AddFilter("Fin", "Plan", "ReadEast", {{273, "East"}});
+  essbase::Failure said = essbase::FailureOf(essbase::Step::ReadFilter, 500, "GET filter");
+  said.serverText = "internal error";
+  said.detail = "the answer is not JSON";
+  fake.Fail(essbase::Step::ReadFilter, said);
+  const BackupOutcome outcome = TakeBackup(fake, ImportOf({"ReadEast"}), place);
+  EXPECT_EQ(outcome.result, BackupResult::ServerFailure);
+  EXPECT_EQ(outcome.reason,
+            "GET filter returned 500 (the server said: internal error) (the answer is not JSON)");
+}
+
+TEST_F(TakeBackupTest, AFailedStepWithoutACallIsNamedByItsStep) {
+  essbase::testing::FakeServer fake;
+  fake.AddDatabase("Fin", "Plan");
+  fake.Fail(essbase::Step::ListFilters, ESB_STS_STORE_FAILURE);
+  const BackupOutcome outcome = TakeBackup(fake, ImportOf({"ReadEast"}), place);
+  EXPECT_EQ(outcome.reason, "list the filters returned " + std::to_string(ESB_STS_STORE_FAILURE));
+}
+
+// The backup's policy: a filter whose read met an ended login is read again
+// whole after a new login, and saved once.
+TEST_F(TakeBackupTest, ReadThatMetAnEndedLoginIsMadeAgainWholeOnTheNewLogin) {
+  const essbase::Handle before = conn.ContextHandle;
+  api.Fail("EsbGetFilterRow", ESB_STS_RELOGIN, 1);
+  const auto policed =
+      session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Quiet));
   const BackupOutcome outcome = Take(ImportOf({"ReadEast"}));
   ASSERT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
-  EXPECT_EQ(api.CountCalls("EsbListFilters"), 2);
-  EXPECT_EQ(api.calls.back().context, 8);
+  EXPECT_EQ(ReadFile(outcome.path),
+            "Fin\tPlan\tReadEast\t273\tEast\r\r\nFin\tPlan\tReadEast\t275\tWest\tBudget\r\r\n");
+  const std::vector<essbase::Handle> reads = ContextsOf("EsbGetFilter");
+  ASSERT_EQ(reads.size(), 2u);
+  EXPECT_EQ(reads[0], before);
+  EXPECT_NE(reads[1], before);
+  EXPECT_EQ(reads[1], conn.ContextHandle);
+}
+
+TEST_F(TakeBackupTest, ReadThatMetAnEndedLoginFailsTheBackupWithoutThePolicy) {
+  api.Fail("EsbGetFilterRow", ESB_STS_RELOGIN, 1);
+  const BackupOutcome outcome = Take(ImportOf({"ReadEast"}));
+  EXPECT_EQ(outcome.result, BackupResult::ServerFailure);
+  EXPECT_EQ(outcome.status, ESB_STS_RELOGIN);
+  EXPECT_EQ(api.CountCalls("EsbGetFilter"), 1);
+  EXPECT_EQ(api.CountCalls("EsbLogin"), 0);
+  EXPECT_EQ(Listing(place.folder), std::vector<std::string>{});
+}
+
+TEST_F(TakeBackupTest, TheListingIsNoStepTheBackupsPolicyRepeats) {
+  api.Fail("EsbListFilters", ESB_STS_RELOGIN);
+  const auto policed =
+      session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Quiet));
+  const BackupOutcome outcome = Take(ImportOf({"ReadEast"}));
+  EXPECT_EQ(outcome.result, BackupResult::ServerFailure);
+  EXPECT_EQ(api.CountCalls("EsbListFilters"), 1);
 }
 
 // The file size limit makes write() fail as a full disk does, without root.
@@ -247,13 +330,12 @@ TEST_F(PruneTest, RemovesOnlyOwnFilesOlderThanTheAge) {
 }
 
 TEST_F(PruneTest, AWrittenBackupPrunesItsOldNeighbours) {
-  FakeEssbaseApi api;
-  api.AddFilter("A", "B", "F", {{1, "r"}});
+  essbase::testing::FakeServer server;
+  server.AddFilter("A", "B", "F", {{1, "r"}});
   testing::FixedClock clock;
   Make("20250101-000000_s_import_A-B.txt", FixedTime - 100 * 24 * 60 * 60);
-  essbase::Handle context = 1;
   const BackupOutcome outcome = TakeBackup(
-      api, context, {}, {"delete", "s", {{"A", "B", std::vector<std::string>{"F"}, false}}},
+      server, {"delete", "s", {{"A", "B", std::vector<std::string>{"F"}, false}}},
       {dir.path(), 30, &clock});
   ASSERT_EQ(outcome.result, BackupResult::Written);
   EXPECT_EQ(Listing(dir.path()).size(), 2u);

@@ -6,7 +6,7 @@
 
 #include "compare/CompareFile.h"
 #include "tests/filterfile/FailingStreams.h"
-#include "tests/support/FakeEssbaseApi.h"
+#include "tests/support/FakeServer.h"
 
 namespace compare {
 namespace {
@@ -125,14 +125,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.fault); });
 
 TEST(CompareFile, FileCutShortByTheDeviceIsComparedAnyway) {
-  essbase::testing::FakeEssbaseApi fake;
-  fake.AddFilter("App", "Db", "A", {{0, "x"}});
+  essbase::testing::FakeServer server;
+  server.AddFilter("App", "Db", "A", {{0, "x"}});
   filterfile::testing::BrokenReadBuffer broken(R("A", 0, "x") + R("B", 0, "y"), 8);
   std::istream file(&broken);
   Recorder out;
-  const CompareOutcome outcome = CompareFileWithDatabase(fake, 7, file, "App", "Db", {}, out);
+  const CompareOutcome outcome = CompareFileWithDatabase(server, file, {"App", "Db"}, {}, out);
   EXPECT_EQ(outcome.end, CompareEnd::FileUnreadable);
-  EXPECT_TRUE(fake.calls.empty());
+  EXPECT_TRUE(server.calls.empty());
   EXPECT_EQ(out.text, "");
 }
 

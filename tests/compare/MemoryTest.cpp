@@ -9,7 +9,9 @@
 #include <fstream>
 #include <new>
 
+#include "compare/CompareFile.h"
 #include "compare/Comparison.h"
+#include "tests/support/FakeServer.h"
 #include "tests/support/TestFiles.h"
 
 namespace {
@@ -81,6 +83,42 @@ TEST(CompareMemory, HugeFilterNeedsATableOfRowsByRows) {
   EXPECT_EQ(count.edits, 2u);
   // The incoming rows read back and the diff's numbering of both sides: less
   // than three times the rows, where a table would take 40 billion cells.
+  EXPECT_LT(used, 3 * rowBytes) << used << " bytes at the peak, rows take " << rowBytes;
+}
+
+// The same filter read from the server: the comparison takes the rows the
+// server's read hands it, one filter at a time, and still builds no table.
+TEST(CompareMemory, HugeFilterReadFromTheServerNeedsNoTableEither) {
+  constexpr int Rows = 200'000;
+  essbase::testing::FakeServer server;
+  server.AddDatabase("App", "Db");
+  const size_t before = inUse;
+  essbase::Filter& huge = server.AddFilter("App", "Db", "Huge");
+  for (int r = 0; r < Rows; ++r)
+    huge.rows.push_back({273, "@IDESCENDANTS(\"Member_" + std::to_string(r) + "\")"});
+  const size_t rowBytes = inUse - before;
+  support::TempDir dir;
+  {
+    std::ofstream file(dir / "huge", std::ios::binary);
+    for (int r = 0; r < Rows; ++r) {
+      if (r == Rows / 3) file << "App\tDb\tHuge\t0\tinserted\r\r\n";
+      if (r != 2 * Rows / 3) file << "App\tDb\tHuge\t273\t" << huge.rows[r].text << "\r\r\n";
+    }
+  }
+  Count count;
+  peak = inUse.load();
+  const size_t start = peak;
+  {
+    std::ifstream in(dir / "huge", std::ios::binary);
+    const CompareOutcome outcome = CompareFileWithDatabase(server, in, {"App", "Db"}, {}, count);
+    ASSERT_TRUE(outcome.ok());
+  }
+  const size_t used = peak - start;
+  EXPECT_EQ(count.different, 1u);
+  EXPECT_EQ(count.edits, 2u);
+  // The copy of the filter the server's read hands over, the incoming rows
+  // and the diff's numbering of both sides: still less than three times the
+  // rows.
   EXPECT_LT(used, 3 * rowBytes) << used << " bytes at the peak, rows take " << rowBytes;
 }
 

@@ -2,50 +2,20 @@
 
 #include <sstream>
 
-#include "filterfile/ApiFilterSink.h"
 #include "filterfile/FilterFileReader.h"
 #include "filterfile/RowRecord.h"
 #include "filterfile/LineReader.h"
 #include "tests/filterfile/FailingStreams.h"
-#include "tests/support/FakeEssbaseApi.h"
+#include "tests/filterfile/ImportSupport.h"
 
 namespace filterfile {
 namespace {
 
-using essbase::testing::FakeEssbaseApi;
-
-class FileIntoDatabase : public ::testing::Test {
+// A file into Ledger/Actuals through the client library's backend, whatever
+// the file's own application and database say.
+class FileIntoDatabase : public testing::ImportOverLibrary {
  protected:
-  FileIntoDatabase() {
-    api.AddDatabase("Ledger", "Actuals");
-    api.AddDatabase("Finance", "Plan");
-  }
-
-  // Reads `text` into Ledger/Actuals; returns the sink's ok().
-  bool Import(const std::string& text) {
-    std::istringstream in(text);
-    CallHooks hooks;
-    hooks.onFailure = [&](ServerCall call, int32_t status) {
-      failures.push_back(std::string(essbase::OperationName(call.operation)) + ":" +
-                         std::to_string(status));
-      return AfterFailure::GoOn;
-    };
-    ImportWatch watch;
-    watch.passedOver = [&](uint64_t line) { passedOver.push_back(line); };
-    watch.leftUnchanged = [&](std::string_view f) { leftUnchanged.emplace_back(f); };
-    ApiFilterSink sink(api, context, "Ledger", "Actuals", hooks, watch);
-    outcome = ReadFilterFile(in, sink);
-    serverOk = sink.serverOk();
-    return sink.ok();
-  }
-
-  FakeEssbaseApi api;
-  essbase::Handle context = 7;
-  ReadOutcome outcome = ReadOutcome::ReadError;
-  std::vector<std::string> failures;
-  std::vector<uint64_t> passedOver;
-  std::vector<std::string> leftUnchanged;
-  bool serverOk = false;
+  FileIntoDatabase() { api.AddDatabase("Finance", "Plan"); }
 };
 
 const char* const ExampleFile =
@@ -55,7 +25,7 @@ const char* const ExampleFile =
 
 TEST_F(FileIntoDatabase, ExampleMakesExactCallSequence) {
   EXPECT_TRUE(Import(ExampleFile));
-  EXPECT_EQ(outcome, ReadOutcome::Complete);
+  EXPECT_EQ(counts.outcome, ReadOutcome::Complete);
   EXPECT_EQ(api.CallsText(),
             "EsbSetFilter(Ledger,Actuals,ReadEast,1,375)\n"
             "EsbSetFilterRow(East,273)\n"
@@ -64,7 +34,7 @@ TEST_F(FileIntoDatabase, ExampleMakesExactCallSequence) {
             "EsbSetFilter(Ledger,Actuals,NoBudget,1,375)\n"
             "EsbSetFilterRow(Budget,0)\n"
             "EsbSetFilterRow(null,375)\n");
-  for (const auto& call : api.calls) EXPECT_EQ(call.context, 7u) << call.text();
+  for (const auto& call : api.calls) EXPECT_EQ(call.context, conn.ContextHandle) << call.text();
   ASSERT_NE(api.FindFilter("Ledger", "Actuals", "ReadEast"), nullptr);
   EXPECT_EQ(api.FindFilter("Finance", "Plan", "ReadEast"), nullptr);
 }
@@ -126,25 +96,25 @@ TEST_F(FileIntoDatabase, MalformedLineNeverReusesEarlierNameOrAccess) {
              "a\tb\tG\tRead\tNorth\n"
              "a\tb\tshort\n"
              "a\tb\tF\t275\tWest\n"));
-  EXPECT_EQ(passedOver, (std::vector<uint64_t>{2, 3}));
+  EXPECT_EQ(report.passedOver, (std::vector<uint64_t>{2, 3}));
   // The line without a readable name may have been a row of F: F stays open.
   EXPECT_EQ(api.CallsText(),
             "EsbSetFilter(Ledger,Actuals,F,1,375)\n"
             "EsbSetFilterRow(East,273)\n"
             "EsbSetFilterRow(West,275)\n");
-  EXPECT_EQ(leftUnchanged, (std::vector<std::string>{"F"}));
-  EXPECT_TRUE(serverOk);
+  EXPECT_EQ(report.leftUnchanged, (std::vector<std::string>{"F"}));
+  EXPECT_TRUE(counts.serverOk);
 }
 
 TEST_F(FileIntoDatabase, EmptyFilterNameIsNoRecord) {
   EXPECT_FALSE(Import("a\tb\t\t273\tx\n"));
-  EXPECT_EQ(passedOver, (std::vector<uint64_t>{1}));
+  EXPECT_EQ(report.passedOver, (std::vector<uint64_t>{1}));
   EXPECT_EQ(api.CallsText(), "EsbSetFilterRow(null,375)\n");
 }
 
 TEST_F(FileIntoDatabase, NulByteNeverCutsARowSilently) {
   EXPECT_FALSE(Import(std::string("a\tb\tF\t273\tEast\0West\na\tb\tF\t275\tSouth\n", 36)));
-  EXPECT_EQ(passedOver, (std::vector<uint64_t>{1}));
+  EXPECT_EQ(report.passedOver, (std::vector<uint64_t>{1}));
   EXPECT_EQ(api.CallsText("EsbSetFilterRow"), "EsbSetFilterRow(South,275)\n");
   EXPECT_EQ(api.FindFilter("Ledger", "Actuals", "F"), nullptr);
 }
@@ -156,15 +126,15 @@ TEST_F(FileIntoDatabase, FailedCallsDoNotStopTheReading) {
   // The fake had no open definition for ReadEast's rows: they fail in turn,
   // and ReadEast is never closed.
   EXPECT_EQ(api.CountCalls("EsbSetFilterRow"), 4);
-  EXPECT_EQ(failures.front(), "EsbSetFilter:1051031");
-  EXPECT_EQ(leftUnchanged, (std::vector<std::string>{"ReadEast"}));
+  EXPECT_EQ(report.failures.front(), "EsbSetFilter:1051031");
+  EXPECT_EQ(report.leftUnchanged, (std::vector<std::string>{"ReadEast"}));
   EXPECT_NE(api.FindFilter("Ledger", "Actuals", "NoBudget"), nullptr);
 }
 
 TEST_F(FileIntoDatabase, RefusedClosingCallOfEmptyFileIsAFailure) {
   api.Fail("EsbSetFilterRow", ESB_STS_STORE_FAILURE);
   EXPECT_FALSE(Import(""));
-  EXPECT_EQ(failures, (std::vector<std::string>{"EsbSetFilterRow:1030030"}));
+  EXPECT_EQ(report.failures, (std::vector<std::string>{"EsbSetFilterRow:1030030"}));
 }
 
 TEST_F(FileIntoDatabase, ReadErrorLeavesOpenFilterUnclosed) {
@@ -173,13 +143,23 @@ TEST_F(FileIntoDatabase, ReadErrorLeavesOpenFilterUnclosed) {
   while (file.size() < 65536) file += "a\tb\tF\t273\tEast\n";
   testing::BrokenReadBuffer device(file + file, 65536);
   std::istream in(&device);
-  ApiFilterSink sink(api, context, "Ledger", "Actuals", {});
-  EXPECT_EQ(ReadFilterFile(in, sink), ReadOutcome::ReadError);
+  EXPECT_FALSE(Import(in));
+  EXPECT_EQ(counts.outcome, ReadOutcome::ReadError);
   EXPECT_EQ(api.CountCalls("EsbSetFilter"), 1);
   EXPECT_GT(api.CountCalls("EsbSetFilterRow"), 1000);
   EXPECT_EQ(api.calls.back().text(), "EsbSetFilterRow(East,273)");
   EXPECT_EQ(api.FindFilter("Ledger", "Actuals", "F"), nullptr);
-  EXPECT_EQ(sink.leftUnchangedCount(), 1u);
+  EXPECT_EQ(counts.leftUnchanged, 1u);
+}
+
+TEST_F(FileIntoDatabase, DeviceFailingAtItsFirstByteIsNoEmptyFileAndSendsNothing) {
+  testing::BrokenReadBuffer device("");
+  std::istream in(&device);
+  Import(in);
+  EXPECT_EQ(counts.outcome, ReadOutcome::ReadError);
+  EXPECT_EQ(counts.stoppedAt, 1u);
+  EXPECT_TRUE(api.calls.empty());
+  EXPECT_TRUE(report.log.empty());
 }
 
 // An endless stream of zeros (-f /dev/zero) is one endless line: the reading
@@ -193,22 +173,75 @@ TEST_F(FileIntoDatabase, EndlessLineEndsTheImportWithNothingWritten) {
     }
   } zeros;
   std::istream in(&zeros);
-  ApiFilterSink sink(api, context, "Ledger", "Actuals", {});
-  uint64_t line = 0;
-  EXPECT_EQ(ReadFilterFile(in, sink, &line), ReadOutcome::LineTooLong);
-  EXPECT_EQ(line, 1u);
+  Import(in);
+  EXPECT_EQ(counts.outcome, ReadOutcome::LineTooLong);
+  EXPECT_EQ(counts.stoppedAt, 1u);
   EXPECT_TRUE(api.calls.empty());
+  EXPECT_TRUE(report.log.empty());
 }
 
 TEST_F(FileIntoDatabase, LineLongerThanAnyRecordLeavesItsFilterUnchanged) {
   const std::string longest(MaxRecordLine - std::string("a\tb\tF\t1\t").size(), 'r');
   std::istringstream in("a\tb\tF\t1\t" + longest + "\na\tb\tF\t1\t" + longest + "r\n");
-  ApiFilterSink sink(api, context, "Ledger", "Actuals", {});
-  uint64_t line = 0;
-  EXPECT_EQ(ReadFilterFile(in, sink, &line), ReadOutcome::LineTooLong);
-  EXPECT_EQ(line, 2u);
+  EXPECT_FALSE(Import(in));
+  EXPECT_EQ(counts.outcome, ReadOutcome::LineTooLong);
+  EXPECT_EQ(counts.stoppedAt, 2u);
   EXPECT_EQ(api.CountCalls("EsbSetFilter"), 1);
-  EXPECT_EQ(sink.leftUnchangedCount(), 1u);  // opened, never closed
+  EXPECT_EQ(counts.leftUnchanged, 1u);  // opened, never closed
+}
+
+// A file written with names outside Latin-1 is UTF-8 behind its mark: the
+// mark is no text of the first line, and names and rows reach the sink as
+// they were written.
+class RowsSeen final : public FilterSink {
+ public:
+  void OpenFilter(std::string_view name) override { seen += "open " + std::string(name) + "\n"; }
+  void AddRow(std::string_view text, int16_t access) override {
+    seen += "row " + std::to_string(access) + " " + std::string(text) + "\n";
+  }
+  void CloseFilter() override { seen += "close\n"; }
+  void PassedOver(uint64_t line) override { seen += "passed " + std::to_string(line) + "\n"; }
+  void RowLost() override { seen += "lost\n"; }
+  std::string seen;
+};
+
+TEST(Utf8File, IsReadBehindItsMarkAndItsTextArrivesAsWritten) {
+  std::istringstream in(
+      "\xEF\xBB\xBF"
+      "a\tb\tCaf\xC3\xA9\t273\t\xE2\x82\xAC\r\r\n"
+      "a\tb\tCaf\xC3\xA9\t0\tplain\r\r\n");
+  RowsSeen sink;
+  EXPECT_EQ(ReadFilterFile(in, sink), ReadOutcome::Complete);
+  EXPECT_EQ(sink.seen,
+            "open Caf\xC3\xA9\nrow 273 \xE2\x82\xAC\nrow 0 plain\nclose\n");
+}
+
+TEST(Utf8File, LineThatIsNoUtf8IsPassedOverAndCountedFromTheFirstLine) {
+  std::istringstream in(
+      "\xEF\xBB\xBF"
+      "a\tb\tF\t1\tone\n"
+      "a\tb\tF\t1\tLatin-1 \xE9 in a UTF-8 file\n"
+      "a\tb\tG\t1\tthree\n");
+  RowsSeen sink;
+  EXPECT_EQ(ReadFilterFile(in, sink), ReadOutcome::Complete);
+  // Without a readable name the line may have been F's or G's: both lose it.
+  EXPECT_EQ(sink.seen,
+            "open F\nrow 1 one\npassed 2\nlost\nclose\nopen G\nlost\nrow 1 three\nclose\n");
+}
+
+TEST(Latin1File, TextIsWidenedToUtf8) {
+  std::istringstream in("a\tb\tCaf\xE9\t1\t\xFF\n");
+  RowsSeen sink;
+  EXPECT_EQ(ReadFilterFile(in, sink), ReadOutcome::Complete);
+  EXPECT_EQ(sink.seen, "open Caf\xC3\xA9\nrow 1 \xC3\xBF\nclose\n");
+}
+
+TEST(Latin1File, AnEncodingGivenIsUsedAndNoMarkLookedFor) {
+  // A backup's range after its first bytes: the mark is not there to tell.
+  std::istringstream in("a\tb\tCaf\xC3\xA9\t1\tr\n");
+  RowsSeen sink;
+  EXPECT_EQ(ReadFilterFile(in, sink, nullptr, FileEncoding::Utf8), ReadOutcome::Complete);
+  EXPECT_EQ(sink.seen, "open Caf\xC3\xA9\nrow 1 r\nclose\n");
 }
 
 }  // namespace

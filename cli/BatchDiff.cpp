@@ -104,7 +104,7 @@ DiffResult Finish(RunState& state, const std::string& file, const compare::Compa
       state.Log(std::string(msg::DiffFileNotRead) + file);
       return DiffResult::Failed;
     case compare::CompareEnd::ServerFailure:
-      state.Log(msg::DiffServerFailed);
+      state.Log(msg::DiffServerFailed(o.failure.status));
       state.LogFailure(o.failure);
       return DiffResult::Failed;
     case compare::CompareEnd::SpillFailed:

@@ -69,7 +69,7 @@ int RunDriver(essbase::Server& server, essbase::ConnectionState& conn, LogSink& 
     state.Log("");
     return 1;
   }
-  if (const essbase::Failure f = server.LogIn({args.server, args.user, args.password})) {
+  if (const essbase::Failure f = session.LogInWith({args.server, args.user, args.password})) {
     state.Log(std::string(msg::LoginFailed) + std::to_string(f.status));
     state.LogFailure(f);
     state.Log("");

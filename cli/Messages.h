@@ -85,8 +85,10 @@ constexpr std::string_view RestoreSummaryFailed = ", failed ";
 // change, one line per filter that differs, then the summary.
 constexpr std::string_view DiffFileNotOpened = "The file to compare could not be opened: ";
 constexpr std::string_view DiffFileNotRead = "The file to compare could not be read to its end: ";
-constexpr std::string_view DiffServerFailed =
-    "An error has occured accessing the filters.  The comparison is not complete.";
+inline std::string DiffServerFailed(int32_t status) {
+  return "An error (" + std::to_string(status) +
+         ") has occured accessing the filters.  The comparison is not complete.";
+}
 constexpr std::string_view DiffNoTemporaryFile =
     "The comparison could not keep the file's rows in a temporary file: ";
 constexpr std::string_view BackupNotCompared = "The backup could not be compared: ";

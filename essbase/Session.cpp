@@ -127,6 +127,18 @@ int32_t Session::Login() {
   return f.status;
 }
 
+Failure Session::LogInWith(const Credentials& c) {
+  Failure f = current_->LogIn(c);
+  conn_.Status = f.status;
+  loginFailure_ = f;
+  if (!f) {
+    conn_.Server = c.server;
+    conn_.User = c.user;
+    conn_.Password = c.password;
+  }
+  return f;
+}
+
 void Session::Logout() {
   current_->LogOut();
 }

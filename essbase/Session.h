@@ -57,6 +57,9 @@ class Session final : public LoginAgain {
   // A login with the stored server, user and password (the plain login
   // again of a retry). Returns the status, also kept.
   int32_t Login();
+  // A login with these credentials on the current backend (QuorvelCL's),
+  // which are then the stored ones for a login again.
+  Failure LogInWith(const Credentials& credentials);
   // Ends the current login (its status is not kept).
   void Logout();
   // Lends the host's prompt; true when the client library took it (a real

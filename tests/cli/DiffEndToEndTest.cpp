@@ -95,5 +95,19 @@ TEST_F(DiffRun, BackupDiffShowsWhatARestoreWouldUndoAndNothingOnceRestored) {
   EXPECT_EQ(Run("Plan", backup, "diff"), 0) << NewLines();
 }
 
+// A read that fails ends the comparison with its status; an ended login is
+// made again once, with the run's own credentials, for a whole filter.
+TEST_F(DiffRun, FailedReadLogsItsStatusAndAnEndedLoginIsMadeAgainOnce) {
+  Load(std::string(Server) + "fault\tEsbGetFilterRow\t1030030\t0\t1\n");
+  testing::WriteFile(dir / "in.txt", File);
+  EXPECT_EQ(Run("Plan", dir / "in.txt", "diff"), 1);
+  EXPECT_NE(NewLines().find("\r\nAn error (1030030) has occured accessing the filters.  The "
+                            "comparison is not complete.\r\n"),
+            std::string::npos);
+  Load(std::string(Server) + "fault\tEsbGetFilterRow\t1051021\t0\t1\n");
+  EXPECT_EQ(Run("Plan", dir / "in.txt", "diff"), 2);
+  EXPECT_EQ(NewLines().find("An error"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace cli

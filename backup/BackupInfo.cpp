@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "essbase/ServerAddress.h"
 #include "filterfile/RowRecord.h"
 #include "filterfile/TextEncoding.h"
 
@@ -130,7 +131,10 @@ std::optional<BackupInfo> ParseBackupInfo(std::istream& in, std::string& reason)
   return info;
 }
 
-bool SameServer(std::string_view a, std::string_view b) {
+bool SameServer(std::string_view aGiven, std::string_view bGiven) {
+  // One server however its URL is spelt.
+  const std::string aNormal = essbase::NormalServer(aGiven), bNormal = essbase::NormalServer(bGiven);
+  const std::string_view a = aNormal, b = bNormal;
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (std::tolower(static_cast<unsigned char>(a[i])) !=

@@ -70,7 +70,8 @@ void WriteBackupInfo(std::ostream& out, const BackupInfo& info);
 std::optional<BackupInfo> ParseBackupInfo(std::istream& in, std::string& reason);
 
 // Whether a backup's server is the one logged in to: server names are
-// host names, compared ignoring ASCII letter case.
+// host names, compared ignoring ASCII letter case; a URL is compared in its
+// normal form (essbase::NormalServer), so another spelling of it matches.
 bool SameServer(std::string_view a, std::string_view b);
 
 }  // namespace backup

@@ -1,5 +1,6 @@
 #include "essbase/ServerAddress.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace essbase {
@@ -36,6 +37,33 @@ std::string ServerLabel(std::string_view server) {
   std::string_view host = Authority(server);
   if (const size_t at = host.rfind('@'); at != std::string_view::npos) host.remove_prefix(at + 1);
   return std::string(host);
+}
+
+std::string NormalServer(std::string_view server) {
+  if (!IsServerUrl(server)) return std::string(server);
+  const size_t schemeEnd = server.find("://");
+  std::string scheme(server.substr(0, schemeEnd));
+  for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string_view rest = server.substr(schemeEnd + 3);
+  const size_t authorityEnd = std::min(rest.find_first_of("/?#"), rest.size());
+  std::string host(rest.substr(0, authorityEnd));
+  std::string_view path = rest.substr(authorityEnd);
+  for (char& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  // A port after the last ':' that is not inside an IPv6 address's brackets.
+  const size_t colon = host.rfind(':');
+  if (colon != std::string::npos && host.find(']', colon) == std::string::npos) {
+    const std::string_view port = std::string_view(host).substr(colon + 1);
+    if ((scheme == "http" && port == "80") || (scheme == "https" && port == "443") ||
+        port.empty())
+      host.erase(colon);
+  }
+  const auto trim = [&path] {
+    while (!path.empty() && path.back() == '/') path.remove_suffix(1);
+  };
+  trim();
+  if (path.size() >= 8 && path.substr(path.size() - 8) == "/rest/v1") path.remove_suffix(8);
+  trim();
+  return scheme + "://" + host + std::string(path);
 }
 
 }  // namespace essbase

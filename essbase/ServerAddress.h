@@ -24,4 +24,11 @@ bool UrlCarriesCredentials(std::string_view url);
 // the name itself.
 std::string ServerLabel(std::string_view server);
 
+// The one form of a server's address in which two spellings of one server
+// are equal: scheme and host in lower case, the scheme's default port
+// dropped, and a trailing "/" and "/rest/v1" removed
+// ("HTTPS://Host:443/essbase/rest/v1/" -> "https://host/essbase"). A name
+// that is no URL comes back as it is.
+std::string NormalServer(std::string_view server);
+
 }  // namespace essbase

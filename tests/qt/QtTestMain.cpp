@@ -8,7 +8,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/IsolatedHome.h"
+
 int main(int argc, char** argv) {
+  // Qt's settings and file dialogs write into the home: a home of its own.
+  const std::string home = support::IsolateHome();
   // Before QApplication exists: gtest_discover_tests runs this binary without
   // the test environment.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -23,6 +27,11 @@ int main(int argc, char** argv) {
   QFile::setPermissions(runtime,
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
+  int status = 0;
+  {
+    QApplication app(argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  support::RemoveIsolatedHome(home);
+  return status;
 }

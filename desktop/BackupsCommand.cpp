@@ -65,8 +65,22 @@ class Backups final : public BackupsHandler {
       case compare::CompareEnd::SpillFailed:
         return Told(report, msg::CompareNoTemporaryFile(SystemReason(outcome.spillError)));
     }
-    return report.View(std::string(msg::BackupsTitle),
-                       msg::RestoreChangeSummary(CountsOf(outcome.tally)));
+    ComparisonView view =
+        report.View(std::string(msg::BackupsTitle), msg::RestoreChangeSummary(CountsOf(outcome.tally)));
+    view.unchanged = [this, index] { return SameOf(index); };
+    return view;
+  }
+
+  // The filters a restore would leave as they are, compared once more.
+  std::vector<ComparisonLine> SameOf(size_t index) {
+    ComparisonReport same(true, true);
+    const backup::ListedBackup& listed = listed_.at(index);
+    if (!listed.backup) return same.TakeLines();
+    HoldStill hold(state_);
+    essbase::Session& session = state_.session;
+    auto policed = session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Prompt));
+    compare::CompareBackupWithServer(session.server(), *listed.backup, WindowRead(), same);
+    return SameOnly(same.TakeLines());
   }
 
   void Restore(size_t index) override {

@@ -12,6 +12,11 @@
 
 namespace desktop {
 
+std::vector<ComparisonLine> SameOnly(std::vector<ComparisonLine> lines) {
+  std::erase_if(lines, [](const ComparisonLine& l) { return l.differs; });
+  return lines;
+}
+
 compare::ServerRead WindowRead() {
   compare::ServerRead read;
   read.rowBuffer = essbase::DesktopRowBuffer;
@@ -54,7 +59,21 @@ void CompareWithFile(WindowState& state) {
                                             CountsOf(outcome.tally));
   if (outcome.passedOver > 0)
     summary += msg::LinesPassedOver(outcome.passedOver, outcome.firstPassedOver);
-  port.ShowComparison(report.View(std::string(msg::CompareDialogTitle), std::move(summary)));
+  ComparisonView view = report.View(std::string(msg::CompareDialogTitle), std::move(summary));
+  // The filters that are the same, when the user asks to see them: the
+  // file and the database are compared once more.
+  view.unchanged = [&state, path = *file, db = *target] {
+    std::ifstream again(path, std::ios::binary);
+    ComparisonReport same(false, true);
+    if (!again.is_open()) return same.TakeLines();
+    HoldStill hold(state);
+    auto policed =
+        state.session.Under(essbase::policy::WholeFilters(essbase::Policy::Login::Prompt));
+    compare::CompareFileWithDatabase(state.session.server(), again, {db.application, db.database},
+                                     WindowRead(), same);
+    return SameOnly(same.TakeLines());
+  };
+  port.ShowComparison(view);
 }
 
 }  // namespace desktop

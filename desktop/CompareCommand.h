@@ -13,5 +13,7 @@ void CompareWithFile(WindowState& state);
 // window's buffer; a dropped session logs in again and the call is repeated
 // once (reads only, so any call may be).
 compare::ServerRead WindowRead();
+// The lines of the filters that are the same, the others dropped.
+std::vector<ComparisonLine> SameOnly(std::vector<ComparisonLine> lines);
 
 }  // namespace desktop

@@ -24,11 +24,17 @@ void ComparisonReport::Line(const std::string& filter, std::string_view differen
 
 void ComparisonReport::Filter(const compare::FilterDifference& d) {
   switch (d.verdict) {
-    case Verdict::Same: return Line(d.name, msg::DiffSame, {}, {}, {}, false);
+    case Verdict::Same:
+      if (keepSame_) Line(d.name, msg::DiffSame, {}, {}, {}, false);
+      return;
     case Verdict::OnlyCurrent: return Line(d.name, msg::DiffOnlyOnServer);
     case Verdict::Deleted: return Line(d.name, msg::DiffDeleted);
     case Verdict::Unreadable: return Line(d.name, msg::DiffUnreadable);
-    case Verdict::Created: Line(d.name, msg::DiffCreated); break;
+    case Verdict::Created:
+      // Its rows are all new: their number says it, not a line each.
+      Line(d.name, msg::DiffCreated, msg::RowCount(d.incomingRows));
+      if (d.laterDefinitionLost) Line(d.name, msg::DiffLaterLost);
+      return;
     case Verdict::Changed:
       if (d.current->active != d.incoming->active)
         Line(d.name, msg::DiffActive, {}, std::to_string(d.current->active),

@@ -262,6 +262,9 @@ inline constexpr std::array<std::string_view, 6> RestoreChangeColumns = {
     "Database", "Filter", "Difference", "Row", "Access Now", "After Restore"};
 inline constexpr std::string_view DiffSame = "the same";
 inline constexpr std::string_view DiffCreated = "would be created";
+inline std::string RowCount(uint64_t rows) {
+  return std::to_string(rows) + (rows == 1 ? " row" : " rows");
+}
 inline constexpr std::string_view DiffDeleted = "would be deleted";
 inline constexpr std::string_view DiffOnlyOnServer = "only on the server; an import leaves it";
 inline constexpr std::string_view DiffUnreadable = "lost a line of the file; left as it is";

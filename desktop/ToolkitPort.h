@@ -80,7 +80,10 @@ struct ComparisonView {
   std::string title;
   std::string summary;  // the counts, or why nothing could be compared
   std::vector<std::string> columns;
+  // The differences. A comparison of a large database holds no line per
+  // filter that is the same: those come on demand, by comparing again.
   std::vector<ComparisonLine> lines;
+  std::function<std::vector<ComparisonLine>()> unchanged;
 };
 
 // One backup as the Backups window lists it.

@@ -33,6 +33,17 @@ class ComparisonModel : public QAbstractTableModel {
     view_ = std::move(view);
     endResetModel();
   }
+  // The lines of the filters that are the same, asked for once.
+  void AddUnchanged() {
+    if (!view_.unchanged) return;
+    std::vector<desktop::ComparisonLine> more = view_.unchanged();
+    view_.unchanged = nullptr;
+    if (more.empty()) return;
+    const int first = static_cast<int>(view_.lines.size());
+    beginInsertRows({}, first, first + static_cast<int>(more.size()) - 1);
+    for (auto& line : more) view_.lines.push_back(std::move(line));
+    endInsertRows();
+  }
   int rowCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : static_cast<int>(view_.lines.size());
   }
@@ -81,7 +92,12 @@ ComparisonTable::ComparisonTable(QWidget* parent) : QWidget(parent) {
   summary_->setBuddy(table_);
   table_->setAccessibleName(Text(desktop::msg::CompareDialogTitle));
 
+  // A comparison lists its differences; the filters that are the same come
+  // when asked for.
+  onlyDifferences_->setChecked(true);
+  shown_->setFilterFixedString(QStringLiteral("true"));
   connect(onlyDifferences_, &QCheckBox::toggled, this, [this](bool only) {
+    if (!only) model_->AddUnchanged();
     shown_->setFilterFixedString(only ? QStringLiteral("true") : QString());
   });
 
@@ -95,6 +111,7 @@ ComparisonTable::ComparisonTable(QWidget* parent) : QWidget(parent) {
 void ComparisonTable::Show(desktop::ComparisonView view) {
   summary_->setText(Text(view.summary));
   model_->Reset(std::move(view));
+  if (!onlyDifferences_->isChecked()) model_->AddUnchanged();
   QHeaderView* header = table_->horizontalHeader();
   header->setStretchLastSection(false);
   // The row text takes what the other columns leave.

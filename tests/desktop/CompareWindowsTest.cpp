@@ -94,6 +94,25 @@ TEST_F(CompareWindows, DroppedSessionOnTheListingEndsTheComparison) {
   EXPECT_EQ(port.messages[0].text, msg::CompareReadFailed(essbase::ReloginStatus));
 }
 
+// The window holds the differences; the filters that are the same come when
+// asked for, by comparing once more.
+TEST_F(CompareWindows, FiltersThatAreTheSameComeOnlyWhenAskedFor) {
+  CompareWith(
+      "X\tY\tReadEast\t273\tEast\r\r\nX\tY\tReadEast\t275\tNorth\r\r\n"
+      "X\tY\tNoBudget\t0\tBudget\r\r\nX\tY\tNew\t0\ta\r\r\nX\tY\tNew\t0\tb\r\r\n");
+  ASSERT_EQ(port.comparisons.size(), 1u);
+  const ComparisonView& view = port.comparisons[0];
+  EXPECT_EQ(Lines(view),
+            "ReadEast|row removed|West|Write|\n"
+            "ReadEast|row added|North||Write\n"
+            "New|would be created|2 rows||\n");
+  ASSERT_TRUE(view.unchanged);
+  const int reads = fake.CountCalls("EsbGetFilter");
+  const std::vector<ComparisonLine> same = view.unchanged();
+  EXPECT_EQ(Lines({{}, {}, {}, same, {}}), "NoBudget|the same|||=\n");
+  EXPECT_EQ(fake.CountCalls("EsbGetFilter"), reads + 2);
+}
+
 TEST_F(CompareWindows, CompareIsNotEnabledAsImportIs) {
   EXPECT_TRUE(port.view[Control::mnuCompare].enabled);
   form.chkAll_Click(1);
@@ -147,8 +166,7 @@ TEST_F(CompareWindows, BackupsWindowHidesUnreadableBackupsAndRestoresWithoutShow
             "Finance/Plan|ReadEast|row added|West||Write\n"
             "Finance/Plan|New|would be deleted|||\n");
   EXPECT_EQ(Lines(views[2]),
-            "Finance/Plan|NoBudget|would be created|||\n"
-            "Finance/Plan|NoBudget|row added|Budget||None\n");
+            "Finance/Plan|NoBudget|would be created|1 row||\n");
   EXPECT_EQ(views[2].summary, msg::RestoreChangeSummary(
                                   "0 filters would change, 1 would be created, 0 are the same"));
   EXPECT_NE(port.LogText().find("OpenUrl(file://" + folder + ")"), std::string::npos);

@@ -16,13 +16,16 @@ class Scrubber {
 
   // Every form of the password replaced by "****"; then, at either end, the
   // longest piece of at least MinPiece bytes that begins or ends a form.
+  // The password is found byte by byte as it is, URL-encoded or
+  // JSON-escaped, in any mix and letter case; its base64 forms whole.
   std::string Clean(std::string text) const;
 
   static constexpr size_t MinPiece = 4;
   static constexpr std::string_view Mask = "****";
 
  private:
-  std::vector<std::string> forms_;  // longest first
+  std::string password_;
+  std::vector<std::string> encoded_;  // base64 forms, longest first
 };
 
 }  // namespace essbase::rest

@@ -59,6 +59,8 @@ class ItemsSax final : public json::Sax {
     }
     if (d == 2 && InItems()) {
       if (array) return NotObject(type);
+      if (page_.items >= MaxPageItems)
+        return Refuse("the page holds more than " + std::to_string(MaxPageItems) + " items");
       values_.assign(fields_.size(), std::nullopt);
       return true;
     }

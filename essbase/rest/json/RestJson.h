@@ -14,6 +14,10 @@
 
 namespace essbase::rest {
 
+// Items one page may hold: far more than any page a server gives, and a
+// bound on what a hostile one costs.
+constexpr size_t MaxPageItems = 100000;
+
 // The paging fields of a list answer, where it gives them.
 struct ListPage {
   std::optional<int64_t> offset, limit, count, totalResults;

@@ -35,8 +35,8 @@ class Reader {
       : server_(server), db_(db), names_(names), receiver_(receiver), traffic_(server) {}
 
   Failure Run() {
+    Start();
     for (;;) {
-      Start();
       while (!window_.empty() && window_.front().state == Job::State::Ready) {
         Filter filter;
         filter.name = names_[delivered_];
@@ -47,6 +47,8 @@ class Reader {
       }
       if (delivered_ == names_.size()) return {};
       if (window_.front().state == Job::State::Failed) return Stop(window_.front().failure);
+      // What was taken made room in the window.
+      Start();
       std::optional<Traffic::Event> e = traffic_.Next();
       if (e) {
         Handle(*e);

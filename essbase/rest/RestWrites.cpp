@@ -33,6 +33,9 @@ struct Knowledge {
   uint64_t job = 0;
   std::set<std::string> names;      // the filters it holds, when Known
   std::set<std::string> untrusted;  // names whose last request got no answer
+  // What the run's requests did before the listing was whole: the listing
+  // may or may not show it, so it is done over the listing again.
+  std::vector<std::pair<std::string, bool>> journal;
   Failure failure;                  // the listing's, when Failed
   std::optional<NameListing> listing;
   bool inFlight = false;
@@ -265,7 +268,8 @@ class RestWrites final : public Writes {
       return Done(*job, std::move(f));
     }
     k.untrusted.erase(name);
-    if (job->write) k.names.insert(name);
+    if (k.state != Knowledge::State::Known) k.journal.emplace_back(name, job->write);
+    else if (job->write) k.names.insert(name);
     else k.names.erase(name);
     job->mayHaveChanged = false;
     Done(*job, {});
@@ -291,6 +295,11 @@ class RestWrites final : public Writes {
         case NameListing::State::More: return;
         case NameListing::State::Done:
           for (NameItem& item : k->listing->items) k->names.insert(std::move(item.name));
+          for (const auto& [name, exists] : k->journal) {
+            if (exists) k->names.insert(name);
+            else k->names.erase(name);
+          }
+          k->journal.clear();
           k->listing.reset();
           k->state = Knowledge::State::Known;
           return;

@@ -28,6 +28,13 @@ struct Options {
   std::chrono::milliseconds latency{0};
 };
 
+inline Options PagedAt(size_t pageSize, bool cookies = true) {
+  Options o;
+  o.pageSize = pageSize;
+  o.cookies = cookies;
+  return o;
+}
+
 struct Seen {
   std::string method, target, accept, contentType, body;
   bool basic = false, cookie = false;

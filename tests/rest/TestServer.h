@@ -74,6 +74,10 @@ class TestServer {
   int sessions() const { return sessions_; }
   int maxInFlight() const { return maxInFlight_; }
   int requests() const { return requests_; }
+  // Waits until no request is being handled.
+  void Quiet() const {
+    while (inFlight_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
 
  private:
   struct Filter {

@@ -33,9 +33,6 @@ struct Knowledge {
   uint64_t job = 0;
   std::set<std::string> names;      // the filters it holds, when Known
   std::set<std::string> untrusted;  // names whose last request got no answer
-  // What the run's requests did before the listing was whole: the listing
-  // may or may not show it, so it is done over the listing again.
-  std::vector<std::pair<std::string, bool>> journal;
   Failure failure;                  // the listing's, when Failed
   std::optional<NameListing> listing;
   bool inFlight = false;
@@ -49,6 +46,7 @@ struct Job {
   WriteOutcome outcome;
   bool finished = false;
   bool inFlight = false;
+  bool changing = false;        // what is in flight may change the server
   std::optional<bool> probed;   // what Get Filter said of its existence
   bool mayHaveChanged = false;  // an earlier request of it got no answer
 };
@@ -170,9 +168,15 @@ class RestWrites final : public Writes {
       }
       if (!traffic_.Open()) return;
       Knowledge& k = KnowledgeOf(job.db);
+      // A database is not changed while its listing is read, page by page:
+      // names would move between the pages' offsets.
+      if (k.state == Knowledge::State::Listing && !k.inFlight && !Changing(job.db))
+        SendListing(job, k);
+      if (k.state == Knowledge::State::Listing) continue;
       if (job.write && k.state != Knowledge::State::Known) {
         if (k.state == Knowledge::State::Failed) Done(job, ListingFailure(job, k));
-        else if (!k.inFlight) SendListing(job, k);
+        else if (!Changing(job.db)) SendListing(job, k);
+        else k.state = Knowledge::State::Listing;
         continue;
       }
       if (k.untrusted.count(job.outcome.name) && !job.probed) {
@@ -186,6 +190,12 @@ class RestWrites final : public Writes {
       }
       SendMain(job, k);
     }
+  }
+
+  bool Changing(const Database& db) const {
+    for (const Job& job : jobs_)
+      if (job.changing && job.db == db) return true;
+    return false;
   }
 
   void SendListing(const Job& job, Knowledge& k) {
@@ -224,6 +234,7 @@ class RestWrites final : public Writes {
     r.url = std::move(path);
     r.body = body;
     job.inFlight = true;
+    job.changing = call.changes;
     traffic_.Send(job.index, call, std::move(r));
   }
 
@@ -238,6 +249,7 @@ class RestWrites final : public Writes {
     Job* job = Find(e.job);
     if (!job) return;
     job->inFlight = false;
+    job->changing = false;
     Knowledge& k = KnowledgeOf(job->db);
     const std::string& name = job->outcome.name;
     if (e.kind == Traffic::Event::Kind::Repeat) {
@@ -268,8 +280,7 @@ class RestWrites final : public Writes {
       return Done(*job, std::move(f));
     }
     k.untrusted.erase(name);
-    if (k.state != Knowledge::State::Known) k.journal.emplace_back(name, job->write);
-    else if (job->write) k.names.insert(name);
+    if (job->write) k.names.insert(name);
     else k.names.erase(name);
     job->mayHaveChanged = false;
     Done(*job, {});
@@ -294,12 +305,8 @@ class RestWrites final : public Writes {
       switch (k->listing->Take(e.response, status, why)) {
         case NameListing::State::More: return;
         case NameListing::State::Done:
+          k->names.clear();
           for (NameItem& item : k->listing->items) k->names.insert(std::move(item.name));
-          for (const auto& [name, exists] : k->journal) {
-            if (exists) k->names.insert(name);
-            else k->names.erase(name);
-          }
-          k->journal.clear();
           k->listing.reset();
           k->state = Knowledge::State::Known;
           return;

@@ -129,6 +129,51 @@ TEST_F(Faults, AnAnswerThatNeverCameIsAskedAboutBeforeTheWriteIsMadeAgain) {
             (std::vector<TestServer::Row>{{"Read", "\"F0\""}}));
 }
 
+TEST_F(Faults, AnExistenceCheckTheServerFailsFailsTheWriteNotReadAsAbsent) {
+  std::atomic<int> posts{0};
+  server->SetHook([&](const httplib::Request& req, httplib::Response& res) {
+    if (req.method == "POST" && posts++ == 0) std::this_thread::sleep_for(std::chrono::seconds(2));
+    if (req.method != "GET" || req.target.find("/filters/F0") == std::string::npos) return false;
+    Error(res, 500, 0, "the filter store is locked");
+    return true;
+  });
+  LogIn();
+  CountingAgain again(*rest, Login(), true);
+  WriteAll(1);
+  ASSERT_EQ(outcomes.all.size(), 1u);
+  const WriteOutcome& o = outcomes.all[0];
+  EXPECT_FALSE(o.done);
+  EXPECT_EQ(o.failure.status, RestStatusHttp);
+  EXPECT_EQ(o.failure.call, "GET filter");
+  EXPECT_EQ(o.failure.serverText, "HTTP 500: Essbase Error(0): the filter store is locked");
+  EXPECT_TRUE(o.failure.unknownOutcome) << "the first answer never came";
+  EXPECT_EQ(posts, 1) << "not created again on a guess";
+}
+
+TEST_F(Faults, ADeletionWhoseAnswerNeverCameIsDoneWhenTheFilterIsGone) {
+  server->PutFilter("Sample", "Basic", "D", {{"None", "x"}});
+  std::atomic<int> deletes{0};
+  server->SetHook([&](const httplib::Request& req, httplib::Response& res) {
+    if (req.method != "DELETE" || deletes++ > 0) return false;
+    server->RemoveFilter("Sample", "Basic", "D");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    res.status = 204;
+    return true;
+  });
+  LogIn();
+  CountingAgain again(*rest, Login(), true);
+  {
+    auto writes = rest->StartWrites(outcomes, {});
+    writes->Delete(kDb, "D");
+    writes->Finish();
+  }
+  ASSERT_EQ(outcomes.all.size(), 1u);
+  EXPECT_TRUE(outcomes.all[0].done) << outcomes.all[0].failure.detail;
+  EXPECT_EQ(deletes, 1);
+  EXPECT_EQ(again.tries, 1);
+  EXPECT_EQ(server->Count("GET", "/filters/D"), 1);
+}
+
 TEST_F(Faults, AServerThatStopsMidRunEndsItWithOneTryAtLoggingInAndTheRestSkipped) {
   std::atomic<int> posts{0};
   std::promise<void> tenth;

@@ -129,6 +129,24 @@ TEST_F(Reads, AFailureStopsTheReadAtItsFilterAfterTheOnesBeforeIt) {
   EXPECT_EQ(f.serverText, "HTTP 500: Essbase Error(0): the store cannot be read");
 }
 
+TEST_F(Reads, RowPagesThatDoNotAddUpFailTheFilter) {
+  const std::vector<std::string> names = Filters(3, 4);
+  server.SetHook([](const httplib::Request& req, httplib::Response& res) {
+    if (req.target.find("/filters/F1/rows") == std::string::npos) return false;
+    res.set_content(R"({"items": [{"access": "Read", "mbrSpec": "a"}, {"access": "Read",
+        "mbrSpec": "b"}], "offset": 0, "hasMore": true})", "application/json");
+    return true;
+  });
+  LogIn();
+  Keep keep;
+  const Failure f = rest.ReadFilters(kDb, names, {}, keep);
+  EXPECT_EQ(f.status, RestStatusBadAnswer);
+  EXPECT_EQ(f.filter, "F1");
+  EXPECT_TRUE(Has(f.detail, "the page at offset 2 came as offset 0: the server ignores offset"))
+      << f.detail;
+  EXPECT_EQ(keep.Names(), std::vector<std::string>{"F0"});
+}
+
 TEST_F(Reads, AFilterTheServerDoesNotHoldFailsWithItsStatus) {
   const std::vector<std::string> names = Filters(2);
   LogIn();

@@ -56,6 +56,21 @@ TEST_F(Served, OneLoginIsOneSessionWhoseCookieEveryLaterRequestCarries) {
   }
 }
 
+TEST_F(Served, OneConnectionServesCallAfterCall) {
+  LogIn();
+  std::vector<Application> apps;
+  std::vector<std::string> names;
+  bool loaded = false;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_FALSE(rest.ListApplications(apps));
+    ASSERT_FALSE(rest.ListFilters({"Sample", "Basic"}, names));
+    ASSERT_FALSE(rest.ApplicationLoaded("Sample", loaded));
+  }
+  std::set<int> ports;
+  for (const Seen& s : server.Log()) ports.insert(s.port);
+  EXPECT_EQ(ports.size(), 1u) << server.Log().size() << " requests";
+}
+
 TEST_F(Served, ANewLoginReplacesThePreviousLoginsCookie) {
   LogIn();
   TestServer other(PagedAt(0, false));

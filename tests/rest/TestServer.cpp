@@ -85,6 +85,7 @@ TestServer::TestServer(Options options) : options_(std::move(options)) {
     server_ = std::make_unique<httplib::SSLServer>(options_.cert.c_str(), options_.key.c_str());
   // Room for every request the client may have in flight, and more.
   server_->new_task_queue = [] { return new httplib::ThreadPool(48); };
+  server_->set_keep_alive_max_count(100000);
   auto handler = [this](const httplib::Request& req, httplib::Response& res) { Handle(req, res); };
   server_->Get(".*", handler);
   server_->Put(".*", handler);
@@ -128,6 +129,13 @@ void TestServer::PutFilter(const std::string& app, const std::string& db, const 
     f->rows = std::move(rows);
   else
     d->filters.push_back({name, std::move(rows)});
+}
+
+void TestServer::RemoveFilter(const std::string& app, const std::string& db,
+                              const std::string& name) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (Db* d = FindDb(app, db))
+    std::erase_if(d->filters, [&](const Filter& f) { return f.name == name; });
 }
 
 std::unique_ptr<std::vector<TestServer::Row>> TestServer::Rows(const std::string& app,
@@ -193,7 +201,8 @@ void TestServer::Handle(const httplib::Request& req, httplib::Response& res) {
     std::lock_guard<std::mutex> lock(mutex_);
     log_.push_back({req.method, req.target, req.get_header_value("Accept"),
                     req.get_header_value("Content-Type"), req.body,
-                    req.has_header("Authorization"), !SessionCookie(req).empty()});
+                    req.has_header("Authorization"), !SessionCookie(req).empty(),
+                    req.remote_port});
     hook = hook_;
   }
   if (!(hook && hook(req, res)) && Authenticated(req, res)) {

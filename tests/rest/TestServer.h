@@ -38,6 +38,7 @@ inline Options PagedAt(size_t pageSize, bool cookies = true) {
 struct Seen {
   std::string method, target, accept, contentType, body;
   bool basic = false, cookie = false;
+  int port = 0;  // the client's end of the connection
 };
 
 class TestServer {
@@ -59,6 +60,7 @@ class TestServer {
   void AddDatabase(const std::string& app, const std::string& db);
   void PutFilter(const std::string& app, const std::string& db, const std::string& name,
                  std::vector<Row> rows);
+  void RemoveFilter(const std::string& app, const std::string& db, const std::string& name);
   // Nullptr when the filter does not exist.
   std::unique_ptr<std::vector<Row>> Rows(const std::string& app, const std::string& db,
                                          const std::string& name);

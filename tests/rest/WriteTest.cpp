@@ -285,6 +285,47 @@ TEST_F(Writing, AnEndedSessionIsLoggedInAgainOnceAndTheStoppedFiltersWrittenOnce
   EXPECT_LE(refused, 8);
 }
 
+TEST_F(Writing, OneLoginAgainServesWritesAndDeletionsStoppedTogether) {
+  for (int i = 0; i < 10; ++i) server.PutFilter("Sample", "Basic", "D" + std::to_string(i), {{"None", "x"}});
+  LogIn();
+  CountingAgain again(rest, Login());
+  std::atomic<int> changes{0};
+  server.SetHook([&](const httplib::Request& req, httplib::Response&) {
+    if (req.method != "GET" && ++changes == 5) server.EndSessions();
+    return false;
+  });
+  auto writes = rest.StartWrites(outcomes, {});
+  for (int i = 0; i < 10; ++i) {
+    writes->Write(kDb, Named("W" + std::to_string(i)));
+    writes->Delete(kDb, "D" + std::to_string(i));
+  }
+  writes->Finish();
+  ASSERT_EQ(outcomes.all.size(), 20u);
+  for (const WriteOutcome& o : outcomes.all)
+    EXPECT_TRUE(o.done) << o.name << ": " << o.failure.status << " " << o.failure.call << " "
+                        << o.failure.serverText << o.failure.detail;
+  EXPECT_EQ(again.steps.size(), 1u);
+  EXPECT_EQ(server.logins(), 2);
+  EXPECT_EQ(server.FilterNames("Sample", "Basic").size(), 10u);
+}
+
+TEST_F(Writing, AServerThatEndsEverySessionIsLoggedInAgainOnceNotPerFilter) {
+  LogIn();
+  CountingAgain again(rest, Login());
+  server.SetHook([](const httplib::Request& req, httplib::Response& res) {
+    if (req.target.find("/session") != std::string::npos) return false;
+    Error(res, 401, 0, "no session");
+    return true;
+  });
+  auto writes = rest.StartWrites(outcomes, {});
+  for (int i = 0; i < 20; ++i) writes->Write(kDb, Named("F" + std::to_string(i)));
+  writes->Finish();
+  ASSERT_EQ(outcomes.all.size(), 20u);
+  for (const WriteOutcome& o : outcomes.all) EXPECT_EQ(o.failure.status, ESB_STS_RELOGIN) << o.name;
+  EXPECT_EQ(again.steps, std::vector<Step>{Step::WriteFilter});
+  EXPECT_EQ(server.logins(), 2);
+}
+
 TEST_F(Writing, AnEndedSessionTheCommandDoesNotRepeatFailsItsWritesAskingOnce) {
   LogIn();
   CountingAgain again(rest, Login(), true, {});

@@ -1,16 +1,14 @@
-// The window over a server given as a URL: the router sends the login from
+// The window over a server given as a URL: the session sends the login from
 // the prompt to the REST backend, and every command runs over HTTP against
 // `esbsim serve`, checked in the store.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 
 #include "desktop/Messages.h"
 #include "desktop/frmQuorvel.h"
 #include "essbase/library/LibraryApi.h"
-#include "essbase/ServerRouter.h"
-#include "essbase/rest/RestApi.h"
+#include "essbase/rest/RestServer.h"
 #include "tests/desktop/ScriptedPort.h"
 #include "tests/desktop/SimulatedStore.h"
 #include "tests/support/ServeProcess.h"
@@ -29,28 +27,31 @@ class RestWindow : public ::testing::Test, protected SimulatedStore {
     ASSERT_TRUE(Load(Description));
     serve = std::make_unique<support::ServeProcess>(ESBSIM_PROGRAM, store);
     ASSERT_FALSE(serve->url().empty()) << serve->errors();
-    ASSERT_TRUE(router.SetLoginPrompt(&Answer, this));
+    ASSERT_TRUE(form.session().SetLoginPrompt(
+        [this](std::string& server, std::string& user, std::string& password) {
+          return Answer(server, user, password);
+        }));
     form.Form_Load();
     form.mnuLogin_Click();
   }
   // The prompt the user fills in with the server's address.
-  static int32_t Answer(void* self, char* server, char* user, char* password) {
-    auto* test = static_cast<RestWindow*>(self);
-    ++test->prompts;
-    std::strcpy(server, test->serve->url().c_str());
-    std::strcpy(user, "demo");
-    std::strcpy(password, test->password);
+  int32_t Answer(std::string& server, std::string& user, std::string& password) {
+    ++prompts;
+    offered.push_back(server);
+    server = serve->url();
+    user = "demo";
+    password = this->password;
     return 0;
   }
 
   std::unique_ptr<support::ServeProcess> serve;
   int prompts = 0;
+  std::vector<std::string> offered;
   const char* password = "demo";
   essbase::LibraryApi library;
-  essbase::rest::RestApi rest;
-  essbase::ServerRouter router{library, rest};
   ScriptedPort port;
-  frmQuorvel form{router, port, essbase::Generation::V6, backup::Place{dir / "backups"}};
+  frmQuorvel form{library, port, essbase::Generation::V6, backup::Place{dir / "backups"},
+                  [] { return std::make_unique<essbase::rest::RestServer>(); }};
 };
 
 TEST_F(RestWindow, ChangeAndDeleteOverAUrlWithALoginAgainAfterTheSessionDropped) {
@@ -74,6 +75,8 @@ TEST_F(RestWindow, ChangeAndDeleteOverAUrlWithALoginAgainAfterTheSessionDropped)
   port.messages.clear();
   form.mnuDelete_Click();
   EXPECT_EQ(prompts, 2);
+  // The prompt of a login again offers the server that ended the session.
+  EXPECT_EQ(offered.at(1), serve->url());
   EXPECT_EQ(port.messages.size(), 1u);  // the question only
   const std::string after = Dump();
   EXPECT_EQ(FilterLines(after, "Sample", "Basic", "Other"), "");

@@ -7,6 +7,9 @@
 #include <regex>
 #include <string>
 #include <vector>
+#include <chrono>
+#include <thread>
+#include <iterator>
 
 #include "cli/Messages.h"
 #include "tests/cli/CliTestSupport.h"
@@ -117,6 +120,44 @@ TEST(RestRun, SlowServerTimesOutAndTheLogSaysSo) {
       << log;
   EXPECT_NE(log.find(" did not answer in 1 s\r\n"), std::string::npos) << log;
   EXPECT_EQ(log.find(msg::ServerSaid), std::string::npos) << log;
+}
+
+// A server that stops answering in the middle of an import: the run ends
+// within a bound its short timeout sets, the filters that were in flight may
+// or may not have been written, and those never sent are told in one line,
+// not one each.
+TEST(RestRun, ServerThatFreezesMidImportEndsTheRunSoonWithOneLine) {
+  Way rest("rest");
+  std::string in;
+  for (int i = 0; i < 300; ++i)
+    in += "x\ty\tF" + std::to_string(i) + "\t273\trow " + std::to_string(i) + "\r\r\n";
+  testing::WriteFile(rest.dir / "in.txt", in);
+  support::ServeProcess serve(ESBSIM_PATH, rest.store, {"--latency-ms", "50"});
+  ASSERT_FALSE(serve.url().empty()) << serve.errors();
+  rest.server = serve.url();
+  std::thread freeze([&serve] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    serve.Pause(true);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const int exit = rest.Run("Copy", rest.dir / "in.txt", "import",
+                            {"QUORVEL_HTTP_TIMEOUT=2", "QUORVEL_BACKUP=off"});
+  const auto took = std::chrono::steady_clock::now() - start;
+  freeze.join();
+  serve.Pause(false);
+  EXPECT_EQ(exit, 1);
+  EXPECT_LT(took, std::chrono::seconds(30));
+  const std::string log = rest.Log();
+  const std::regex summary(" filters were not imported: the server at [^ ]+ did not answer in 2 s\r\n");
+  EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), summary),
+                          std::sregex_iterator()),
+            1)
+      << log;
+  // Only the writes in flight have lines of their own.
+  size_t lines = 0;
+  for (size_t at = 0; (at = log.find(msg::ImportFailed, at)) != std::string::npos; ++at) ++lines;
+  EXPECT_LE(lines, 16u) << log;
+  EXPECT_EQ(log.find("left unchanged"), std::string::npos) << log;
 }
 
 }  // namespace

@@ -47,10 +47,15 @@ class ServeProcess {
   // Stops the server: its exit status, -1 when it was not running.
   int Stop() {
     if (pid_ <= 0) return -1;
+    kill(pid_, SIGCONT);
     kill(pid_, SIGTERM);
     const int status = WaitProgram(pid_).status;
     pid_ = -1;
     return status;
+  }
+  // Freezes or wakes the server, as a machine that stops answering does.
+  void Pause(bool paused) {
+    if (pid_ > 0) kill(pid_, paused ? SIGSTOP : SIGCONT);
   }
   std::string errors() const { return ReadFile(dir_ / "err"); }
   std::string output() const { return ReadFile(dir_ / "out"); }

@@ -57,6 +57,9 @@ class RestWrites final : public Writes {
       : server_(server), receiver_(receiver), traffic_(server) {}
 
   void Write(const Database& db, Filter filter, bool lostRows) override {
+    // Trailing blanks are not part of a name on a server, through the
+    // client library as here.
+    while (!filter.name.empty() && filter.name.back() == ' ') filter.name.pop_back();
     Job& job = Add(db, filter.name, true);
     if (lostRows) {
       // Rows lost on the way: the server keeps what it holds.
@@ -78,6 +81,7 @@ class RestWrites final : public Writes {
   }
 
   void Delete(const Database& db, std::string name) override {
+    while (!name.empty() && name.back() == ' ') name.pop_back();
     Job& job = Add(db, name, false);
     if (const std::string fault = NameFault(name); !fault.empty())
       Refuse(job, ESB_STS_BAD_NAME, "the filter name " + Quoted(name) + " " + fault);

@@ -1,5 +1,7 @@
 #include "tests/conformance/Backends.h"
 
+#include "essbase/rest/RestServer.h"
+
 #include <sstream>
 
 #include "essbase/library/LibraryApi.h"
@@ -103,17 +105,19 @@ void ServerConformance::SetUp() {
       break;
     }
     case Backend::RestServe:
-      GTEST_SKIP() << "the REST backend is not built on this branch";
+      serve_ = std::make_unique<support::ServeProcess>(ESBSIM_PATH, store_.path(),
+                                                       std::vector<std::string>{"--page-size", "2"});
+      ASSERT_FALSE(serve_->url().empty()) << serve_->errors();
+      server_ = std::make_unique<essbase::rest::RestServer>();
+      break;
   }
   if (api_) server_ = std::make_unique<essbase::LibraryServer>(*api_, conn_);
   session_ = std::make_unique<essbase::Session>(*server_, conn_, essbase::Generation::V6,
                                                 listener_);
   ASSERT_FALSE(server().Start(essbase::Generation::V6, essbase::DesktopLocalPath));
   // What the host's login keeps for a login again.
-  conn_.Server = "srv";
-  conn_.User = "u";
-  conn_.Password = "pw";
-  ASSERT_FALSE(server().LogIn({"srv", "u", "pw"}));
+  const std::string address = serve_ ? serve_->url() : "srv";
+  ASSERT_FALSE(session().LogInWith({address, "u", "pw"}));
 }
 
 void ServerConformance::TearDown() {

@@ -13,6 +13,7 @@
 #include "tests/sim/SimTestSupport.h"
 #include "tests/support/FakeServer.h"
 #include "tests/support/LibraryRig.h"
+#include "tests/support/ServeProcess.h"
 
 namespace conformance {
 
@@ -20,8 +21,8 @@ enum class Backend {
   LibraryInProcess,  // the client library's backend over the simulated server in this process
   LibraryShared,     // the same through the built libesbapin.so
   Fake,              // tests/support's FakeServer
-  // The REST backend against `esbsim serve` on the same store; it joins the
-  // instantiation once it is built.
+  // The REST backend against `esbsim serve` on the same store, every list
+  // paged at 2.
   RestServe,
 };
 
@@ -45,6 +46,9 @@ class ServerConformance : public ::testing::TestWithParam<Backend> {
 
   essbase::Server& server() { return *server_; }
   essbase::Session& session() { return *session_; }
+  bool OverRest() const { return GetParam() == Backend::RestServe; }
+  // The server's name, or its URL over REST.
+  std::string Address() const { return serve_ ? serve_->url() : "srv"; }
   bool OverLibrary() const {
     return GetParam() == Backend::LibraryInProcess || GetParam() == Backend::LibraryShared;
   }
@@ -57,6 +61,7 @@ class ServerConformance : public ::testing::TestWithParam<Backend> {
                                     const std::vector<std::string>& names);
 
   simtest::TempStore store_;
+  std::unique_ptr<support::ServeProcess> serve_;
   std::unique_ptr<essbase::EssbaseApi> api_;
   essbase::ConnectionState conn_;
   std::unique_ptr<essbase::Server> server_;

@@ -85,7 +85,7 @@ bool Session::LogIn() {
     else if (IsServerUrl(c.server))
       elsewhere = c;
     else
-      f = started_;
+      f = started_ ? started_ : FailureOf(Step::LogIn, ESB_STS_UNKNOWN_SERVER);
   } else {
     f = started_ ? started_ : FailureOf(Step::LogIn, LoginCancelled);
   }

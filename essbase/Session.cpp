@@ -104,6 +104,12 @@ bool Session::ReconnectOverRest() {
   Failure f;
   if (answer != 0) {
     f = FailureOf(Step::LogIn, answer);
+  } else if (IsServerUrl(c.server) && NormalServer(c.server) == NormalServer(conn_.Server)) {
+    // The backend at work logs in again: a command may be in the middle of
+    // its calls, so it is never replaced under it.
+    conn_.User = c.user;
+    conn_.Password = c.password;
+    f = current_->LogIn(c);
   } else if (IsServerUrl(c.server)) {
     f = LogInOverRest(c);
   } else {
@@ -121,7 +127,8 @@ void Session::Reconnect() {
 
 int32_t Session::Login() {
   const Credentials c{conn_.Server, conn_.User, conn_.Password};
-  Failure f = current_ == &primary_ ? primary_.LogIn(c) : LogInOverRest(c);
+  // The backend at work logs in again, never replaced under a command.
+  Failure f = current_->LogIn(c);
   loginFailure_ = f;
   conn_.Status = f.status;
   return f.status;

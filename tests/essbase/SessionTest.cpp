@@ -158,12 +158,17 @@ TEST_F(SessionTest, AfterTheRestSessionEndedThePromptOffersItsUrl) {
   answers.push_back({Url, "admin", "secret"});
   session.Initialize();
   ASSERT_TRUE(session.LogIn());
+  Server* before = &session.server();
   answers.push_back({Url, "admin", "secret"});
   session.Reconnect();
   ASSERT_EQ(offered.size(), 2u);
   EXPECT_EQ(offered[1], Url);
   EXPECT_EQ(listener.again, 1);
   EXPECT_TRUE(session.OverRest());
+  // Logged in again on the backend at work, not a new one under a command.
+  EXPECT_EQ(&session.server(), before);
+  EXPECT_EQ(rests.size(), 1u);
+  EXPECT_EQ(rests[0]->tried.size(), 2u);
 }
 
 TEST_F(SessionTest, LibraryThatDidNotStartStillServesUrlsAndRefusesNames) {
@@ -192,20 +197,21 @@ TEST_F(SessionTest, FailedLoginAgainOverRestEndsTheTriesUntilTheNextCommand) {
   answers.push_back({Url, "admin", "secret"});
   session.Initialize();
   ASSERT_TRUE(session.LogIn());
-  ScriptedRest* first = rests.back();
+  ScriptedRest* rest = rests.back();
   {
     auto policed = session.Under(policy::WholeFilters(Policy::Login::Quiet));
-    restLogins.push_back(FailureOf(Step::LogIn, ESB_STS_BAD_LOGIN));
+    rest->logins.push_back(FailureOf(Step::LogIn, ESB_STS_BAD_LOGIN));
     EXPECT_FALSE(session.Again(Step::WriteFilter));
     EXPECT_FALSE(session.Again(Step::WriteFilter));
     EXPECT_FALSE(session.TryLogin());
-    EXPECT_EQ(rests.size(), 2u);  // one login tried
+    EXPECT_EQ(rest->tried.size(), 2u);  // one login tried
   }
-  EXPECT_EQ(&session.server(), first);  // the failed one replaced nothing
   auto policed = session.Under(policy::WholeFilters(Policy::Login::Quiet));
   EXPECT_TRUE(session.Again(Step::WriteFilter));
-  EXPECT_EQ(rests.size(), 3u);
-  EXPECT_NE(&session.server(), first);
+  EXPECT_EQ(rest->tried.size(), 3u);
+  // A command in the middle of its calls keeps its backend.
+  EXPECT_EQ(&session.server(), rest);
+  EXPECT_EQ(rests.size(), 1u);
 }
 
 TEST_F(SessionTest, LoginAgainFollowsThePolicysKindOfLogin) {

@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <future>
+#include <set>
 #include <thread>
 
 #include "essbase/AccessWords.h"
@@ -127,6 +128,33 @@ TEST_F(Faults, AnAnswerThatNeverCameIsAskedAboutBeforeTheWriteIsMadeAgain) {
   EXPECT_EQ(server->Count("GET", "/filters/F0"), 1) << "whether it exists, asked once";
   EXPECT_EQ(*server->Rows("Sample", "Basic", "F0"),
             (std::vector<TestServer::Row>{{"Read", "\"F0\""}}));
+}
+
+TEST_F(Faults, ASecondSilenceAfterANewLoginEndsTheRunWithoutAnother) {
+  std::mutex mutex;
+  std::set<std::string> slowed;
+  server->SetHook([&](const httplib::Request& req, httplib::Response&) {
+    if (req.method != "POST") return false;
+    for (const char* name : {"\"F0\"", "\"F25\""}) {
+      std::unique_lock<std::mutex> lock(mutex);
+      if (req.body.find(name) != std::string::npos && slowed.insert(name).second) {
+        lock.unlock();
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+      }
+    }
+    return false;
+  });
+  LogIn();
+  CountingAgain again(*rest, Login(), true);
+  const auto took = WriteAll(30);
+  EXPECT_LT(took, std::chrono::seconds(10));
+  ASSERT_EQ(outcomes.all.size(), 30u);
+  EXPECT_TRUE(outcomes.all[0].done) << "the first silence: logged in again, asked, written";
+  const WriteOutcome& second = outcomes.all[25];
+  EXPECT_FALSE(second.done);
+  EXPECT_TRUE(second.failure.unreachable);
+  EXPECT_TRUE(second.failure.unknownOutcome);
+  EXPECT_EQ(again.tries, 1) << "one new login for the run";
 }
 
 TEST_F(Faults, AnExistenceCheckTheServerFailsFailsTheWriteNotReadAsAbsent) {

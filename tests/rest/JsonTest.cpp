@@ -164,6 +164,8 @@ TEST(ErrorBodies, TheMostSpecificMessageIsKept) {
   const std::pair<std::string, std::string> table[] = {
       {R"({"message": "Bad Request", "details": "Filter F already exists"})",
        "Filter F already exists"},
+      {R"({"message": "The request could not be carried out by the server", "details": "F exists"})",
+       "F exists"},
       {R"({"title": "Bad Request", "detail": "row 3 is not valid"})", "row 3 is not valid"},
       {R"({"errorMessage": "Failed to create the filter.",
           "cause": {"errorMessage": "Essbase Error(1051041): Filter F already exists"}})",

@@ -83,20 +83,29 @@ class ReadWindow : public Reads {
 
 TEST_F(ReadWindow, AtMostEightInFlightAndNoMoreThanTheWindowHeldBeyondWhatWasTaken) {
   const std::vector<std::string> names = Filters(60);
+  // Now and then a filter whose answer is slow: the ones after it come in
+  // meanwhile, and only the window keeps the client from reading on.
+  server.SetHook([](const httplib::Request& req, httplib::Response&) {
+    for (const char* slow : {"/F0/", "/F20/", "/F41/"})
+      if (req.target.find(slow) != std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return false;
+  });
   LogIn();
-  int overWindow = 0;
+  int most = 0;
   Keep keep([&](const Filter&) {
-    // A slow receiver: the client must not read on without bound meanwhile.
+    // A slow receiver too: requests made beyond the filters it took.
     const int asked = server.Count("GET", "/rows");
-    const int taken = static_cast<int>(keep.filters.size());
-    if (asked > taken - 1 + 16) ++overWindow;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const int taken = static_cast<int>(keep.filters.size()) - 1;
+    most = std::max(most, asked - taken);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return true;
   });
   const Failure f = rest.ReadFilters(kDb, names, {}, keep);
   ASSERT_FALSE(f) << f.status << " " << f.detail << " " << f.serverText << " " << f.filter;
   EXPECT_EQ(keep.Names(), names);
-  EXPECT_EQ(overWindow, 0);
+  EXPECT_LE(most, 16);
+  EXPECT_GE(most, 12) << "the window is used";
   EXPECT_LE(server.maxInFlight(), 8);
   EXPECT_GE(server.maxInFlight(), 4) << "filters are read side by side";
 }

@@ -140,8 +140,7 @@ Failure RestServer::Exchange(const Call& call, const http::Request& request,
   return Entry(call.step, call.filter);
 }
 
-Failure RestServer::List(const Call& call, const std::string& path,
-                         std::vector<NameItem>& items) {
+Failure RestServer::List(const Call& call, const std::string& path, std::vector<NameItem>& items) {
   items.clear();
   if (Failure f = Entry(call.step, call.filter)) return f;
   NameListing listing(path);
@@ -180,8 +179,8 @@ Failure RestServer::List(const Call& call, const std::string& path,
 Failure RestServer::ListApplications(std::vector<Application>& applications) {
   applications.clear();
   std::vector<NameItem> items;
-  const Failure f = List({Step::ListApplications, {}, "GET applications"}, ApplicationsPath(),
-                         items);
+  const Failure f =
+      List({Step::ListApplications, {}, "GET applications"}, ApplicationsPath(), items);
   for (NameItem& item : items)
     applications.push_back({std::move(item.name), LoadedFrom(item.status)});
   return f;
@@ -194,16 +193,16 @@ Failure RestServer::ListDatabases(const std::string& application,
   const Failure f =
       List({Step::ListDatabases, {}, "GET databases"}, DatabasesPath(application), items);
   for (NameItem& item : items)
-    databases.push_back(
-        {item.application.empty() ? application : std::move(item.application), std::move(item.name)});
+    databases.push_back({item.application.empty() ? application : std::move(item.application),
+                         std::move(item.name)});
   return f;
 }
 
 Failure RestServer::ListFilters(const Database& db, std::vector<std::string>& names) {
   names.clear();
   std::vector<NameItem> items;
-  const Failure f = List({Step::ListFilters, {}, "GET filters"},
-                         FiltersPath(db.application, db.database), items);
+  const Failure f =
+      List({Step::ListFilters, {}, "GET filters"}, FiltersPath(db.application, db.database), items);
   names.reserve(items.size());
   for (NameItem& item : items) names.push_back(std::move(item.name));
   return f;
@@ -219,7 +218,8 @@ Failure RestServer::ApplicationLoaded(const std::string& application, bool& load
   if (!ParseApplication(answer.body, name, status, why)) return judge_.BadAnswer(call, why);
   const std::optional<bool> state = LoadedFrom(status);
   if (!state)
-    return judge_.BadAnswer(call, "the status " + Quoted(status) + " is neither started nor stopped");
+    return judge_.BadAnswer(call,
+                            "the status " + Quoted(status) + " is neither started nor stopped");
   loaded = *state;
   return {};
 }

@@ -45,14 +45,14 @@ void RoundTrip(Sim& sim) {
   EXPECT_EQ(apps[2].name, "Third");
   std::vector<Database> dbs;
   ASSERT_FALSE(rest.ListDatabases("Sample", dbs));
-  EXPECT_EQ(dbs, (std::vector<Database>{{"Sample", "Basic"}, {"Sample", "Other"},
-                                        {"Sample", "More"}}));
+  EXPECT_EQ(dbs,
+            (std::vector<Database>{{"Sample", "Basic"}, {"Sample", "Other"}, {"Sample", "More"}}));
   const Database db{"Sample", "Basic"};
   Keep keep;
   ASSERT_FALSE(rest.ReadDatabase(db, {}, {}, keep));
   ASSERT_EQ(keep.Names(), (std::vector<std::string>{"F1", "F2", "F3"}));
-  EXPECT_EQ(keep.filters[0].rows,
-            (std::vector<FilterRow>{{AccessRead, "\"East\""}, {AccessMetaRead, "@IDESC(\"Market\")"}}));
+  EXPECT_EQ(keep.filters[0].rows, (std::vector<FilterRow>{{AccessRead, "\"East\""},
+                                                          {AccessMetaRead, "@IDESC(\"Market\")"}}));
   EXPECT_EQ(keep.filters[2].rows.size(), 3u);
 
   Outcomes outcomes;
@@ -73,7 +73,8 @@ void RoundTrip(Sim& sim) {
   EXPECT_EQ(rest.ListFilters(db, names).status, ESB_STS_BAD_CONTEXT);
   const std::string dump = sim.Dump();
   EXPECT_TRUE(Has(dump, "filter\tSample\tBasic\tF2\t1\t375\nrow\t273\t\"South\"\n")) << dump;
-  EXPECT_TRUE(Has(dump, "filter\tSample\tBasic\tNew\t1\t375\nrow\t275\t\"Budget\"\nrow\t0\t\"Actual\"\n"))
+  EXPECT_TRUE(
+      Has(dump, "filter\tSample\tBasic\tNew\t1\t375\nrow\t275\t\"Budget\"\nrow\t0\t\"Actual\"\n"))
       << dump;
   EXPECT_FALSE(Has(dump, "\tF3\t")) << dump;
 }
@@ -101,7 +102,8 @@ TEST(Esbsim, AnEndedSessionIsLoggedInAgainAndTheListingRepeated) {
   const Credentials login{sim.serve->url(), "u", "pw"};
   ASSERT_FALSE(rest.LogIn(login));
   // The store's fault ends the session at the next listing of filters.
-  support::WriteFile(sim.dir / "f.txt", std::string(kStore) + "fault\tEsbListFilters\t1051021\t0\t1\n");
+  support::WriteFile(sim.dir / "f.txt",
+                     std::string(kStore) + "fault\tEsbListFilters\t1051021\t0\t1\n");
   ASSERT_EQ(support::RunCaptured(ESBSIM_PATH, {"load", sim.store, sim.dir / "f.txt"}).status, 0);
   CountingAgain again(rest, login);
   std::vector<std::string> names;

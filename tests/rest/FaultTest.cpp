@@ -262,8 +262,10 @@ TEST_F(Faults, AServerThatFreezesMidRunEndsItWithinTheTimeoutsBound) {
     if (o.done) continue;
     EXPECT_TRUE(o.failure.unreachable) << o.name;
     EXPECT_EQ(o.failure.detail, "the server at " + server->Url() + " did not answer in 1 s");
-    if (o.skipped) ++skipped;
-    else if (o.failure.unknownOutcome) ++frozen;
+    if (o.skipped)
+      ++skipped;
+    else if (o.failure.unknownOutcome)
+      ++frozen;
   }
   EXPECT_GE(frozen, 1);
   EXPECT_GE(skipped, 10);

@@ -157,7 +157,8 @@ TEST(ErrorBodies, StatusIsTheNumericErrorCodeWhereThereIsOne) {
       {R"({"errorCode": 99999999999})", 0},
       {"<html>Bad gateway</html>", 0},
   };
-  for (const auto& [body, status] : table) EXPECT_EQ(ParseErrorBody(body).errorCode, status) << body;
+  for (const auto& [body, status] : table)
+    EXPECT_EQ(ParseErrorBody(body).errorCode, status) << body;
 }
 
 TEST(ErrorBodies, TheMostSpecificMessageIsKept) {
@@ -178,7 +179,8 @@ TEST(ErrorBodies, TheMostSpecificMessageIsKept) {
       {R"({"status": 400, "links": [{"href": "http://x"}]})", ""},
       {"Service Unavailable", "Service Unavailable"},
   };
-  for (const auto& [body, message] : table) EXPECT_EQ(ParseErrorBody(body).message, message) << body;
+  for (const auto& [body, message] : table)
+    EXPECT_EQ(ParseErrorBody(body).message, message) << body;
 }
 
 TEST(FilterBody, CarriesNameAndRowsAsJsonAndRefusesWhatIsNotUtf8) {
@@ -222,7 +224,8 @@ TEST(Memory, AListingOfEmptyItemsFailsAtOnce) {
 
 TEST(Memory, ItemsCarryingRowsCostOnlyTheirNames) {
   std::string rows;
-  for (int i = 0; i < 40; ++i) rows += R"J({"access": "Read", "mbrSpec": "@IDESCENDANTS(\"East\")"},)J";
+  for (int i = 0; i < 40; ++i)
+    rows += R"J({"access": "Read", "mbrSpec": "@IDESCENDANTS(\"East\")"},)J";
   rows.pop_back();
   std::string body = "{\"items\": [";
   body.reserve(kCap + 4096);

@@ -32,7 +32,8 @@ class Reads : public ::testing::Test {
     std::vector<std::string> names;
     for (int i = 0; i < n; ++i) {
       std::vector<TestServer::Row> r;
-      for (int k = 0; k < rows; ++k) r.push_back({"Read", "\"R" + std::to_string(i) + "." + std::to_string(k) + "\""});
+      for (int k = 0; k < rows; ++k)
+        r.push_back({"Read", "\"R" + std::to_string(i) + "." + std::to_string(k) + "\""});
       names.push_back("F" + std::to_string(i));
       server.PutFilter("Sample", "Basic", names.back(), r);
     }
@@ -47,7 +48,8 @@ TEST_F(Reads, EveryFilterComesWholeAndInTheOrderAskedWhateverItsPages) {
   std::vector<std::string> names;
   for (int rows : {5, 0, 1, 2, 3, 4, 7}) {
     std::vector<TestServer::Row> r;
-    for (int k = 0; k < rows; ++k) r.push_back({k % 2 ? "Write" : "MetaRead", "\"M" + std::to_string(k) + "\""});
+    for (int k = 0; k < rows; ++k)
+      r.push_back({k % 2 ? "Write" : "MetaRead", "\"M" + std::to_string(k) + "\""});
     names.push_back("Rows" + std::to_string(rows));
     server.PutFilter("Sample", "Basic", names.back(), r);
   }
@@ -143,7 +145,8 @@ TEST_F(Reads, RowPagesThatDoNotAddUpFailTheFilter) {
   server.SetHook([](const httplib::Request& req, httplib::Response& res) {
     if (req.target.find("/filters/F1/rows") == std::string::npos) return false;
     res.set_content(R"({"items": [{"access": "Read", "mbrSpec": "a"}, {"access": "Read",
-        "mbrSpec": "b"}], "offset": 0, "hasMore": true})", "application/json");
+        "mbrSpec": "b"}], "offset": 0, "hasMore": true})",
+                    "application/json");
     return true;
   });
   LogIn();
@@ -188,12 +191,14 @@ TEST_P(RowsThatCannotBeHeld, FailTheFilterNamingRowAndFilter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, RowsThatCannotBeHeld,
-    ::testing::Values(BadRow{{"Calc", "x"}, RestStatusNoAccessWord,
+    ::testing::Values(BadRow{{"Calc", "x"},
+                             RestStatusNoAccessWord,
                              "has the access word \"Calc\", which no access code stands for"},
                       BadRow{{"Read", ""}, RestStatusFilterNotServed, "is empty"},
                       BadRow{{"Read", "a\nb"}, RestStatusFilterNotServed, "holds a CR, LF or NUL"},
                       BadRow{{"Read", "a\rb"}, RestStatusFilterNotServed, "holds a CR, LF or NUL"},
-                      BadRow{{"Read", std::string("a\0b", 3)}, RestStatusFilterNotServed,
+                      BadRow{{"Read", std::string("a\0b", 3)},
+                             RestStatusFilterNotServed,
                              "holds a CR, LF or NUL"}));
 
 TEST_F(Reads, ANameThatCannotBeAskedForFailsBeforeAnyRequestNamingItEscaped) {
@@ -215,19 +220,19 @@ TEST_F(Reads, AccessWordsAreReadInAnyCaseAndNamesTravelIntact) {
   Keep keep;
   ASSERT_FALSE(rest.ReadFilters(kDb, {odd}, {}, keep));
   ASSERT_EQ(keep.filters.size(), 1u);
-  EXPECT_EQ(keep.filters[0].rows,
-            (std::vector<FilterRow>{{AccessRead, "a"}, {AccessWrite, "b"}, {AccessMetaRead, "c"},
-                                    {AccessNone, "d\t\xC3\xA9"}}));
+  EXPECT_EQ(keep.filters[0].rows, (std::vector<FilterRow>{{AccessRead, "a"},
+                                                          {AccessWrite, "b"},
+                                                          {AccessMetaRead, "c"},
+                                                          {AccessNone, "d\t\xC3\xA9"}}));
 }
 
 TEST_F(Reads, ADatabaseIsListedAndOnlyItsWantedFiltersRead) {
   Filters(9);
   LogIn();
   Keep keep;
-  ASSERT_FALSE(rest.ReadDatabase(kDb, [](std::string_view n) { return n != "F3" && n != "F8"; },
-                                 {}, keep));
-  EXPECT_EQ(keep.Names(),
-            (std::vector<std::string>{"F0", "F1", "F2", "F4", "F5", "F6", "F7"}));
+  ASSERT_FALSE(rest.ReadDatabase(
+      kDb, [](std::string_view n) { return n != "F3" && n != "F8"; }, {}, keep));
+  EXPECT_EQ(keep.Names(), (std::vector<std::string>{"F0", "F1", "F2", "F4", "F5", "F6", "F7"}));
   EXPECT_EQ(server.Count("GET", "/filters/F3/"), 0);
   EXPECT_EQ(server.Count("GET", "/filters?"), 5);
 }

@@ -55,10 +55,7 @@ class Reader {
         continue;
       }
       // Nothing in flight, and nothing could be sent.
-      Failure f = server_.Entry(Step::ReadFilter, names_[delivered_]);
-      if (!f)
-        f = server_.judge().Own(CallOf(delivered_), RestStatusTransfer, "no request went out");
-      return Stop(f);
+      return Stop(server_.Unsent(CallOf(delivered_)));
     }
   }
 

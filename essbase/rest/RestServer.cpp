@@ -50,6 +50,11 @@ Failure RestServer::Entry(Step step, std::string_view filter) const {
   return f;
 }
 
+Failure RestServer::Unsent(const Call& call) const {
+  if (Failure f = Entry(call.step, call.filter)) return f;
+  return judge_.Own(call, RestStatusTransfer, "the request could not be sent");
+}
+
 void RestServer::SetUnreachable(const Failure& failure) {
   Failure f = failure;
   f.unreachable = true;
@@ -129,7 +134,7 @@ Failure RestServer::Exchange(const Call& call, const http::Request& request,
   while (std::optional<Traffic::Event> e = traffic.Next()) {
     if (e->kind == Traffic::Event::Kind::Fail) return e->failure;
     if (e->kind == Traffic::Event::Kind::Repeat) {
-      if (!traffic.Open()) return Entry(call.step, call.filter);
+      if (!traffic.Open()) return Unsent(call);
       traffic.Send(0, call, request);
       continue;
     }
@@ -137,7 +142,7 @@ Failure RestServer::Exchange(const Call& call, const http::Request& request,
     answer = std::move(e->response);
     return {};
   }
-  return Entry(call.step, call.filter);
+  return Unsent(call);
 }
 
 Failure RestServer::List(const Call& call, const std::string& path, std::vector<NameItem>& items) {
@@ -167,7 +172,7 @@ Failure RestServer::List(const Call& call, const std::string& path, std::vector<
       listing.Restart();
     }
     if (!traffic.Open()) {
-      failed = Entry(call.step, call.filter);
+      failed = Unsent(call);
       break;
     }
     traffic.Send(0, call, listing.Next());

@@ -147,10 +147,8 @@ class RestWrites final : public Writes {
       }
       // Nothing in flight and nothing could be sent: the front cannot wait.
       Job& front = jobs_.front();
-      Failure f = server_.Entry(StepOf(front), front.outcome.name);
-      if (!f)
-        f = server_.judge().Own(CallOf(front, "", false), RestStatusTransfer,
-                                "no request went out");
+      Failure f = server_.Unsent(CallOf(front, "", false));
+      front.outcome.skipped = f.unreachable;
       Done(front, f);
     }
   }

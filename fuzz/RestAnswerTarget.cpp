@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   answer.status = 500;
   const Judge judge("https://h/essbase", Scrubber("u", "pw12"), 1);
-  const essbase::Failure f = judge.Of(answer, {essbase::Step::ReadFilter, "F", "GET filter rows", false});
+  const essbase::Failure f =
+      judge.Of(answer, {essbase::Step::ReadFilter, "F", "GET filter rows", false});
   FUZZ_CHECK(f.failed() && f.serverText.size() <= Judge::MaxServerText + 3);
   FUZZ_CHECK(f.serverText.find("pw12") == std::string::npos);
   FUZZ_CHECK(Shown(f.serverText) == f.serverText);

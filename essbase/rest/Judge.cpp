@@ -61,8 +61,7 @@ std::string Judge::ServerText(long status, std::string_view message) const {
 std::string Judge::NoAnswerDetail(const http::Response& r, const Call& call) const {
   const std::string at = "the server at " + server_;
   switch (r.reach) {
-    case http::Reach::TimedOut:
-      return at + " did not answer in " + std::to_string(timeout_) + " s";
+    case http::Reach::TimedOut: return at + " did not answer in " + std::to_string(timeout_) + " s";
     case http::Reach::Refused: return at + " refused the connection";
     case http::Reach::Unresolved: return at + " could not be found: its host name is unknown";
     case http::Reach::Lost:

@@ -55,14 +55,14 @@ class Reader {
         continue;
       }
       // Nothing in flight, and nothing could be sent.
-      Failure f = server_.Entry(Step::ReadFilter, names_[delivered_]);
-      if (!f) f = server_.judge().Own(CallOf(delivered_), RestStatusTransfer, "no request went out");
-      return Stop(f);
+      return Stop(server_.Unsent(CallOf(delivered_)));
     }
   }
 
  private:
-  Call CallOf(size_t index) const { return {Step::ReadFilter, names_[index], "GET filter rows", false}; }
+  Call CallOf(size_t index) const {
+    return {Step::ReadFilter, names_[index], "GET filter rows", false};
+  }
 
   Failure Stop(Failure f) {
     traffic_.CancelAll();
@@ -98,8 +98,9 @@ class Reader {
       Job& job = window_.back();
       job.index = started_++;
       if (const std::string fault = NameFault(names_[job.index]); !fault.empty())
-        Fail(job, server_.judge().Own(CallOf(job.index), ESB_STS_BAD_NAME,
-                                      "the filter name " + Quoted(names_[job.index]) + " " + fault));
+        Fail(job,
+             server_.judge().Own(CallOf(job.index), ESB_STS_BAD_NAME,
+                                 "the filter name " + Quoted(names_[job.index]) + " " + fault));
       else
         Send(job);
     }

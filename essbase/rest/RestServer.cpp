@@ -50,6 +50,11 @@ Failure RestServer::Entry(Step step, std::string_view filter) const {
   return f;
 }
 
+Failure RestServer::Unsent(const Call& call) const {
+  if (Failure f = Entry(call.step, call.filter)) return f;
+  return judge_.Own(call, RestStatusTransfer, "the request could not be sent");
+}
+
 void RestServer::SetUnreachable(const Failure& failure) {
   Failure f = failure;
   f.unreachable = true;
@@ -129,7 +134,7 @@ Failure RestServer::Exchange(const Call& call, const http::Request& request,
   while (std::optional<Traffic::Event> e = traffic.Next()) {
     if (e->kind == Traffic::Event::Kind::Fail) return e->failure;
     if (e->kind == Traffic::Event::Kind::Repeat) {
-      if (!traffic.Open()) return Entry(call.step, call.filter);
+      if (!traffic.Open()) return Unsent(call);
       traffic.Send(0, call, request);
       continue;
     }
@@ -137,11 +142,10 @@ Failure RestServer::Exchange(const Call& call, const http::Request& request,
     answer = std::move(e->response);
     return {};
   }
-  return Entry(call.step, call.filter);
+  return Unsent(call);
 }
 
-Failure RestServer::List(const Call& call, const std::string& path,
-                         std::vector<NameItem>& items) {
+Failure RestServer::List(const Call& call, const std::string& path, std::vector<NameItem>& items) {
   items.clear();
   if (Failure f = Entry(call.step, call.filter)) return f;
   NameListing listing(path);
@@ -168,7 +172,7 @@ Failure RestServer::List(const Call& call, const std::string& path,
       listing.Restart();
     }
     if (!traffic.Open()) {
-      failed = Entry(call.step, call.filter);
+      failed = Unsent(call);
       break;
     }
     traffic.Send(0, call, listing.Next());
@@ -180,8 +184,8 @@ Failure RestServer::List(const Call& call, const std::string& path,
 Failure RestServer::ListApplications(std::vector<Application>& applications) {
   applications.clear();
   std::vector<NameItem> items;
-  const Failure f = List({Step::ListApplications, {}, "GET applications"}, ApplicationsPath(),
-                         items);
+  const Failure f =
+      List({Step::ListApplications, {}, "GET applications"}, ApplicationsPath(), items);
   for (NameItem& item : items)
     applications.push_back({std::move(item.name), LoadedFrom(item.status)});
   return f;
@@ -194,16 +198,16 @@ Failure RestServer::ListDatabases(const std::string& application,
   const Failure f =
       List({Step::ListDatabases, {}, "GET databases"}, DatabasesPath(application), items);
   for (NameItem& item : items)
-    databases.push_back(
-        {item.application.empty() ? application : std::move(item.application), std::move(item.name)});
+    databases.push_back({item.application.empty() ? application : std::move(item.application),
+                         std::move(item.name)});
   return f;
 }
 
 Failure RestServer::ListFilters(const Database& db, std::vector<std::string>& names) {
   names.clear();
   std::vector<NameItem> items;
-  const Failure f = List({Step::ListFilters, {}, "GET filters"},
-                         FiltersPath(db.application, db.database), items);
+  const Failure f =
+      List({Step::ListFilters, {}, "GET filters"}, FiltersPath(db.application, db.database), items);
   names.reserve(items.size());
   for (NameItem& item : items) names.push_back(std::move(item.name));
   return f;
@@ -219,7 +223,8 @@ Failure RestServer::ApplicationLoaded(const std::string& application, bool& load
   if (!ParseApplication(answer.body, name, status, why)) return judge_.BadAnswer(call, why);
   const std::optional<bool> state = LoadedFrom(status);
   if (!state)
-    return judge_.BadAnswer(call, "the status " + Quoted(status) + " is neither started nor stopped");
+    return judge_.BadAnswer(call,
+                            "the status " + Quoted(status) + " is neither started nor stopped");
   loaded = *state;
   return {};
 }

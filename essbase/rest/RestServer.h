@@ -62,6 +62,8 @@ class RestServer final : public Server {
   // found unreachable; status 0 when it may go ahead.
   Failure Entry(Step step, std::string_view filter = {}) const;
   void SetUnreachable(const Failure& failure);
+  // Why a request of `call` could not be sent: never a success.
+  Failure Unsent(const Call& call) const;
   // One request of `call` through Traffic; the 2xx answer in `answer`.
   Failure Exchange(const Call& call, const http::Request& request, http::Response& answer);
   // A whole list below the base; what was read before a failure is kept.

@@ -71,7 +71,8 @@ class RestWrites final : public Writes {
       int32_t status = 0;
       std::string why;
       std::optional<std::string> body;
-      if (!RowsToWire(filter, wire, status, why)) Refuse(job, status, why);
+      if (!RowsToWire(filter, wire, status, why))
+        Refuse(job, status, why);
       else if (!(body = FilterBody(filter.name, wire)))
         Refuse(job, ESB_STS_BAD_ROW, "the filter " + Quoted(filter.name) + " is not UTF-8");
       else
@@ -117,8 +118,10 @@ class RestWrites final : public Writes {
   void Done(Job& job, Failure f) {
     f.unknownOutcome = f.unknownOutcome || job.mayHaveChanged;
     job.outcome.done = !f.failed();
-    if (f.failed()) job.outcome.failure = std::move(f);
-    else job.outcome.failure = {};
+    if (f.failed())
+      job.outcome.failure = std::move(f);
+    else
+      job.outcome.failure = {};
     job.finished = true;
   }
 
@@ -148,8 +151,8 @@ class RestWrites final : public Writes {
       }
       // Nothing in flight and nothing could be sent: the front cannot wait.
       Job& front = jobs_.front();
-      Failure f = server_.Entry(StepOf(front), front.outcome.name);
-      if (!f) f = server_.judge().Own(CallOf(front, "", false), RestStatusTransfer, "no request went out");
+      Failure f = server_.Unsent(CallOf(front, "", false));
+      front.outcome.skipped = f.unreachable;
       Done(front, f);
     }
   }
@@ -178,9 +181,12 @@ class RestWrites final : public Writes {
         SendListing(job, k);
       if (k.state == Knowledge::State::Listing) continue;
       if (job.write && k.state != Knowledge::State::Known) {
-        if (k.state == Knowledge::State::Failed) Done(job, ListingFailure(job, k));
-        else if (!Changing(job.db)) SendListing(job, k);
-        else k.state = Knowledge::State::Listing;
+        if (k.state == Knowledge::State::Failed)
+          Done(job, ListingFailure(job, k));
+        else if (!Changing(job.db))
+          SendListing(job, k);
+        else
+          k.state = Knowledge::State::Listing;
         continue;
       }
       if (k.untrusted.count(job.outcome.name) && !job.probed) {
@@ -274,9 +280,12 @@ class RestWrites final : public Writes {
     Failure f = server_.judge().Of(e.response, e.call);
     if (!e.call.changes) {
       // Get Filter: it exists, or the server says positively it does not.
-      if (!f) job->probed = true;
-      else if (f.status == ESB_STS_UNKNOWN_FILTER && e.response.status < 500) job->probed = false;
-      else Done(*job, std::move(f));
+      if (!f)
+        job->probed = true;
+      else if (f.status == ESB_STS_UNKNOWN_FILTER && e.response.status < 500)
+        job->probed = false;
+      else
+        Done(*job, std::move(f));
       return;
     }
     if (f) {
@@ -284,8 +293,10 @@ class RestWrites final : public Writes {
       return Done(*job, std::move(f));
     }
     k.untrusted.erase(name);
-    if (job->write) k.names.insert(name);
-    else k.names.erase(name);
+    if (job->write)
+      k.names.insert(name);
+    else
+      k.names.erase(name);
     job->mayHaveChanged = false;
     Done(*job, {});
   }

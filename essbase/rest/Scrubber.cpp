@@ -100,8 +100,8 @@ size_t Match(std::string_view text, size_t t, std::string_view pw, size_t k, siz
   Step ways[4];
   const size_t n = Ways(text, t, pw, k, ways);
   for (size_t i = 0; i < n; ++i)
-    if (const size_t end = Match(text, t + ways[i].text, pw, k + ways[i].pw, partial, tries,
-                                 matched + ways[i].pw))
+    if (const size_t end =
+            Match(text, t + ways[i].text, pw, k + ways[i].pw, partial, tries, matched + ways[i].pw))
       return end;
   return 0;
 }
@@ -123,7 +123,8 @@ std::string Base64(std::string_view bytes, bool urlSafe, bool pad) {
   size_t i = 0;
   for (; i + 2 < bytes.size(); i += 3) {
     const uint32_t v = (static_cast<uint8_t>(bytes[i]) << 16) |
-                       (static_cast<uint8_t>(bytes[i + 1]) << 8) | static_cast<uint8_t>(bytes[i + 2]);
+                       (static_cast<uint8_t>(bytes[i + 1]) << 8) |
+                       static_cast<uint8_t>(bytes[i + 2]);
     for (int shift = 18; shift >= 0; shift -= 6) out += alphabet[(v >> shift) & 0x3F];
   }
   const size_t rest = bytes.size() - i;

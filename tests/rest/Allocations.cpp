@@ -28,12 +28,24 @@ void Give(void* p) {
 
 }  // namespace
 
-void* operator new(size_t size) { return Take(size); }
-void* operator new[](size_t size) { return Take(size); }
-void operator delete(void* p) noexcept { Give(p); }
-void operator delete[](void* p) noexcept { Give(p); }
-void operator delete(void* p, size_t) noexcept { Give(p); }
-void operator delete[](void* p, size_t) noexcept { Give(p); }
+void* operator new(size_t size) {
+  return Take(size);
+}
+void* operator new[](size_t size) {
+  return Take(size);
+}
+void operator delete(void* p) noexcept {
+  Give(p);
+}
+void operator delete[](void* p) noexcept {
+  Give(p);
+}
+void operator delete(void* p, size_t) noexcept {
+  Give(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+  Give(p);
+}
 
 namespace resttest {
 

@@ -2,6 +2,10 @@
 // round trip of listing, reading, writing and deleting, and the same with
 // every list paged at 2 once the front pages them.
 #include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <cstdlib>
+#include <nlohmann/json.hpp>
 
 #include "essbase/AccessWords.h"
 #include "essbase/Constants.h"
@@ -23,13 +27,20 @@ const char* const kStore =
     "filter\tSample\tBasic\tF2\t1\t375\nrow\t275\t\"West\"\n"
     "filter\tSample\tBasic\tF3\t1\t375\nrow\t0\t\"North\"\nrow\t273\t\"a\"\nrow\t273\t\"b\"\n";
 
+// The simulator built with these tests, or another build of it to hold the
+// backend against (QUORVEL_TEST_ESBSIM).
+std::string Esbsim() {
+  const char* other = std::getenv("QUORVEL_TEST_ESBSIM");
+  return other && *other ? other : ESBSIM_PATH;
+}
+
 struct Sim {
   explicit Sim(const std::vector<std::string>& options = {}) {
     support::WriteFile(dir / "d.txt", kStore);
-    EXPECT_EQ(support::RunCaptured(ESBSIM_PATH, {"load", store, dir / "d.txt"}).status, 0);
-    serve = std::make_unique<support::ServeProcess>(ESBSIM_PATH, store, options);
+    EXPECT_EQ(support::RunCaptured(Esbsim(), {"load", store, dir / "d.txt"}).status, 0);
+    serve = std::make_unique<support::ServeProcess>(Esbsim(), store, options);
   }
-  std::string Dump() { return support::RunCaptured(ESBSIM_PATH, {"dump", store}).out; }
+  std::string Dump() { return support::RunCaptured(Esbsim(), {"dump", store}).out; }
   support::TempDir dir{"rest-esbsim"};
   std::string store = dir / "s.db";
   std::unique_ptr<support::ServeProcess> serve;
@@ -45,14 +56,14 @@ void RoundTrip(Sim& sim) {
   EXPECT_EQ(apps[2].name, "Third");
   std::vector<Database> dbs;
   ASSERT_FALSE(rest.ListDatabases("Sample", dbs));
-  EXPECT_EQ(dbs, (std::vector<Database>{{"Sample", "Basic"}, {"Sample", "Other"},
-                                        {"Sample", "More"}}));
+  EXPECT_EQ(dbs,
+            (std::vector<Database>{{"Sample", "Basic"}, {"Sample", "Other"}, {"Sample", "More"}}));
   const Database db{"Sample", "Basic"};
   Keep keep;
   ASSERT_FALSE(rest.ReadDatabase(db, {}, {}, keep));
   ASSERT_EQ(keep.Names(), (std::vector<std::string>{"F1", "F2", "F3"}));
-  EXPECT_EQ(keep.filters[0].rows,
-            (std::vector<FilterRow>{{AccessRead, "\"East\""}, {AccessMetaRead, "@IDESC(\"Market\")"}}));
+  EXPECT_EQ(keep.filters[0].rows, (std::vector<FilterRow>{{AccessRead, "\"East\""},
+                                                          {AccessMetaRead, "@IDESC(\"Market\")"}}));
   EXPECT_EQ(keep.filters[2].rows.size(), 3u);
 
   Outcomes outcomes;
@@ -73,7 +84,8 @@ void RoundTrip(Sim& sim) {
   EXPECT_EQ(rest.ListFilters(db, names).status, ESB_STS_BAD_CONTEXT);
   const std::string dump = sim.Dump();
   EXPECT_TRUE(Has(dump, "filter\tSample\tBasic\tF2\t1\t375\nrow\t273\t\"South\"\n")) << dump;
-  EXPECT_TRUE(Has(dump, "filter\tSample\tBasic\tNew\t1\t375\nrow\t275\t\"Budget\"\nrow\t0\t\"Actual\"\n"))
+  EXPECT_TRUE(
+      Has(dump, "filter\tSample\tBasic\tNew\t1\t375\nrow\t275\t\"Budget\"\nrow\t0\t\"Actual\"\n"))
       << dump;
   EXPECT_FALSE(Has(dump, "\tF3\t")) << dump;
 }
@@ -94,6 +106,29 @@ TEST(Esbsim, EveryListPagedAtTwoReadsWhole) {
   RoundTrip(sim);
 }
 
+TEST(Esbsim, OneLoginIsOneSessionOnTheServer) {
+  Sim sim;
+  ASSERT_FALSE(sim.serve->url().empty()) << sim.serve->errors();
+  RestServer rest;
+  ASSERT_FALSE(rest.LogIn({sim.serve->url(), "u", "pw"}));
+  std::vector<Application> apps;
+  std::vector<Database> dbs;
+  Keep keep;
+  ASSERT_FALSE(rest.ListApplications(apps));
+  ASSERT_FALSE(rest.ListDatabases("Sample", dbs));
+  ASSERT_FALSE(rest.ReadDatabase({"Sample", "Basic"}, {}, {}, keep));
+  const std::string url = sim.serve->url();
+  httplib::Client ask(url.substr(0, url.find("/essbase")));
+  ask.set_basic_auth("u", "pw");
+  const auto answer = ask.Get("/essbase/rest/v1/sessions");
+  ASSERT_TRUE(answer);
+  if (answer->status == 404) GTEST_SKIP() << "esbsim serve lists no sessions yet";
+  const nlohmann::json sessions = nlohmann::json::parse(answer->body, nullptr, false);
+  ASSERT_TRUE(sessions.is_array()) << answer->body;
+  // Ours, and the one this question opened with its credentials.
+  EXPECT_EQ(sessions.size(), 2u) << answer->body;
+}
+
 TEST(Esbsim, AnEndedSessionIsLoggedInAgainAndTheListingRepeated) {
   Sim sim;
   ASSERT_FALSE(sim.serve->url().empty()) << sim.serve->errors();
@@ -101,8 +136,9 @@ TEST(Esbsim, AnEndedSessionIsLoggedInAgainAndTheListingRepeated) {
   const Credentials login{sim.serve->url(), "u", "pw"};
   ASSERT_FALSE(rest.LogIn(login));
   // The store's fault ends the session at the next listing of filters.
-  support::WriteFile(sim.dir / "f.txt", std::string(kStore) + "fault\tEsbListFilters\t1051021\t0\t1\n");
-  ASSERT_EQ(support::RunCaptured(ESBSIM_PATH, {"load", sim.store, sim.dir / "f.txt"}).status, 0);
+  support::WriteFile(sim.dir / "f.txt",
+                     std::string(kStore) + "fault\tEsbListFilters\t1051021\t0\t1\n");
+  ASSERT_EQ(support::RunCaptured(Esbsim(), {"load", sim.store, sim.dir / "f.txt"}).status, 0);
   CountingAgain again(rest, login);
   std::vector<std::string> names;
   ASSERT_FALSE(rest.ListFilters({"Sample", "Basic"}, names)) << again.steps.size();

@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <future>
+#include <set>
 #include <thread>
 
 #include "essbase/AccessWords.h"
@@ -129,6 +130,33 @@ TEST_F(Faults, AnAnswerThatNeverCameIsAskedAboutBeforeTheWriteIsMadeAgain) {
             (std::vector<TestServer::Row>{{"Read", "\"F0\""}}));
 }
 
+TEST_F(Faults, ASecondSilenceAfterANewLoginEndsTheRunWithoutAnother) {
+  std::mutex mutex;
+  std::set<std::string> slowed;
+  server->SetHook([&](const httplib::Request& req, httplib::Response&) {
+    if (req.method != "POST") return false;
+    for (const char* name : {"\"F0\"", "\"F25\""}) {
+      std::unique_lock<std::mutex> lock(mutex);
+      if (req.body.find(name) != std::string::npos && slowed.insert(name).second) {
+        lock.unlock();
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+      }
+    }
+    return false;
+  });
+  LogIn();
+  CountingAgain again(*rest, Login(), true);
+  const auto took = WriteAll(30);
+  EXPECT_LT(took, std::chrono::seconds(10));
+  ASSERT_EQ(outcomes.all.size(), 30u);
+  EXPECT_TRUE(outcomes.all[0].done) << "the first silence: logged in again, asked, written";
+  const WriteOutcome& second = outcomes.all[25];
+  EXPECT_FALSE(second.done);
+  EXPECT_TRUE(second.failure.unreachable);
+  EXPECT_TRUE(second.failure.unknownOutcome);
+  EXPECT_EQ(again.tries, 1) << "one new login for the run";
+}
+
 TEST_F(Faults, AnExistenceCheckTheServerFailsFailsTheWriteNotReadAsAbsent) {
   std::atomic<int> posts{0};
   server->SetHook([&](const httplib::Request& req, httplib::Response& res) {
@@ -234,8 +262,10 @@ TEST_F(Faults, AServerThatFreezesMidRunEndsItWithinTheTimeoutsBound) {
     if (o.done) continue;
     EXPECT_TRUE(o.failure.unreachable) << o.name;
     EXPECT_EQ(o.failure.detail, "the server at " + server->Url() + " did not answer in 1 s");
-    if (o.skipped) ++skipped;
-    else if (o.failure.unknownOutcome) ++frozen;
+    if (o.skipped)
+      ++skipped;
+    else if (o.failure.unknownOutcome)
+      ++frozen;
   }
   EXPECT_GE(frozen, 1);
   EXPECT_GE(skipped, 10);

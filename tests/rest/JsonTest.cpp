@@ -157,13 +157,16 @@ TEST(ErrorBodies, StatusIsTheNumericErrorCodeWhereThereIsOne) {
       {R"({"errorCode": 99999999999})", 0},
       {"<html>Bad gateway</html>", 0},
   };
-  for (const auto& [body, status] : table) EXPECT_EQ(ParseErrorBody(body).errorCode, status) << body;
+  for (const auto& [body, status] : table)
+    EXPECT_EQ(ParseErrorBody(body).errorCode, status) << body;
 }
 
 TEST(ErrorBodies, TheMostSpecificMessageIsKept) {
   const std::pair<std::string, std::string> table[] = {
       {R"({"message": "Bad Request", "details": "Filter F already exists"})",
        "Filter F already exists"},
+      {R"({"message": "The request could not be carried out by the server", "details": "F exists"})",
+       "F exists"},
       {R"({"title": "Bad Request", "detail": "row 3 is not valid"})", "row 3 is not valid"},
       {R"({"errorMessage": "Failed to create the filter.",
           "cause": {"errorMessage": "Essbase Error(1051041): Filter F already exists"}})",
@@ -176,7 +179,8 @@ TEST(ErrorBodies, TheMostSpecificMessageIsKept) {
       {R"({"status": 400, "links": [{"href": "http://x"}]})", ""},
       {"Service Unavailable", "Service Unavailable"},
   };
-  for (const auto& [body, message] : table) EXPECT_EQ(ParseErrorBody(body).message, message) << body;
+  for (const auto& [body, message] : table)
+    EXPECT_EQ(ParseErrorBody(body).message, message) << body;
 }
 
 TEST(FilterBody, CarriesNameAndRowsAsJsonAndRefusesWhatIsNotUtf8) {
@@ -220,7 +224,8 @@ TEST(Memory, AListingOfEmptyItemsFailsAtOnce) {
 
 TEST(Memory, ItemsCarryingRowsCostOnlyTheirNames) {
   std::string rows;
-  for (int i = 0; i < 40; ++i) rows += R"J({"access": "Read", "mbrSpec": "@IDESCENDANTS(\"East\")"},)J";
+  for (int i = 0; i < 40; ++i)
+    rows += R"J({"access": "Read", "mbrSpec": "@IDESCENDANTS(\"East\")"},)J";
   rows.pop_back();
   std::string body = "{\"items\": [";
   body.reserve(kCap + 4096);

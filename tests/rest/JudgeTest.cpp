@@ -68,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         Mapped{500, R"({"message": "Internal Server Error"})", RestStatusHttp,
                "HTTP 500: Internal Server Error"},
         Mapped{404, "", RestStatusHttp, "HTTP 404"},
-        Mapped{502, "<html>Bad gateway</html>", RestStatusHttp, "HTTP 502: <html>Bad gateway</html>"},
+        Mapped{502, "<html>Bad gateway</html>", RestStatusHttp,
+               "HTTP 502: <html>Bad gateway</html>"},
         Mapped{401, R"({"message": "session expired"})", ESB_STS_RELOGIN,
                "HTTP 401: session expired"},
         Mapped{400, "{\"errorMessage\": \"line one\\nline two\\u001b[0m\"}", RestStatusHttp,
@@ -176,9 +177,12 @@ TEST(Judge, ALongMessageIsCutAndAPasswordCutInTwoStillNeverShows) {
 
 TEST(StatusInText, FindsEveryWayServersWriteIt) {
   const std::pair<const char*, int32_t> table[] = {
-      {"Essbase Error(1051030): x", 1051030}, {"Error (1051041)", 1051041},
-      {"Error() then Error(7)", 7},           {"Error(0)", 0},
-      {"Error(1234567890)", 0},               {"no status", 0},
+      {"Essbase Error(1051030): x", 1051030},
+      {"Error (1051041)", 1051041},
+      {"Error() then Error(7)", 7},
+      {"Error(0)", 0},
+      {"Error(1234567890)", 0},
+      {"no status", 0},
       {"Error(12", 0},
   };
   for (const auto& [text, status] : table) EXPECT_EQ(StatusInText(text), status) << text;

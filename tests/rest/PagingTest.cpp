@@ -55,7 +55,8 @@ TEST_P(PagesThatDoNotAddUp, FailTheListing) {
   Pages pages;
   std::string why;
   bool ok = true;
-  for (size_t i = 0; i < d.pages.size() && ok; ++i) ok = pages.Take(d.pages[i], d.fingerprints[i], why);
+  for (size_t i = 0; i < d.pages.size() && ok; ++i)
+    ok = pages.Take(d.pages[i], d.fingerprints[i], why);
   EXPECT_FALSE(ok) << d.what;
   EXPECT_NE(why.find(d.why), std::string::npos) << d.what << ": " << why;
 }
@@ -75,7 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
                      {Page(2, true, 0, 4), Page(0, true, 2, 4)},
                      {1, 2},
                      "the page at offset 2 is empty, though the one before said there were more"},
-        Disagreement{"more announced on an empty first page", {Page(0, true)}, {1},
+        Disagreement{"more announced on an empty first page",
+                     {Page(0, true)},
+                     {1},
                      "the page at offset 0 is empty, though it says there are more"},
         Disagreement{"fewer than totalResults",
                      {Page(2, true, 0, 5), Page(2, false, 2, 5)},
@@ -89,7 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                      {Page(2, true, 0, 5), Page(2, true, 2, 6)},
                      {1, 2},
                      "totalResults went from 5 to 6 between pages"},
-        Disagreement{"count disagrees", {Page(2, false, 0, 2, 3)}, {1},
+        Disagreement{"count disagrees",
+                     {Page(2, false, 0, 2, 3)},
+                     {1},
                      "the page at offset 0 says count 3 but holds 2 items"}));
 
 http::Response Body(std::string body) {
@@ -119,7 +124,8 @@ TEST(NameListing, ANameTwiceFailsTheListingNamingIt) {
 TEST(NameListing, ANameThatCannotBeUsedFailsTheListingShownEscaped) {
   const std::pair<const char*, const char*> table[] = {
       {R"({"items": [{"name": ""}]})", "the name \"\" is empty"},
-      {R"({"items": [{"name": "a\u001b[2Jb"}]})", "the name \"a\\x1b[2Jb\" holds a control character"},
+      {R"({"items": [{"name": "a\u001b[2Jb"}]})",
+       "the name \"a\\x1b[2Jb\" holds a control character"},
       {R"({"items": [{"name": "ok\u0000"}]})", "the name \"ok\\x00\" holds a control character"},
       {R"({"items": [{"name": "D", "application": "A\u0085"}]})",
        "the name \"D\" of \"A\\u0085\" holds a control character"},

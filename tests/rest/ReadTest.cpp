@@ -32,7 +32,8 @@ class Reads : public ::testing::Test {
     std::vector<std::string> names;
     for (int i = 0; i < n; ++i) {
       std::vector<TestServer::Row> r;
-      for (int k = 0; k < rows; ++k) r.push_back({"Read", "\"R" + std::to_string(i) + "." + std::to_string(k) + "\""});
+      for (int k = 0; k < rows; ++k)
+        r.push_back({"Read", "\"R" + std::to_string(i) + "." + std::to_string(k) + "\""});
       names.push_back("F" + std::to_string(i));
       server.PutFilter("Sample", "Basic", names.back(), r);
     }
@@ -47,7 +48,8 @@ TEST_F(Reads, EveryFilterComesWholeAndInTheOrderAskedWhateverItsPages) {
   std::vector<std::string> names;
   for (int rows : {5, 0, 1, 2, 3, 4, 7}) {
     std::vector<TestServer::Row> r;
-    for (int k = 0; k < rows; ++k) r.push_back({k % 2 ? "Write" : "MetaRead", "\"M" + std::to_string(k) + "\""});
+    for (int k = 0; k < rows; ++k)
+      r.push_back({k % 2 ? "Write" : "MetaRead", "\"M" + std::to_string(k) + "\""});
     names.push_back("Rows" + std::to_string(rows));
     server.PutFilter("Sample", "Basic", names.back(), r);
   }
@@ -83,20 +85,29 @@ class ReadWindow : public Reads {
 
 TEST_F(ReadWindow, AtMostEightInFlightAndNoMoreThanTheWindowHeldBeyondWhatWasTaken) {
   const std::vector<std::string> names = Filters(60);
+  // Now and then a filter whose answer is slow: the ones after it come in
+  // meanwhile, and only the window keeps the client from reading on.
+  server.SetHook([](const httplib::Request& req, httplib::Response&) {
+    for (const char* slow : {"/F0/", "/F20/", "/F41/"})
+      if (req.target.find(slow) != std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return false;
+  });
   LogIn();
-  int overWindow = 0;
+  int most = 0;
   Keep keep([&](const Filter&) {
-    // A slow receiver: the client must not read on without bound meanwhile.
+    // A slow receiver too: requests made beyond the filters it took.
     const int asked = server.Count("GET", "/rows");
-    const int taken = static_cast<int>(keep.filters.size());
-    if (asked > taken - 1 + 16) ++overWindow;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const int taken = static_cast<int>(keep.filters.size()) - 1;
+    most = std::max(most, asked - taken);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return true;
   });
   const Failure f = rest.ReadFilters(kDb, names, {}, keep);
   ASSERT_FALSE(f) << f.status << " " << f.detail << " " << f.serverText << " " << f.filter;
   EXPECT_EQ(keep.Names(), names);
-  EXPECT_EQ(overWindow, 0);
+  EXPECT_LE(most, 16);
+  EXPECT_GE(most, 12) << "the window is used";
   EXPECT_LE(server.maxInFlight(), 8);
   EXPECT_GE(server.maxInFlight(), 4) << "filters are read side by side";
 }
@@ -134,7 +145,8 @@ TEST_F(Reads, RowPagesThatDoNotAddUpFailTheFilter) {
   server.SetHook([](const httplib::Request& req, httplib::Response& res) {
     if (req.target.find("/filters/F1/rows") == std::string::npos) return false;
     res.set_content(R"({"items": [{"access": "Read", "mbrSpec": "a"}, {"access": "Read",
-        "mbrSpec": "b"}], "offset": 0, "hasMore": true})", "application/json");
+        "mbrSpec": "b"}], "offset": 0, "hasMore": true})",
+                    "application/json");
     return true;
   });
   LogIn();
@@ -179,12 +191,14 @@ TEST_P(RowsThatCannotBeHeld, FailTheFilterNamingRowAndFilter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, RowsThatCannotBeHeld,
-    ::testing::Values(BadRow{{"Calc", "x"}, RestStatusNoAccessWord,
+    ::testing::Values(BadRow{{"Calc", "x"},
+                             RestStatusNoAccessWord,
                              "has the access word \"Calc\", which no access code stands for"},
                       BadRow{{"Read", ""}, RestStatusFilterNotServed, "is empty"},
                       BadRow{{"Read", "a\nb"}, RestStatusFilterNotServed, "holds a CR, LF or NUL"},
                       BadRow{{"Read", "a\rb"}, RestStatusFilterNotServed, "holds a CR, LF or NUL"},
-                      BadRow{{"Read", std::string("a\0b", 3)}, RestStatusFilterNotServed,
+                      BadRow{{"Read", std::string("a\0b", 3)},
+                             RestStatusFilterNotServed,
                              "holds a CR, LF or NUL"}));
 
 TEST_F(Reads, ANameThatCannotBeAskedForFailsBeforeAnyRequestNamingItEscaped) {
@@ -206,19 +220,19 @@ TEST_F(Reads, AccessWordsAreReadInAnyCaseAndNamesTravelIntact) {
   Keep keep;
   ASSERT_FALSE(rest.ReadFilters(kDb, {odd}, {}, keep));
   ASSERT_EQ(keep.filters.size(), 1u);
-  EXPECT_EQ(keep.filters[0].rows,
-            (std::vector<FilterRow>{{AccessRead, "a"}, {AccessWrite, "b"}, {AccessMetaRead, "c"},
-                                    {AccessNone, "d\t\xC3\xA9"}}));
+  EXPECT_EQ(keep.filters[0].rows, (std::vector<FilterRow>{{AccessRead, "a"},
+                                                          {AccessWrite, "b"},
+                                                          {AccessMetaRead, "c"},
+                                                          {AccessNone, "d\t\xC3\xA9"}}));
 }
 
 TEST_F(Reads, ADatabaseIsListedAndOnlyItsWantedFiltersRead) {
   Filters(9);
   LogIn();
   Keep keep;
-  ASSERT_FALSE(rest.ReadDatabase(kDb, [](std::string_view n) { return n != "F3" && n != "F8"; },
-                                 {}, keep));
-  EXPECT_EQ(keep.Names(),
-            (std::vector<std::string>{"F0", "F1", "F2", "F4", "F5", "F6", "F7"}));
+  ASSERT_FALSE(rest.ReadDatabase(
+      kDb, [](std::string_view n) { return n != "F3" && n != "F8"; }, {}, keep));
+  EXPECT_EQ(keep.Names(), (std::vector<std::string>{"F0", "F1", "F2", "F4", "F5", "F6", "F7"}));
   EXPECT_EQ(server.Count("GET", "/filters/F3/"), 0);
   EXPECT_EQ(server.Count("GET", "/filters?"), 5);
 }

@@ -158,8 +158,8 @@ TEST_F(Served, ListingsAreReadWholeAndInOrderPageByPage) {
   }
   std::vector<Database> dbs;
   ASSERT_FALSE(rest.ListDatabases("Sample", dbs));
-  EXPECT_EQ(dbs, (std::vector<Database>{{"Sample", "Basic"}, {"Sample", "Interntl"},
-                                        {"Sample", "Xchgrate"}}));
+  EXPECT_EQ(dbs, (std::vector<Database>{
+                     {"Sample", "Basic"}, {"Sample", "Interntl"}, {"Sample", "Xchgrate"}}));
   std::vector<std::string> names;
   ASSERT_FALSE(rest.ListFilters({"Sample", "Basic"}, names));
   EXPECT_EQ(names, (std::vector<std::string>{"F1", "F2", "F3", "F4", "F5"}));
@@ -212,11 +212,21 @@ struct ListKind {
 };
 
 const ListKind kKinds[] = {
-    {"/applications?", [](RestServer& r) { std::vector<Application> a; return r.ListApplications(a); }},
+    {"/applications?",
+     [](RestServer& r) {
+       std::vector<Application> a;
+       return r.ListApplications(a);
+     }},
     {"/applications/Sample/databases?",
-     [](RestServer& r) { std::vector<Database> d; return r.ListDatabases("Sample", d); }},
+     [](RestServer& r) {
+       std::vector<Database> d;
+       return r.ListDatabases("Sample", d);
+     }},
     {"/databases/Basic/filters?",
-     [](RestServer& r) { std::vector<std::string> n; return r.ListFilters({"Sample", "Basic"}, n); }},
+     [](RestServer& r) {
+       std::vector<std::string> n;
+       return r.ListFilters({"Sample", "Basic"}, n);
+     }},
 };
 
 const BadPages kBadPages[] = {
@@ -242,9 +252,8 @@ const BadPages kBadPages[] = {
      "the page at offset 2 is empty, though the one before said there were more"},
 };
 
-class ListingPages
-    : public Served,
-      public ::testing::WithParamInterface<std::tuple<size_t, size_t>> {};
+class ListingPages : public Served,
+                     public ::testing::WithParamInterface<std::tuple<size_t, size_t>> {};
 
 TEST_P(ListingPages, ThatDoNotAddUpFailTheCallSayingSo) {
   const ListKind& kind = kKinds[std::get<0>(GetParam())];
@@ -271,7 +280,8 @@ INSTANTIATE_TEST_SUITE_P(EveryList, ListingPages,
 TEST_F(Served, AListedNameThatCannotBeUsedFailsTheListingNamingItEscaped) {
   server.SetHook([](const httplib::Request& req, httplib::Response& res) {
     if (req.target.find("/filters?") == std::string::npos) return false;
-    res.set_content(R"({"items": [{"name": "ok"}, {"name": "evil\u001b[2J"}]})", "application/json");
+    res.set_content(R"({"items": [{"name": "ok"}, {"name": "evil\u001b[2J"}]})",
+                    "application/json");
     return true;
   });
   LogIn();

@@ -30,11 +30,12 @@ class CountingAgain final : public essbase::LoginAgain {
  public:
   CountingAgain(essbase::Server& server, Credentials credentials, bool logsIn = true,
                 std::set<Step> repeats = {Step::ListApplications, Step::ListDatabases,
-                                          Step::ListFilters, Step::ApplicationState,
-                                          Step::Activate, Step::StopApplication,
-                                          Step::ReadFilter, Step::WriteFilter,
-                                          Step::DeleteFilter})
-      : server_(server), credentials_(std::move(credentials)), logsIn_(logsIn),
+                                          Step::ListFilters, Step::ApplicationState, Step::Activate,
+                                          Step::StopApplication, Step::ReadFilter,
+                                          Step::WriteFilter, Step::DeleteFilter})
+      : server_(server),
+        credentials_(std::move(credentials)),
+        logsIn_(logsIn),
         repeats_(std::move(repeats)) {
     server_.SetLoginAgain(this);
   }

@@ -107,8 +107,8 @@ void TestServer::Stop() {
 }
 
 std::string TestServer::Url() const {
-  return std::string(options_.cert.empty() ? "http" : "https") + "://127.0.0.1:" +
-         std::to_string(port_) + "/essbase";
+  return std::string(options_.cert.empty() ? "http" : "https") +
+         "://127.0.0.1:" + std::to_string(port_) + "/essbase";
 }
 
 void TestServer::AddApplication(const std::string& app, const std::string& status) {
@@ -200,9 +200,8 @@ void TestServer::Handle(const httplib::Request& req, httplib::Response& res) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     log_.push_back({req.method, req.target, req.get_header_value("Accept"),
-                    req.get_header_value("Content-Type"), req.body,
-                    req.has_header("Authorization"), !SessionCookie(req).empty(),
-                    req.remote_port});
+                    req.get_header_value("Content-Type"), req.body, req.has_header("Authorization"),
+                    !SessionCookie(req).empty(), req.remote_port});
     hook = hook_;
   }
   if (!(hook && hook(req, res)) && Authenticated(req, res)) {
@@ -217,7 +216,8 @@ void TestServer::Handle(const httplib::Request& req, httplib::Response& res) {
 
 bool TestServer::Authenticated(const httplib::Request& req, httplib::Response& res) {
   const std::string basic = "Basic " + Base64(options_.user + ":" + options_.password);
-  const bool isLogin = req.method == "GET" && req.target.rfind(std::string(kPrefix) + "/session", 0) == 0;
+  const bool isLogin =
+      req.method == "GET" && req.target.rfind(std::string(kPrefix) + "/session", 0) == 0;
   std::lock_guard<std::mutex> lock(mutex_);
   if (options_.cookies && sessionIds_.count(SessionCookie(req))) return true;
   if (req.get_header_value("Authorization") == basic) {
@@ -265,7 +265,9 @@ void TestServer::Route(const httplib::Request& req, httplib::Response& res,
   const size_t n = p.size();
   std::lock_guard<std::mutex> lock(mutex_);
   if (n == 1 && p[0] == "session") {
-    if (m == "GET") return res.set_content(R"({"id": "u", "name": "u", "role": "Service Administrator"})", "application/json");
+    if (m == "GET")
+      return res.set_content(R"({"id": "u", "name": "u", "role": "Service Administrator"})",
+                             "application/json");
     if (m == "DELETE") {
       sessionIds_.erase(SessionCookie(req));
       return;
@@ -281,7 +283,8 @@ void TestServer::Route(const httplib::Request& req, httplib::Response& res,
   for (const auto& a : apps_)
     if (a.first == p[1]) appKnown = true, status = a.second;
   if (!appKnown) return Error(res, 400, 1051030, "Application " + p[1] + " does not exist");
-  if (n == 2 && m == "GET") return res.set_content(json{{"name", p[1]}, {"status", status}}.dump(), "application/json");
+  if (n == 2 && m == "GET")
+    return res.set_content(json{{"name", p[1]}, {"status", status}}.dump(), "application/json");
   if (n == 2 && m == "PUT") return;
   if (n == 3 && p[2] == "databases" && m == "GET") {
     std::vector<std::string> names;
@@ -303,7 +306,8 @@ void TestServer::Route(const httplib::Request& req, httplib::Response& res,
   Filter* f = FindFilter(*db, p[5]);
   if (n == 6 && m == "PUT") return Write(req, res, *db, p[5], false);
   if (!f) return Error(res, 400, 1051047, "Filter " + p[5] + " does not exist");
-  if (n == 6 && m == "GET") return res.set_content(json{{"name", f->name}}.dump(), "application/json");
+  if (n == 6 && m == "GET")
+    return res.set_content(json{{"name", f->name}}.dump(), "application/json");
   if (n == 6 && m == "DELETE") {
     db->filters.erase(db->filters.begin() + (f - db->filters.data()));
     res.status = 204;

@@ -35,11 +35,14 @@ TEST(Texts, ControlCharactersAndBrokenBytesAreEscapedAndTheRestKept) {
 }
 
 TEST(Texts, NamesAreRefusedWhenEmptyBrokenOrHoldingAControlCharacter) {
-  for (const char* good : {"F", "A b#c%d/e?f", "\xE2\x82\xAC" "uro", "\xF0\x9F\x98\x80"})
+  for (const char* good : {"F", "A b#c%d/e?f",
+                           "\xE2\x82\xAC"
+                           "uro",
+                           "\xF0\x9F\x98\x80"})
     EXPECT_EQ(NameFault(good), "") << good;
   const std::pair<std::string, const char*> bad[] = {
-      {"", "empty"},          {"a\xC3", "not UTF-8"},   {"a\tb", "control"},
-      {"a\x7f", "control"},   {"a\xC2\x9b", "control"}, {std::string("a\0b", 3), "control"},
+      {"", "empty"},        {"a\xC3", "not UTF-8"},   {"a\tb", "control"},
+      {"a\x7f", "control"}, {"a\xC2\x9b", "control"}, {std::string("a\0b", 3), "control"},
   };
   for (const auto& [name, why] : bad)
     EXPECT_NE(NameFault(name).find(why), std::string::npos) << Shown(name);
@@ -55,8 +58,14 @@ TEST(Texts, RowsAreRefusedWhenEmptyBrokenOrBreakingALine) {
 TEST(Texts, CutNeverSplitsACharacter) {
   EXPECT_EQ(Cut("abc", 3), "abc");
   EXPECT_EQ(Cut("ab\xE2\x82\xAC", 4), "ab");
-  EXPECT_EQ(Cut("ab\xE2\x82\xAC" "c", 3), "ab");
-  EXPECT_EQ(Cut("ab\xE2\x82\xAC" "c", 5), "ab\xE2\x82\xAC");
+  EXPECT_EQ(Cut("ab\xE2\x82\xAC"
+                "c",
+                3),
+            "ab");
+  EXPECT_EQ(Cut("ab\xE2\x82\xAC"
+                "c",
+                5),
+            "ab\xE2\x82\xAC");
 }
 
 struct Echo {
@@ -109,11 +118,12 @@ TEST(Scrubber, EveryEchoInOneTextGoes) {
 
 TEST(AccessWords, AreReadInAnyCaseAndWrittenAsTheReferenceSpellsThem) {
   const std::pair<const char*, int16_t> table[] = {
-      {"None", AccessNone},  {"read", AccessRead},          {"WRITE", AccessWrite},
+      {"None", AccessNone},         {"read", AccessRead},         {"WRITE", AccessWrite},
       {"MetaRead", AccessMetaRead}, {"metaread", AccessMetaRead},
   };
   for (const auto& [word, code] : table) EXPECT_EQ(AccessCodeOf(word), code) << word;
-  for (const char* word : {"Calc", "", "Reads", "Meta Read"}) EXPECT_FALSE(AccessCodeOf(word)) << word;
+  for (const char* word : {"Calc", "", "Reads", "Meta Read"})
+    EXPECT_FALSE(AccessCodeOf(word)) << word;
 
   Filter f;
   f.name = "F";
@@ -122,8 +132,8 @@ TEST(AccessWords, AreReadInAnyCaseAndWrittenAsTheReferenceSpellsThem) {
   int32_t status = 0;
   std::string why;
   ASSERT_TRUE(RowsToWire(f, wire, status, why)) << why;
-  EXPECT_EQ(wire, (std::vector<WireRow>{{"None", "a"}, {"Read", "b"}, {"Write", "c"},
-                                        {"MetaRead", "d"}}));
+  EXPECT_EQ(wire, (std::vector<WireRow>{
+                      {"None", "a"}, {"Read", "b"}, {"Write", "c"}, {"MetaRead", "d"}}));
 }
 
 TEST(Rows, ThatCannotBeReadFailNamingTheRowAndFilter) {
@@ -198,9 +208,19 @@ TEST(Url, BrowserAddressGivesTheApiBase) {
 
 TEST(Settings, TimeoutIsWholePositiveSecondsOrTheDefault) {
   const std::pair<const char*, long> table[] = {
-      {nullptr, 120}, {"", 120},   {"0", 120},        {"-5", 120},     {"abc", 120},
-      {"1.5", 120},   {" 5", 120}, {"5s", 120},       {"1", 1},        {"300", 300},
-      {"86400", 86400}, {"86401", 120}, {"99999999999999999999", 120},
+      {nullptr, 120},
+      {"", 120},
+      {"0", 120},
+      {"-5", 120},
+      {"abc", 120},
+      {"1.5", 120},
+      {" 5", 120},
+      {"5s", 120},
+      {"1", 1},
+      {"300", 300},
+      {"86400", 86400},
+      {"86401", 120},
+      {"99999999999999999999", 120},
   };
   for (const auto& [text, seconds] : table)
     EXPECT_EQ(http::TimeoutSeconds(text), seconds) << (text ? text : "unset");
@@ -210,7 +230,8 @@ TEST(Settings, CaFileThatCannotServeIsRefusedByName) {
   support::TempDir dir("rest-ca");
   support::WriteFile(dir / "empty.pem", "");
   support::WriteFile(dir / "junk.pem", "not a certificate\n");
-  support::WriteFile(dir / "good.pem", "-----BEGIN CERTIFICATE-----\nMII\n-----END CERTIFICATE-----\n");
+  support::WriteFile(dir / "good.pem",
+                     "-----BEGIN CERTIFICATE-----\nMII\n-----END CERTIFICATE-----\n");
   const std::pair<std::string, const char*> refused[] = {
       {dir.path(), "is a folder"},
       {dir / "missing.pem", "cannot be read"},

@@ -81,7 +81,8 @@ TEST_F(Tls, ACaFileThatCannotServeFailsEveryRequestNamingIt) {
   support::TempDir dir("rest-ca");
   support::WriteFile(dir / "empty.pem", "");
   support::WriteFile(dir / "junk.pem", "hello\n");
-  for (const std::string& path : {dir.path(), dir / "empty.pem", dir / "junk.pem", dir / "none.pem"}) {
+  for (const std::string& path :
+       {dir.path(), dir / "empty.pem", dir / "junk.pem", dir / "none.pem"}) {
     ScopedEnv ca("QUORVEL_CA_FILE", path);
     RestServer rest;
     const Failure f = LogIn(rest);

@@ -87,9 +87,7 @@ class ItemsSax final : public json::Sax {
 
   bool InItems() const { return KeyAt(0) == "items" && InArrayAt(1); }
   std::string Where() const { return "items[" + std::to_string(IndexAt(1)) + "]"; }
-  bool NotObject(const char* type) {
-    return Refuse(Where() + " is " + type + ", not an object");
-  }
+  bool NotObject(const char* type) { return Refuse(Where() + " is " + type + ", not an object"); }
   int Wanted(const std::string& key) const {
     for (size_t i = 0; i < fields_.size(); ++i)
       if (key == fields_[i].name) return static_cast<int>(i);
@@ -143,18 +141,24 @@ bool ParseNamePage(std::string_view body, ListPage& page, std::vector<NameItem>&
                    std::string& why) {
   static constexpr Field kFields[] = {{"name", true}, {"status", false}, {"application", false}};
   items.clear();
-  return ParseItems(body, kFields, page, [&](Values& v) {
-    items.push_back({std::move(*v[0]), v[1].value_or(""), v[2].value_or("")});
-  }, why);
+  return ParseItems(
+      body, kFields, page,
+      [&](Values& v) {
+        items.push_back({std::move(*v[0]), v[1].value_or(""), v[2].value_or("")});
+      },
+      why);
 }
 
 bool ParseRowPage(std::string_view body, ListPage& page, std::vector<WireRow>& rows,
                   std::string& why) {
   static constexpr Field kFields[] = {{"access", true}, {"mbrSpec", true}};
   rows.clear();
-  return ParseItems(body, kFields, page, [&](Values& v) {
-    rows.push_back({std::move(*v[0]), std::move(*v[1])});
-  }, why);
+  return ParseItems(
+      body, kFields, page,
+      [&](Values& v) {
+        rows.push_back({std::move(*v[0]), std::move(*v[1])});
+      },
+      why);
 }
 
 }  // namespace essbase::rest

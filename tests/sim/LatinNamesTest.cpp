@@ -186,6 +186,21 @@ TEST_P(LatinNames, ServerNameOutsideLatin1IsNotOffered) {
   EXPECT_EQ(std::string(server), "elsewhere");
 }
 
+// A server renamed under a live login: the record's server field cannot
+// hold the new name, and the record is left as it was.
+TEST_P(LatinNames, ApplicationInfoWithAServerNameOutsideLatin1IsRefused) {
+  Handle c = Connect();
+  store_.Load("server\t" + kTokyo + "\nuser\tu\tpw\t275\napp\tSample\tloaded\n");
+  std::vector<uint8_t> record(52, 0xAA);
+  int16_t databases = -1;
+  EXPECT_EQ(api().EsbGetApplicationInfo(c, "Sample", record, databases), ESB_STS_NAME_NOT_HELD);
+  EXPECT_EQ(record, std::vector<uint8_t>(52, 0xAA));
+  EXPECT_EQ(databases, -1);
+  store_.Load("server\tsrv\nuser\tu\tpw\t275\napp\tSample\tloaded\n");
+  EXPECT_EQ(api().EsbGetApplicationInfo(c, "Sample", record, databases), 0);
+  EXPECT_EQ(databases, 0);
+}
+
 SIM_EVERY_WAY(LatinNames);
 
 }  // namespace

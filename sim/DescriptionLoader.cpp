@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <istream>
 #include <map>
@@ -10,6 +11,7 @@
 #include "sim/Description.h"
 #include "sim/Names.h"
 #include "sim/Store.h"
+#include "sim/Utf8.h"
 
 namespace esbsim {
 
@@ -38,21 +40,39 @@ std::vector<std::string_view> Split(std::string_view line, size_t maxFields) {
   return fields;
 }
 
+// The whole description as UTF-8. A description that is not UTF-8 was
+// written for the Latin-1 store of earlier versions: it is read as Latin-1,
+// so that it loads to the content it always stood for.
+bool ReadAll(std::istream& in, std::string& text) {
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+    text.append(chunk, static_cast<size_t>(in.gcount()));
+  if (in.bad()) return false;
+  if (Utf8Length(text) == NotUtf8) {
+    std::string latin1 = std::move(text);
+    Latin1ToUtf8(latin1, text);
+  }
+  return true;
+}
+
 class Loader {
  public:
   explicit Loader(SqliteDb& db) : db_(db) {}
 
   bool run(std::istream& in, std::string& error) {
     if (!db_.exec(sql::kClearAll)) return fail(0, "store: " + db_.error(), error);
-    std::string line;
+    std::string text;
+    if (!ReadAll(in, text)) return fail(0, "read error", error);
     int number = 0;
-    while (std::getline(in, line)) {
+    for (size_t at = 0; at < text.size();) {
+      const size_t end = std::min(text.find('\n', at), text.size());
+      const std::string_view line(text.data() + at, end - at);
+      at = end + 1;
       ++number;
       if (line.empty() || line[0] == '#') continue;
       std::string why = record(line);
       if (!why.empty()) return fail(number, why, error);
     }
-    if (in.bad()) return fail(number, "read error", error);
     if (!haveServer_) return fail(number + 1, "no server record", error);
     return true;
   }
@@ -86,7 +106,7 @@ class Loader {
                                bool mayBeEmpty = false) {
     if (name.empty() && mayBeEmpty) return {};
     if (name.empty()) return std::string(what) + " is empty";
-    if (name.size() > max)
+    if (Utf8Length(name) > max)
       return std::string(what) + " \"" + std::string(name) + "\" is longer than " +
              std::to_string(max) + " characters";
     if (HasControlBreak(name)) return std::string(what) + " holds a line break";
@@ -177,7 +197,7 @@ class Loader {
     if (!ParseNumber(f[1], INT16_MIN, INT16_MAX, access))
       return "access \"" + std::string(f[1]) + "\" is not a 16-bit number";
     if (f[2].empty()) return "row text is empty";
-    if (f[2].size() > MaxRowText)
+    if (Utf8Length(f[2]) > MaxRowText)
       return "row text is longer than " + std::to_string(MaxRowText) + " characters";
     if (!ValidRow(f[2])) return "row text holds a line break";
     return insert(sql::kInsertRow, filterId_, ++rowSeq_, access, f[2]);

@@ -1,13 +1,18 @@
 #pragma once
-// Rules for the names the server holds, shared by the API and the loader.
+// Rules for the texts the server holds, shared by its faces, the store and
+// the loader. Texts are UTF-8; limits count characters, as a current server
+// has them (the client library's fields hold fewer: its face refuses what
+// they cannot give).
 #include <cstddef>
 #include <string_view>
 
+#include "sim/Utf8.h"
+
 namespace esbsim {
 
-constexpr size_t MaxApplicationName = 8;
-constexpr size_t MaxDatabaseName = 8;
-constexpr size_t MaxFilterName = 30;
+constexpr size_t MaxApplicationName = 30;
+constexpr size_t MaxDatabaseName = 30;
+constexpr size_t MaxFilterName = 256;
 constexpr size_t MaxServerName = 30;
 constexpr size_t MaxUserName = 30;
 constexpr size_t MaxPassword = 100;
@@ -32,15 +37,19 @@ inline bool HasControlBreak(std::string_view s) {
   return HasAny(s, true);
 }
 
-// 1..max characters, no TAB, CR, LF or NUL.
+// 1..max characters of UTF-8, no TAB, CR, LF or NUL.
 inline bool ValidName(std::string_view name, size_t max) {
-  return !name.empty() && name.size() <= max && !HasControlBreak(name);
+  if (name.empty() || HasControlBreak(name)) return false;
+  const size_t chars = Utf8Length(name);
+  return chars != NotUtf8 && chars <= max;
 }
 
 // A row may hold TABs but no line break, and must not be empty: an empty row
 // reads back as the end of the rows and would hide those after it.
 inline bool ValidRow(std::string_view row) {
-  return !row.empty() && row.size() <= MaxRowText && !HasAny(row, false);
+  if (row.empty() || HasAny(row, false)) return false;
+  const size_t chars = Utf8Length(row);
+  return chars != NotUtf8 && chars <= MaxRowText;
 }
 
 }  // namespace esbsim

@@ -1,17 +1,15 @@
 #pragma once
-// The simulated server behind the client library's C ABI: API instances,
-// login contexts and every operation, with the ABI's raw buffers. Not
-// thread-safe: the C entry points serialise calls.
+// The simulated server as the client library's C ABI shows it: raw buffers
+// and Latin-1 fields over the server's own operations (SimCore), converted
+// both ways. What a field cannot hold is refused item by item: a listed name
+// with ESB_STS_NAME_NOT_HELD, a filter with a row outside Latin-1 with
+// ESB_STS_ROW_NOT_HELD. Not thread-safe: the C entry points serialise calls.
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "essbase/Generation.h"
 #include "essbase/library/esbapin.h"
-#include "sim/FaultBook.h"
-#include "sim/Store.h"
+#include "sim/SimCore.h"
 
 namespace esbsim {
 
@@ -53,54 +51,11 @@ class SimServer {
   essbase::Generation generationOf(EsbHandle instance) const;
 
  private:
-  struct Instance {
-    Store store;
-    essbase::Generation generation = essbase::Generation::V6;
-    FaultBook faults;
-  };
-  struct Context {
-    EsbHandle instance = 0;
-    int16_t access = 0;
-    bool ended = false;  // dropped by the server: every call asks for a new login
-    // Pending listing: fields of the item width, served in order.
-    int16_t itemKind = 0;
-    std::vector<std::string> items;
-    size_t nextItem = 0;
-    // Rows opened by GetFilter.
-    bool reading = false;
-    std::vector<StoredRow> readRows;  // reused: the first readCount are current
-    size_t readCount = 0;
-    size_t nextRow = 0;
-    // Definition opened by SetFilter, committed by the closing row call.
-    bool writing = false;
-    std::string app, db, filter;
-    int16_t active = 0, filterAccess = 0;
-    std::vector<StoredRow> writeRows;  // reused: the first writeCount are current
-    size_t writeCount = 0;
-  };
-  struct Call {
-    int32_t status = 0;  // non-zero: return it at once
-    Context* context = nullptr;
-    Instance* instance = nullptr;
-  };
-
-  // Finds the context, refuses an ended one and fires an armed fault.
-  Call Enter(EsbHandle context, Operation op, bool refresh = true);
-  Call EnterInstance(EsbHandle instance, Operation op);
-  // Counts a successful call for the fault counts.
-  int32_t Leave(const Call& call, Operation op, int32_t status);
-  void Forget(Context& c);
-  int32_t CheckLogin(Instance& in, const std::string& server, const std::string& user,
-                     const std::string& password, int16_t& access);
-  EsbHandle NewContext(EsbHandle instance, int16_t access);
-  void StartListing(Context& c, int16_t kind, std::vector<std::string> items);
-
-  std::map<EsbHandle, std::unique_ptr<Instance>> instances_;
-  std::map<EsbHandle, Context> contexts_;
-  EsbHandle nextHandle_ = 0x100;
-  int64_t initSuccesses_ = 0;  // EsbInit has no instance yet: counted per library
+  SimCore core_;
   EsbSimLoginPrompt prompt_ = nullptr;
   void* promptData_ = nullptr;
+  // Rows on their way, reused: rows come and go by the million.
+  std::string latin1_, utf8_;
 };
 
 }  // namespace esbsim

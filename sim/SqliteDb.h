@@ -48,6 +48,8 @@ class SqliteDb {
   // compile error, with error() set.
   Statement* prepare(const char* sql);
   int64_t lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+  // For what this layer does not wrap, such as SQL functions of our own.
+  sqlite3* handle() { return db_; }
   std::string error() const;
 
  private:

@@ -5,6 +5,8 @@
 
 #include "essbase/library/esbapin.h"
 #include "sim/DemoServer.h"
+#include "sim/Names.h"
+#include "sim/StoreVersions.h"
 
 namespace esbsim {
 
@@ -23,7 +25,7 @@ const char* const kSchema =
     " access INTEGER NOT NULL, text TEXT NOT NULL, PRIMARY KEY(filter, seq)) WITHOUT ROWID;"
     "CREATE TABLE IF NOT EXISTS faults(id INTEGER PRIMARY KEY, operation TEXT NOT NULL,"
     " status INTEGER NOT NULL, after INTEGER NOT NULL, times INTEGER NOT NULL);"
-    "PRAGMA user_version = 1;";
+    "PRAGMA user_version = 2;";
 const char* const kInsertServer = "INSERT INTO server(name) VALUES (?1)";
 const char* const kInsertUser = "INSERT INTO users(name, password, access) VALUES (?1, ?2, ?3)";
 const char* const kInsertApp = "INSERT INTO apps(name, loaded) VALUES (?1, ?2)";
@@ -87,19 +89,26 @@ int32_t Store::open(const std::string& path, bool seedDemo) {
     return kFail;
   Statement* version = db_.prepare("PRAGMA user_version");
   if (!version || version->step() != SQLITE_ROW) return kFail;
-  const bool ready = version->integer(0) != 0;
+  int64_t kind = version->integer(0);
   version->reset();
-  if (ready) return 0;
-  // Several processes may meet a new store at once: the first to take the
-  // write lock builds it, the others find it built.
+  if (kind == Utf8Store) return 0;
+  // Several processes may meet a new or old-kind store at once: the first to
+  // take the write lock builds or converts it, the others find it done.
   Transaction tx(db_);
   if (!tx.started()) return kFail;
   if (version->reset().step() != SQLITE_ROW) return kFail;
-  const bool builtMeanwhile = version->integer(0) != 0;
+  kind = version->integer(0);
   version->reset();
-  if (builtMeanwhile) return 0;
-  if (!db_.exec(sql::kSchema)) return kFail;
-  if (seedDemo && !LoadDemoServer(db_)) return kFail;
+  if (kind == Utf8Store) return 0;
+  if (kind == Latin1Store) {
+    if (!ConvertLatin1Store(db_)) return kFail;
+  } else if (kind == 0) {
+    if (!db_.exec(sql::kSchema)) return kFail;
+    if (seedDemo && !LoadDemoServer(db_)) return kFail;
+  } else {
+    problem_ = "the store was written by a later version (schema " + std::to_string(kind) + ")";
+    return kFail;
+  }
   return tx.commit() ? 0 : kFail;
 }
 
@@ -259,6 +268,10 @@ int32_t Store::openFilter(std::string_view app, std::string_view db, std::string
 int32_t Store::commitFilter(std::string_view app, std::string_view db, std::string_view name,
                             int16_t active, int16_t access, const std::vector<StoredRow>& rows,
                             size_t count) {
+  // The last gate before the file: nothing but the server's own texts gets in.
+  if (!ValidName(name, MaxFilterName)) return ESB_STS_BAD_NAME;
+  for (size_t i = 0; i < count; ++i)
+    if (!ValidRow(rows[i].text)) return ESB_STS_BAD_ROW;
   Transaction tx(db_);
   if (!tx.started()) return kFail;
   int64_t dbId = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The simulated server's content in one SQLite file shared by every process
-// that uses it. Each method returns an ESB_STS_* status (0 on success); any
-// SQLite failure is ESB_STS_STORE_FAILURE.
+// that uses it, its texts in UTF-8. Each method returns an ESB_STS_* status
+// (0 on success); any SQLite failure is ESB_STS_STORE_FAILURE.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -39,10 +39,11 @@ class Store {
   static std::string DefaultPath();
 
   // Opens path, creating missing folders and the schema. A store without
-  // content gets the demo server when seedDemo is set.
+  // content gets the demo server when seedDemo is set; one of the earlier
+  // Latin-1 kind is converted to UTF-8 once, in one transaction.
   int32_t open(const std::string& path, bool seedDemo);
   SqliteDb& db() { return db_; }
-  std::string error() const { return db_.error(); }
+  std::string error() const { return problem_.empty() ? db_.error() : problem_; }
 
   // Changes when another connection commits (cheap: no file read).
   int64_t dataVersion();
@@ -71,7 +72,8 @@ class Store {
   int32_t openFilter(std::string_view app, std::string_view db, std::string_view filter,
                      StoredFilter& found, std::vector<StoredRow>& rows, size_t& count);
   // Creates or replaces (keeping its listing place) a filter with the first
-  // count rows, in one transaction.
+  // count rows, in one transaction. BAD_NAME or BAD_ROW for a text the
+  // server does not hold (see Names.h).
   int32_t commitFilter(std::string_view app, std::string_view db, std::string_view name,
                        int16_t active, int16_t access, const std::vector<StoredRow>& rows,
                        size_t count);
@@ -84,6 +86,7 @@ class Store {
 
  private:
   SqliteDb db_;
+  std::string problem_;  // why open failed, where SQLite has nothing to say
 };
 
 // Statements shared with the description loader and printer.

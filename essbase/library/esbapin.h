@@ -2,7 +2,8 @@
  * The client library's C ABI (libesbapin.so / esbapin.dll).
  *
  * Every operation returns a signed 32-bit status, 0 = success. Texts are
- * single-byte and NUL-terminated unless a field is said to be fixed-width.
+ * single-byte (Latin-1) and NUL-terminated unless a field is said to be
+ * fixed-width.
  *
  * Buffer sizes and ownership (the caller owns every buffer; the library never
  * keeps a pointer past the call and never writes past the size given here):
@@ -17,6 +18,10 @@
  *                      ESB_ITEM_DBNAME   (7)  ESB_DBITEM_WIDTH (16) bytes:
  *                                             application 8 + database 8
  *                      ESB_ITEM_FILTERNAME (12) ESB_FILTERNAME_WIDTH (30) bytes
+ *                    A server may hold longer names, and characters outside
+ *                    Latin-1: such an item is not written (nothing is cut or
+ *                    replaced); the call returns ESB_STS_NAME_NOT_HELD and the
+ *                    listing moves on to its next item.
  *   EsbGetApplicationInfo  record: ESB_APPINFO_A_SIZE (52) bytes when the
  *                    instance was initialised with version 0x60000,
  *                    ESB_APPINFO_B_SIZE (48) bytes with 0x50200.
@@ -24,6 +29,8 @@
  *                    row of length or more characters does not fit: the call
  *                    returns ESB_STS_BUFFER_TOO_SMALL, writes nothing and
  *                    keeps the row pending. row[0] == NUL: no more rows.
+ *   EsbGetFilter     a filter with a row holding a character outside Latin-1
+ *                    is refused whole with ESB_STS_ROW_NOT_HELD: no rows open.
  *   EsbSetFilterRow  row: NUL-terminated, at most ESB_ROW_MAX characters, or
  *                    NULL to close (commit) the definition opened by
  *                    EsbSetFilter.
@@ -83,6 +90,11 @@ typedef uint32_t EsbHandle;
 #define ESB_STS_BUFFER_TOO_SMALL 1030022
 #define ESB_STS_ROWS_NOT_OPEN 1030023  /* row call without EsbGetFilter/EsbSetFilter */
 #define ESB_STS_TOO_MANY_ITEMS 1030025 /* a listing longer than a 16-bit count */
+/* A name its Latin-1 field cannot hold (longer than the field, or a character
+   outside Latin-1): EsbGetNextItem (the listing moves on), EsbGetApplicationInfo. */
+#define ESB_STS_NAME_NOT_HELD 1030026
+/* EsbGetFilter, EsbGetFilterRow: a row holds a character outside Latin-1. */
+#define ESB_STS_ROW_NOT_HELD 1030027
 #define ESB_STS_STORE_FAILURE 1030030  /* the server's store cannot be read or written */
 #define ESB_STS_UNKNOWN_SERVER 1042006
 #define ESB_STS_RELOGIN 1051021 /* login context ended: log in again */

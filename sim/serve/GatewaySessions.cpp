@@ -11,8 +11,7 @@ Reply SimGateway::Login(const Credentials& who, const std::string& source, std::
   if (int32_t status = store_.serverName(server)) return Failed(status, "reading the store");
   int16_t count = 0;
   Handle context = 0;
-  const int32_t status = api_.EsbLogin(instance_, server.c_str(), who.user.c_str(),
-                                       who.password.c_str(), count, context);
+  const int32_t status = core_.Login(instance_, {server, who.user, who.password}, count, context);
   if (status) return Failed(status, "EsbLogin");
   int16_t access = 0;
   store_.checkUser(who.user, who.password, access);
@@ -29,7 +28,7 @@ Reply SimGateway::Logout(const std::string& token) {
   std::lock_guard<std::mutex> lock(mutex_);
   Handle c = 0;
   int32_t status = Context(token, c);
-  if (status == 0) status = api_.EsbLogout(c);
+  if (status == 0) status = core_.Logout(c);
   sessions_.End(token);
   return status ? Failed(status, "EsbLogout") : Reply{};
 }

@@ -1,17 +1,18 @@
 #pragma once
 // The simulated server's own operations behind the REST front: one API
 // instance, one login context per server session, every request a short run
-// of C ABI calls under one lock (e.g. Update Filter = EsbSetFilter, one
-// EsbSetFilterRow per row, the closing call), so that the store's fault lines
-// fire where they would through the library. Names and texts come and go as
-// UTF-8 and meet the store as Latin-1. A call that answers 1051021 ends its
+// of the server's operations under one lock (e.g. Update Filter =
+// EsbSetFilter, one EsbSetFilterRow per row, the closing call), so that the
+// store's fault lines fire where they would through the library. Names and
+// rows come and go as the store holds them, in UTF-8, without the client
+// library's Latin-1 fields in between. A call that answers 1051021 ends its
 // session, as a server that dropped the login does.
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "sim/SimApi.h"
+#include "sim/SimCore.h"
 #include "sim/Store.h"
 #include "sim/serve/SessionTable.h"
 
@@ -42,7 +43,7 @@ struct SessionView {
 
 class SimGateway {
  public:
-  // Opens an API instance over the store (ESBSIM_STORE is set to it).
+  // Opens an API instance over the store.
   bool Open(const std::string& storePath, std::string& error);
 
   // EsbLogin and a new session; token is its cookie value.
@@ -75,17 +76,16 @@ class SimGateway {
                      const std::string& filter);
 
  private:
-  using Handle = essbase::Handle;
+  using Handle = EsbHandle;
   // The session's context; 1051021 when the session is gone.
   int32_t Context(const std::string& token, Handle& context);
   // A 1051021 ends the session: its cookie is refused from then on.
   Reply Done(const std::string& token, Reply reply);
-  int32_t Items(Handle context, int16_t kind, int16_t count, size_t width, size_t skip,
-                std::vector<std::string>& names);
+  int32_t Items(Handle context, int16_t kind, int16_t count, std::vector<std::string>& names);
   int32_t Rows(Handle context, std::vector<WireRow>& rows, std::string& why);
 
   std::mutex mutex_;
-  SimApi api_;
+  SimCore core_;
   Store store_;  // the server's name, whether a filter exists, load states
   Handle instance_ = 0;
   SessionTable sessions_;

@@ -27,6 +27,7 @@ void PrintTo(const Refusal& c, std::ostream* os) {
 }
 
 const std::string kRow = R"({"access":"Read","mbrSpec":"\"East\""})";
+const std::string k257(257, 'f');
 
 class Refused : public ServeTest, public ::testing::WithParamInterface<Refusal> {};
 
@@ -66,13 +67,26 @@ INSTANTIATE_TEST_SUITE_P(
                 "{\"rows\":[" + kRow + "]}", "application/json", 400, 1051047, "Nope"},
         Refusal{"CreateExistingFilter", "POST", kFilters, "{\"name\":\"F2\",\"rows\":[]}",
                 "application/json", 400, 1051041, "F2"},
-        Refusal{"NameOutsideLatin1", "GET", std::string(kFilters) + "/%CE%A9", "", "", 400, 1051041,
-                "\xCE\xA9"},
-        Refusal{"RowOutsideLatin1", "PUT", std::string(kFilters) + "/F2",
-                R"({"rows":[{"access":"Read","mbrSpec":"\u20ac5"}]})", "application/json", 400,
-                1051048,
-                "\xE2\x82\xAC"
-                "5"},
+        Refusal{"NameNotUtf8", "GET", std::string(kFilters) + "/caf%E9", "", "", 400, 1051041,
+                "256"},
+        Refusal{"NameLongerThanTheStoreHolds", "GET", std::string(kFilters) + "/" + k257, "", "",
+                400, 1051041, "256"},
+        Refusal{"ApplicationNameLongerThanTheStoreHolds", "GET",
+                "/applications/" + std::string(31, 'A') + "/databases", "", "", 400, 1051041,
+                "30"},
+        Refusal{"DatabaseNameLongerThanTheStoreHolds", "GET",
+                "/applications/Sample/databases/" + std::string(31, 'D'), "", "", 400, 1051041,
+                "30"},
+        Refusal{"CreateWithNameLongerThanTheStoreHolds", "POST", kFilters,
+                "{\"name\":\"" + k257 + "\",\"rows\":[]}", "application/json", 400, 1051041,
+                "256"},
+        Refusal{"RowLongerThanTheStoreHolds", "PUT", std::string(kFilters) + "/F2",
+                "{\"rows\":[{\"access\":\"Read\",\"mbrSpec\":\"" + std::string(8193, 'x') +
+                    "\"}]}",
+                "application/json", 400, 1051048, "8192"},
+        Refusal{"EmptyRow", "PUT", std::string(kFilters) + "/F2",
+                R"({"rows":[{"access":"Read","mbrSpec":""}]})", "application/json", 400, 1051048,
+                "row 1"},
         Refusal{"UnknownAccess", "PUT", std::string(kFilters) + "/F2",
                 R"({"rows":[{"access":"Maybe","mbrSpec":"x"}]})", "application/json", 400, 1051048,
                 "Maybe"},

@@ -1,5 +1,7 @@
 #include "tests/serve/SchemaCheck.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <fstream>
 #include <limits>
@@ -111,6 +113,26 @@ void SchemaCheck::Walk(const json& v, const json& schema, const std::string& at,
       errors.push_back(at + ": the check does not read \"" + keyword + "\"");
     }
   }
+}
+
+const SchemaCheck& Reference() {
+  static const SchemaCheck check = [] {
+    SchemaCheck c;
+    std::string why;
+    EXPECT_TRUE(c.Load(REST_REFERENCE, why)) << why;
+    // The file defines no error body: this is the Validate Filter example's,
+    // the one error body the reference pages show.
+    c.Define("Error", {{"type", "object"},
+                       {"required", {"errorMessage"}},
+                       {"properties",
+                        {{"errorMessage", {{"type", "string"}}},
+                         {"errorCode", {{"type", "integer"}, {"format", "int32"}}}}}});
+    // As the List Sessions example answers: a bare array.
+    c.Define("Sessions",
+             {{"type", "array"}, {"items", {{"$ref", "#/definitions/SessionAttributes"}}}});
+    return c;
+  }();
+  return check;
 }
 
 }  // namespace servetest

@@ -31,4 +31,8 @@ class SchemaCheck {
   nlohmann::json definitions_ = nlohmann::json::object();
 };
 
+// The reference's definitions, with the two answers it shows by example
+// only: the error body and the bare list of sessions.
+const SchemaCheck& Reference();
+
 }  // namespace servetest

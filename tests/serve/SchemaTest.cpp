@@ -11,26 +11,6 @@ namespace {
 
 using nlohmann::json;
 
-const SchemaCheck& Reference() {
-  static const SchemaCheck check = [] {
-    SchemaCheck c;
-    std::string why;
-    EXPECT_TRUE(c.Load(REST_REFERENCE, why)) << why;
-    // The file defines no error body: this is the Validate Filter example's,
-    // the one error body the reference pages show.
-    c.Define("Error", {{"type", "object"},
-                       {"required", {"errorMessage"}},
-                       {"properties",
-                        {{"errorMessage", {{"type", "string"}}},
-                         {"errorCode", {{"type", "integer"}, {"format", "int32"}}}}}});
-    // As the List Sessions example answers: a bare array.
-    c.Define("Sessions",
-             {{"type", "array"}, {"items", {{"$ref", "#/definitions/SessionAttributes"}}}});
-    return c;
-  }();
-  return check;
-}
-
 std::string Dump(const std::vector<std::string>& errors) {
   std::string all;
   for (const auto& e : errors) all += e + "\n";

@@ -4,13 +4,26 @@
 
 #include <filesystem>
 
+#include "sim/Utf8.h"
 #include "tests/sim/SimTestSupport.h"
 
 namespace simtest {
 namespace {
 
+std::string Times(const std::string& s, size_t n) {
+  std::string out;
+  for (size_t i = 0; i < n; ++i) out += s;
+  return out;
+}
+
+const std::string kTokyo = "\xE6\x9D\xB1\xE4\xBA\xAC";  // two characters
+// Names at the store's limits, in characters of two and three bytes.
+const std::string kApp30 = "Aplicaci\xC3\xB3n_de_Filtros_" + kTokyo + "_20245";
+const std::string kDb30 = "Datenbank_f\xC3\xBCr_Nutzerfilter_\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC";
+const std::string kFilter256 = Times(kTokyo, 127) + "\xC3\xA9\xC3\xA9";
+
 // Every kind of record and the awkward corners a dump must reproduce.
-const char* const kEveryCorner =
+const std::string kEveryCorner =
     "server\tThirtyCharacterServerName12345\n"
     "user\tdemo\tdemo\t275\n"
     "user\tnopass\t\t-1\n"
@@ -24,7 +37,11 @@ const char* const kEveryCorner =
     "app\tOff\tunloaded\n"
     "db\tOff\tPlan\n"
     "filter\tOff\tPlan\tF\t32767\t-32768\n"
-    "row\t0\t\xe9t\xe9 caf\xc3\xa9\n"
+    "row\t0\t\xC3\xA9t\xC3\xA9 caf\xC3\xA9 \xE2\x82\xAC " + kTokyo + "\n"
+    "app\t" + kApp30 + "\tloaded\n"
+    "db\t" + kApp30 + "\t" + kDb30 + "\n"
+    "filter\t" + kApp30 + "\t" + kDb30 + "\t" + kFilter256 + "\t1\t375\n"
+    "row\t273\t\"R\xC3\xA9gion\", \"\xE2\x82\xAC\", \"" + kTokyo + "\"\n"
     "app\tNoDbs\tloaded\n"
     "fault\tEsbSetFilterRow\t1051021\t3\t1\n"
     "fault\tEsbInit\t-2147483648\t0\t0\n"
@@ -38,6 +55,12 @@ class Esbsim : public ::testing::Test {
   RunResult Dump() { return RunEsbsim({"dump", store_.path()}); }
   TempStore store_;
 };
+
+TEST_F(Esbsim, NamesAtTheLimitsAreThoseOfTheStore) {
+  EXPECT_EQ(esbsim::Utf8Length(kApp30), 30u);
+  EXPECT_EQ(esbsim::Utf8Length(kDb30), 30u);
+  EXPECT_EQ(esbsim::Utf8Length(kFilter256), 256u);
+}
 
 TEST_F(Esbsim, LoadThenDumpIsByteExact) {
   const RunResult load = Load(kEveryCorner);
@@ -159,7 +182,6 @@ TEST_P(EsbsimMalformed, RefusedWithLineAndStoreUnchanged) {
   EXPECT_EQ(Dump().out, kEveryCorner);
 }
 
-const std::string k31(31, 'f');
 const std::string kRow8193(8193, 'r');
 
 INSTANTIATE_TEST_SUITE_P(
@@ -169,9 +191,10 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"FilterOfUndefinedDatabase", "filter\tA\tX\tF\t1\t375\n", 7},
         Malformed{"FilterOfUndefinedApplication", "filter\tB\tD\tF\t1\t375\n", 7},
         Malformed{"DatabaseOfUndefinedApplication", "db\tB\tD\n", 7},
-        Malformed{"NineCharacterApplication", "app\tNINECHARS\tloaded\n", 7},
-        Malformed{"NineCharacterDatabase", "db\tA\tNINECHARS\n", 7},
-        Malformed{"ThirtyOneCharacterFilter", "filter\tA\tD\t" + k31 + "\t1\t375\n", 7},
+        Malformed{"ThirtyOneCharacterApplication", "app\t" + kApp30 + "x\tloaded\n", 7},
+        Malformed{"ThirtyOneCharacterDatabase", "db\tA\t" + kDb30 + "x\n", 7},
+        Malformed{"TwoHundredFiftySevenCharacterFilter",
+                  "filter\tA\tD\t" + kFilter256 + "x\t1\t375\n", 7},
         Malformed{"NonNumericRowAccess", "filter\tA\tD\tF\t1\t375\nrow\tRead\ttext\n", 8},
         Malformed{"NonNumericFilterAccess", "filter\tA\tD\tF\t1\tWrite\n", 7},
         Malformed{"NonNumericUserAccess", "user\tv\tp\t27x\n", 7},
@@ -183,6 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"RowWithoutText", "filter\tA\tD\tF\t1\t375\nrow\t273\n", 8},
         Malformed{"EmptyRowText", "filter\tA\tD\tF\t1\t375\nrow\t273\t\n", 8},
         Malformed{"RowTooLong", "filter\tA\tD\tF\t1\t375\nrow\t273\t" + kRow8193 + "\n", 8},
+        Malformed{"RowTooLongInCharacters",
+                  "filter\tA\tD\tF\t1\t375\nrow\t273\t" + Times(kTokyo, 4096) + "x\n", 8},
         Malformed{"CarriageReturnInRow", "filter\tA\tD\tF\t1\t375\nrow\t273\ttext\r\n", 8},
         Malformed{"TooFewFields", "app\tB\n", 7},
         Malformed{"TooManyFields", "db\tA\tE\textra\n", 7},
@@ -199,6 +224,45 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"NegativeFaultCount", "fault\tEsbInit\t1\t-1\t1\n", 7},
         Malformed{"FaultStatusOutOfRange", "fault\tEsbInit\t2147483648\t0\t1\n", 7}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Descriptions written for the Latin-1 store of earlier versions load to
+// the content they always stood for, and dump as UTF-8.
+TEST_F(Esbsim, Latin1DescriptionLoadsAsLatin1AndDumpsAsUtf8) {
+  const std::string latin1 =
+      "server\ts\xE9rv\nuser\tj\xFCrgen\tp\xE4ss\t275\napp\tCaf\xE9\tloaded\n"
+      "db\tCaf\xE9\tPr\xEAt\nfilter\tCaf\xE9\tPr\xEAt\tR\xE9gion\t1\t375\n"
+      "row\t273\t\"M\xFCnchen\"\n";
+  const std::string utf8 =
+      "server\ts\xC3\xA9rv\nuser\tj\xC3\xBCrgen\tp\xC3\xA4ss\t275\napp\tCaf\xC3\xA9\tloaded\n"
+      "db\tCaf\xC3\xA9\tPr\xC3\xAAt\nfilter\tCaf\xC3\xA9\tPr\xC3\xAAt\tR\xC3\xA9gion\t1\t375\n"
+      "row\t273\t\"M\xC3\xBCnchen\"\n";
+  ASSERT_EQ(Load(latin1).exitCode, 0);
+  const RunResult dump = Dump();
+  EXPECT_EQ(dump.out, utf8);
+  ASSERT_EQ(Load(dump.out).exitCode, 0);
+  EXPECT_EQ(Dump().out, utf8);
+}
+
+// One byte that is not UTF-8 makes the whole file Latin-1: its other bytes
+// meant what they meant to the Latin-1 store, "\xC3\xA9" being Ã©.
+TEST_F(Esbsim, DescriptionNotUtf8AnywhereIsLatin1Throughout) {
+  ASSERT_EQ(Load("server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tcaf\xC3\xA9\t1\t375\n"
+                 "row\t0\t\xE9t\xE9\n")
+                .exitCode,
+            0);
+  EXPECT_EQ(Dump().out,
+            "server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tcaf\xC3\x83\xC2\xA9\t1\t375\n"
+            "row\t0\t\xC3\xA9t\xC3\xA9\n");
+}
+
+// 8192 characters of three bytes: a limit in bytes would refuse the row.
+TEST_F(Esbsim, LongestRowInCharactersRoundTrips) {
+  const std::string text = "server\ts\napp\tA\tloaded\ndb\tA\tD\nfilter\tA\tD\tF\t1\t375\nrow\t273\t" +
+                           Times(kTokyo, 4096) + "\n";
+  const RunResult load = Load(text);
+  ASSERT_EQ(load.exitCode, 0) << load.err;
+  EXPECT_EQ(Dump().out, text);
+}
 
 TEST_F(Esbsim, FailedLoadLeavesNoNewStoreBehind) {
   const RunResult r = Load("server\ts\nbogus\n");

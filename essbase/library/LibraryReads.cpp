@@ -32,6 +32,7 @@ Failure LibraryServer::ReadOne(const Database& db, const std::string& name, Read
     f.status = conn_.Status;
     f.call = call;
     f.rows = filter.rows.size();
+    f.detail = NotHeldDetail(f.status);
     return f;
   };
   if (Call([&](Handle c) {

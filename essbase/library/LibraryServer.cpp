@@ -32,6 +32,16 @@ bool LoginText(std::string_view utf8, std::string& latin1) {
 
 }  // namespace
 
+std::string NotHeldDetail(int32_t status) {
+  if (status == ESB_STS_NAME_NOT_HELD)
+    return "the server holds a name the client library's fields cannot hold (more than 8, 8 or "
+           "30 characters, or a character beyond Latin-1); its REST API serves it";
+  if (status == ESB_STS_ROW_NOT_HELD)
+    return "the filter has a row with a character beyond Latin-1, which the client library "
+           "cannot carry; the server's REST API serves it";
+  return {};
+}
+
 bool LibraryName(std::string_view utf8, size_t width, const char* what, std::string& latin1,
                  Failure& failure) {
   size_t badAt = 0;
@@ -184,8 +194,12 @@ Failure LibraryServer::ListApplications(std::vector<Application>& applications) 
     return FailureOf(Step::ListApplications, conn_.Status, "EsbListApplications");
   for (int i = 0; i < n; ++i) {
     std::array<char, ApplicationNameWidth> name{};
-    if (Call([&](Handle c) { return api_.EsbGetNextItem(c, ItemApplicationName, name); }) != 0)
+    // An application the fields cannot hold is passed over: the others
+    // still make the tree.
+    if (Call([&](Handle c) { return api_.EsbGetNextItem(c, ItemApplicationName, name); }) != 0) {
+      if (conn_.Status == ESB_STS_NAME_NOT_HELD) continue;
       return FailureOf(Step::ListApplications, conn_.Status, "EsbGetNextItem");
+    }
     applications.push_back({FieldText(name.data(), name.size()), std::nullopt});
   }
   return {};
@@ -219,8 +233,10 @@ Failure LibraryServer::ListDatabases(const std::string& application,
     return FailureOf(Step::ListDatabases, conn_.Status, "EsbListDatabases");
   for (int i = 0; i < k; ++i) {
     std::array<char, DatabaseItemWidth> pair{};
-    if (Call([&](Handle c) { return api_.EsbGetNextItem(c, ItemDatabaseName, pair); }) != 0)
+    if (Call([&](Handle c) { return api_.EsbGetNextItem(c, ItemDatabaseName, pair); }) != 0) {
+      if (conn_.Status == ESB_STS_NAME_NOT_HELD) continue;
       return FailureOf(Step::ListDatabases, conn_.Status, "EsbGetNextItem");
+    }
     databases.push_back({FieldText(pair.data(), ApplicationNameWidth),
                          FieldText(pair.data() + ApplicationNameWidth, DatabaseNameWidth)});
   }
@@ -230,7 +246,11 @@ Failure LibraryServer::ListDatabases(const std::string& application,
 Failure LibraryServer::NextFilterName(std::string& name) {
   std::array<char, FilterNameWidth> field{};
   if (Call([&](Handle c) { return api_.EsbGetNextItem(c, ItemFilterName, field); }) != 0)
-    return FailureOf(Step::ListFilters, conn_.Status, "EsbGetNextItem");
+  {
+    Failure f = FailureOf(Step::ListFilters, conn_.Status, "EsbGetNextItem");
+    f.detail = NotHeldDetail(f.status);
+    return f;
+  }
   // A name that fills its field has no NUL.
   name = FieldText(field.data(), field.size());
   return {};

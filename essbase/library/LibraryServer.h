@@ -87,6 +87,10 @@ class LibraryServer final : public Server {
   std::optional<Credentials> elsewhere_;
 };
 
+// What a status of the client library's own refusals means, for a failure's
+// detail; empty for any other status.
+std::string NotHeldDetail(int32_t status);
+
 // A name for a field of `width` Latin-1 characters, or the failure that
 // names it and the limit (ESB_STS_BAD_NAME). `what` is "application",
 // "database" or "filter".

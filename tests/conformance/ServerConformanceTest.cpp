@@ -209,10 +209,11 @@ TEST_P(ServerConformance, ReadThatMetAnEndedLoginIsMadeOnceMoreUnderTheWholeFilt
       session().Under(essbase::policy::WholeFilters(essbase::Policy::Login::Quiet));
   EXPECT_EQ(Texts(Read(Basic, {"Alpha", "Beta"})), (List{AlphaText, BetaText}));
   EXPECT_EQ(conn_.Status, 0);
-  if (fake_)
+  if (fake_) {
     EXPECT_EQ(fake_->Count("LogIn("), 2);
-  else if (!OverRest())
+  } else if (!OverRest()) {
     EXPECT_NE(conn_.ContextHandle, before);
+  }
 }
 
 TEST_P(ServerConformance, ReadThatMeetsAnEndedLoginAgainIsNotMadeAThirdTime) {

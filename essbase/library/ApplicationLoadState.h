@@ -4,8 +4,8 @@
 // the program is built for.
 #include <string>
 
-#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
+#include "essbase/library/EssbaseApi.h"
 
 namespace essbase {
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "essbase/Latin1.h"
 #include "essbase/library/ApiInitRecord.h"
 #include "essbase/library/ByteOrder.h"
-#include "essbase/Latin1.h"
 
 namespace essbase {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "essbase/ConnectionState.h"
-#include "essbase/library/EssbaseApi.h"
 #include "essbase/Generation.h"
+#include "essbase/library/EssbaseApi.h"
 
 namespace essbase {
 

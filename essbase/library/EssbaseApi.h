@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
-#include "essbase/library/ApiInitRecord.h"
 #include "essbase/Constants.h"
+#include "essbase/library/ApiInitRecord.h"
 
 namespace essbase {
 

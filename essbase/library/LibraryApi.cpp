@@ -6,9 +6,9 @@
 #include <string>
 
 #include "essbase/library/AppInfoRecord.h"
-#include "platform/ProgramFolder.h"
 #include "essbase/library/BufferChecks.h"
 #include "essbase/library/Operation.h"
+#include "platform/ProgramFolder.h"
 
 namespace essbase {
 

@@ -19,10 +19,8 @@ Failure LibraryServer::ReadOne(const Database& db, const std::string& name, Read
   f.filter = name;
   filter.name = name;
   filter.rows.clear();
-  std::string app, base, latin1;
-  if (!LibraryName(db.application, ApplicationNameWidth, "application", app, f) ||
-      !LibraryName(db.database, DatabaseNameWidth, "database", base, f) ||
-      !LibraryName(name, FilterNameWidth, "filter", latin1, f)) {
+  LatinNames latin;
+  if (!LibraryNames(db, &name, latin, f)) {
     conn_.Status = f.status;
     return f;
   }
@@ -36,8 +34,8 @@ Failure LibraryServer::ReadOne(const Database& db, const std::string& name, Read
     return f;
   };
   if (Call([&](Handle c) {
-        return api_.EsbGetFilter(c, app.c_str(), base.c_str(), latin1.c_str(), filter.active,
-                                 filter.access);
+        return api_.EsbGetFilter(c, latin.app.c_str(), latin.db.c_str(), latin.filter.c_str(),
+                                 filter.active, filter.access);
       }) != 0)
     return failed("EsbGetFilter");
   // The row calls reuse one access variable, as the filter's own is kept.
@@ -85,19 +83,8 @@ Failure LibraryServer::ReadDatabase(const Database& db, const Wanted& wanted,
     return ReadFilters(db, names, options, receiver);
   }
   // As the descriptions have it: each name, then that filter's rows.
-  Failure f;
-  std::string app, base;
-  if (!LibraryName(db.application, ApplicationNameWidth, "application", app, f) ||
-      !LibraryName(db.database, DatabaseNameWidth, "database", base, f)) {
-    f.step = Step::ListFilters;
-    conn_.Status = f.status;
-    return f;
-  }
   int16_t count = 0;
-  if (CallRepeating(Step::ListFilters, [&](Handle c) {
-        return api_.EsbListFilters(c, app.c_str(), base.c_str(), count);
-      }) != 0)
-    return FailureOf(Step::ListFilters, conn_.Status, "EsbListFilters");
+  if (Failure f = StartFilterListing(db, count)) return f;
   Read read;
   read.buffer.assign(std::max<size_t>(options.rowBuffer, 1), '\0');
   Filter filter;

@@ -56,6 +56,13 @@ bool LibraryName(std::string_view utf8, size_t width, const char* what, std::str
   return false;
 }
 
+bool LibraryNames(const Database& db, const std::string* filter, LatinNames& out,
+                  Failure& failure) {
+  return LibraryName(db.application, ApplicationNameWidth, "application", out.app, failure) &&
+         LibraryName(db.database, DatabaseNameWidth, "database", out.db, failure) &&
+         (!filter || LibraryName(*filter, FilterNameWidth, "filter", out.filter, failure));
+}
+
 LibraryServer::LibraryServer(EssbaseApi& api, ConnectionState& conn)
     : api_(api), conn_(conn), definitions_([this] { return LogInAgainQuietly(); }) {}
 
@@ -103,8 +110,8 @@ Failure LibraryServer::LogIn(const Credentials& c) {
     return f;
   }
   int16_t count = 0;
-  conn_.Status = api_.EsbLogin(conn_.InstanceHandle, server.c_str(), user.c_str(),
-                               password.c_str(), count, conn_.ContextHandle);
+  conn_.Status = api_.EsbLogin(conn_.InstanceHandle, server.c_str(), user.c_str(), password.c_str(),
+                               count, conn_.ContextHandle);
   if (conn_.Status != 0) {
     f.status = conn_.Status;
     f.call = "EsbLogin";
@@ -245,8 +252,7 @@ Failure LibraryServer::ListDatabases(const std::string& application,
 
 Failure LibraryServer::NextFilterName(std::string& name) {
   std::array<char, FilterNameWidth> field{};
-  if (Call([&](Handle c) { return api_.EsbGetNextItem(c, ItemFilterName, field); }) != 0)
-  {
+  if (Call([&](Handle c) { return api_.EsbGetNextItem(c, ItemFilterName, field); }) != 0) {
     Failure f = FailureOf(Step::ListFilters, conn_.Status, "EsbGetNextItem");
     f.detail = NotHeldDetail(f.status);
     return f;
@@ -256,21 +262,26 @@ Failure LibraryServer::NextFilterName(std::string& name) {
   return {};
 }
 
-Failure LibraryServer::ListFilters(const Database& db, std::vector<std::string>& names) {
-  names.clear();
+Failure LibraryServer::StartFilterListing(const Database& db, int16_t& count) {
   Failure f;
-  std::string app, base;
-  if (!LibraryName(db.application, ApplicationNameWidth, "application", app, f) ||
-      !LibraryName(db.database, DatabaseNameWidth, "database", base, f)) {
+  LatinNames latin;
+  if (!LibraryNames(db, nullptr, latin, f)) {
     f.step = Step::ListFilters;
     conn_.Status = f.status;
     return f;
   }
-  int16_t count = 0;
+  count = 0;
   if (CallRepeating(Step::ListFilters, [&](Handle c) {
-        return api_.EsbListFilters(c, app.c_str(), base.c_str(), count);
+        return api_.EsbListFilters(c, latin.app.c_str(), latin.db.c_str(), count);
       }) != 0)
     return FailureOf(Step::ListFilters, conn_.Status, "EsbListFilters");
+  return {};
+}
+
+Failure LibraryServer::ListFilters(const Database& db, std::vector<std::string>& names) {
+  names.clear();
+  int16_t count = 0;
+  if (Failure f = StartFilterListing(db, count)) return f;
   for (int i = 0; i < count; ++i) {
     std::string name;
     if (Failure failed = NextFilterName(name)) return failed;
@@ -281,16 +292,15 @@ Failure LibraryServer::ListFilters(const Database& db, std::vector<std::string>&
 
 Failure LibraryServer::Activate(const Database& db) {
   Failure f;
-  std::string app, base;
-  if (!LibraryName(db.application, ApplicationNameWidth, "application", app, f) ||
-      !LibraryName(db.database, DatabaseNameWidth, "database", base, f)) {
+  LatinNames latin;
+  if (!LibraryNames(db, nullptr, latin, f)) {
     f.step = Step::Activate;
     conn_.Status = f.status;
     return f;
   }
   int16_t access = 0;
   CallRepeating(Step::Activate, [&](Handle c) {
-    return api_.EsbSetActive(c, app.c_str(), base.c_str(), access);
+    return api_.EsbSetActive(c, latin.app.c_str(), latin.db.c_str(), access);
   });
   return FailureOf(Step::Activate, conn_.Status, conn_.Status ? "EsbSetActive" : "");
 }
@@ -304,8 +314,7 @@ Failure LibraryServer::StopApplication(const std::string& application) {
     return f;
   }
   Call([&](Handle c) { return api_.EsbUnloadApplication(c, app.c_str()); });
-  return FailureOf(Step::StopApplication, conn_.Status,
-                   conn_.Status ? "EsbUnloadApplication" : "");
+  return FailureOf(Step::StopApplication, conn_.Status, conn_.Status ? "EsbUnloadApplication" : "");
 }
 
 }  // namespace essbase

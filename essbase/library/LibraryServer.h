@@ -72,6 +72,9 @@ class LibraryServer final : public Server {
   struct Read;
   // The names of a listing already made, one EsbGetNextItem each.
   Failure NextFilterName(std::string& name);
+  // EsbListFilters under the listing's policy; its names follow by
+  // NextFilterName.
+  Failure StartFilterListing(const Database& db, int16_t& count);
   Failure ReadOne(const Database& db, const std::string& name, Read& read, Filter& filter);
   // The host prompt's side of the library's prompt (EsbSimLoginPrompt).
   static int32_t AskHost(void* self, char* server, char* user, char* password);
@@ -96,5 +99,12 @@ std::string NotHeldDetail(int32_t status);
 // "database" or "filter".
 bool LibraryName(std::string_view utf8, size_t width, const char* what, std::string& latin1,
                  Failure& failure);
+
+// A database's names, and a filter's when `filter` is given, for their
+// fields; false with the failure of the first that does not fit.
+struct LatinNames {
+  std::string app, db, filter;
+};
+bool LibraryNames(const Database& db, const std::string* filter, LatinNames& out, Failure& failure);
 
 }  // namespace essbase

@@ -32,16 +32,15 @@ class LibraryWrites final : public Writes {
     o.name = name;
     o.failure.step = Step::DeleteFilter;
     o.failure.filter = name;
-    std::string app, base, latin1;
-    if (!LibraryName(db.application, ApplicationNameWidth, "application", app, o.failure) ||
-        !LibraryName(db.database, DatabaseNameWidth, "database", base, o.failure) ||
-        !LibraryName(name, FilterNameWidth, "filter", latin1, o.failure)) {
+    LatinNames latin;
+    if (!LibraryNames(db, &name, latin, o.failure)) {
       server_.conn().Status = o.failure.status;
       receiver_.Outcome(o);
       return;
     }
     const int32_t status = server_.CallRepeating(Step::DeleteFilter, [&](Handle c) {
-      return server_.api().EsbDeleteFilter(c, app.c_str(), base.c_str(), latin1.c_str());
+      return server_.api().EsbDeleteFilter(c, latin.app.c_str(), latin.db.c_str(),
+                                           latin.filter.c_str());
     });
     o.done = status == 0;
     if (status != 0) {
@@ -84,10 +83,8 @@ class LibraryWrites final : public Writes {
     Failure& f = o.failure;
     f.step = Step::WriteFilter;
     f.filter = filter.name;
-    std::string app, base, name;
-    if (!LibraryName(db.application, ApplicationNameWidth, "application", app, f) ||
-        !LibraryName(db.database, DatabaseNameWidth, "database", base, f) ||
-        !LibraryName(filter.name, FilterNameWidth, "filter", name, f)) {
+    LatinNames latin;
+    if (!LibraryNames(db, &filter.name, latin, f)) {
       server_.conn().Status = f.status;
       return o;
     }
@@ -115,18 +112,19 @@ class LibraryWrites final : public Writes {
       return !options_.carryOn;  // true: stop here
     };
     const int32_t opened = Track(server_.CallWrite([&](Handle c) {
-      return server_.api().EsbSetFilter(c, app.c_str(), base.c_str(), name.c_str(), filter.active,
-                                        filter.access);
+      return server_.api().EsbSetFilter(c, latin.app.c_str(), latin.db.c_str(),
+                                        latin.filter.c_str(), filter.active, filter.access);
     }));
     if (opened != 0 && failed(-1, opened, "EsbSetFilter")) return Left(o);
     for (size_t i = 0; i < rows.size(); ++i) {
       const int16_t access = filter.rows[i].access;
-      auto row = [&](Handle c) { return server_.api().EsbSetFilterRow(c, rows[i].c_str(), access); };
+      auto row = [&](Handle c) {
+        return server_.api().EsbSetFilterRow(c, rows[i].c_str(), access);
+      };
       int32_t status = Track(server_.CallWrite(row));
       if (status == ReloginStatus && server_.again().Again(Step::WriteRow))
         status = Track(server_.CallWrite(row));
-      if (status != 0 && failed(static_cast<int64_t>(i), status, "EsbSetFilterRow"))
-        return Left(o);
+      if (status != 0 && failed(static_cast<int64_t>(i), status, "EsbSetFilterRow")) return Left(o);
     }
     // No closing call for an incomplete definition: it would commit it
     // without the rows that did not get in.

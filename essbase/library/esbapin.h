@@ -95,7 +95,7 @@ typedef uint32_t EsbHandle;
 #define ESB_STS_NAME_NOT_HELD 1030026
 /* EsbGetFilter, EsbGetFilterRow: a row holds a character outside Latin-1. */
 #define ESB_STS_ROW_NOT_HELD 1030027
-#define ESB_STS_STORE_FAILURE 1030030  /* the server's store cannot be read or written */
+#define ESB_STS_STORE_FAILURE 1030030 /* the server's store cannot be read or written */
 #define ESB_STS_UNKNOWN_SERVER 1042006
 #define ESB_STS_RELOGIN 1051021 /* login context ended: log in again */
 #define ESB_STS_UNKNOWN_APPLICATION 1051030

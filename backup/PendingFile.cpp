@@ -19,8 +19,7 @@ DescriptorBuffer::DescriptorBuffer(int fd, uint64_t handedOver)
 }
 
 bool DescriptorBuffer::Drain() {
-  if (error_ == 0)
-    error_ = platform::WriteAll(fd_, pbase(), static_cast<size_t>(pptr() - pbase()));
+  if (error_ == 0) error_ = platform::WriteAll(fd_, pbase(), static_cast<size_t>(pptr() - pbase()));
   setp(buffer_.data(), buffer_.data() + buffer_.size());
   return error_ == 0;
 }

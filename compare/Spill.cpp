@@ -57,8 +57,8 @@ bool Spill::Read(uint64_t offset, uint64_t length, std::vector<char>& bytes,
   size_t done = 0;
   while (done < bytes.size()) {
     size_t n = 0;
-    if (const int error = platform::ReadAt(fd_, bytes.data() + done, bytes.size() - done,
-                                           offset + done, n)) {
+    if (const int error =
+            platform::ReadAt(fd_, bytes.data() + done, bytes.size() - done, offset + done, n)) {
       error_ = error;
       return false;
     }

@@ -7,7 +7,7 @@
 namespace platform {
 
 struct EntryStatus {
-  bool regular = false;   // a plain file (not a link, folder, FIFO or device)
+  bool regular = false;  // a plain file (not a link, folder, FIFO or device)
   std::time_t modified = 0;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 // Files opened through Windows itself, handed out as C runtime descriptors:
-// shared for reading, writing and deleting as POSIX files are, so that a
-// file open somewhere can still be renamed over or removed, never inherited
-// by a child process, and always binary (no CR LF translation).
+// shared for reading, writing and deleting, so that a file open somewhere
+// can still be removed or renamed as on POSIX (though Windows refuses to
+// replace it), never inherited by a child process, and always binary (no
+// CR LF translation).
 #include <string>
 
 namespace platform::win32 {

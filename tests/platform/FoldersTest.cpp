@@ -106,11 +106,5 @@ TEST(MakePrivateFoldersAbove, CreatesEachMissingFolderButNotTheFile) {
   EXPECT_FALSE(std::filesystem::exists(dir / "a/b/Log.txt"));
 }
 
-TEST(SyncFolder, MissingFolderIsNoFault) {
-  support::TempDir dir;
-  SyncFolder(dir / "missing");
-  SyncFolder(dir.path());
-}
-
 }  // namespace
 }  // namespace platform

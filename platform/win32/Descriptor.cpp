@@ -16,8 +16,8 @@ namespace platform {
 
 int OpenForReading(const std::string& path, int& fd) {
   int error = 0;
-  fd = win32::OpenDescriptor(win32::Widen(path), GENERIC_READ, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, error);
+  fd = win32::OpenDescriptor(win32::Widen(path), GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             error);
   return error;
 }
 

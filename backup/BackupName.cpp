@@ -4,14 +4,14 @@
 #include <cctype>
 
 #include "essbase/ServerAddress.h"
+#include "platform/LocalTime.h"
 
 namespace backup {
 
 namespace {
 
 std::string Format(std::time_t t, const char* form) {
-  std::tm tm{};
-  localtime_r(&t, &tm);
+  const std::tm tm = platform::LocalTimeOf(t);
   char text[64];
   const size_t n = std::strftime(text, sizeof text, form, &tm);
   return std::string(text, n);

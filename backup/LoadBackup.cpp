@@ -1,8 +1,5 @@
 #include "backup/LoadBackup.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <set>
 #include <tuple>
 
@@ -10,6 +7,8 @@
 #include "backup/RangeStream.h"
 #include "backup/RegularFile.h"
 #include "filterfile/FilterFileReader.h"
+#include "platform/Descriptor.h"
+#include "platform/ReadAt.h"
 
 namespace backup {
 
@@ -80,7 +79,8 @@ std::string CheckStructure(const BackupInfo& info) {
 
 filterfile::FileEncoding RecordsEncoding(int fd) {
   char mark[3] = {};
-  return fd >= 0 && ::pread(fd, mark, 3, 0) == 3 &&
+  size_t got = 0;
+  return fd >= 0 && platform::ReadAt(fd, mark, 3, 0, got) == 0 && got == 3 &&
                  std::string_view(mark, 3) == filterfile::Utf8Mark
              ? filterfile::FileEncoding::Utf8
              : filterfile::FileEncoding::Latin1;
@@ -104,15 +104,15 @@ std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& r
     reason = "its description " + backup.infoPath + " " + why;
     return std::nullopt;
   }
-  struct stat st {};
+  uint64_t size = 0;
   std::optional<BackupInfo> info;
-  if (::fstat(described, &st) == 0) {
-    RangeStream description(described, 0, static_cast<uint64_t>(st.st_size));
+  if (platform::FileSize(described, size) == 0) {
+    RangeStream description(described, 0, size);
     info = ParseBackupInfo(description, reason);
   } else {
     reason = "its description " + backup.infoPath + " cannot be read";
   }
-  ::close(described);
+  platform::CloseFile(described);
   if (!info) return std::nullopt;
   if (reason = CheckStructure(*info); !reason.empty()) return std::nullopt;
 
@@ -123,7 +123,7 @@ std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& r
   }
   const uint64_t total =
       info->databases.empty() ? 0 : info->databases.back().offset + info->databases.back().length;
-  bool whole = ::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_size) == total;
+  bool whole = platform::FileSize(fd, size) == 0 && size == total;
   FiltersByDatabase filters = GroupFilters(*info);
   const filterfile::FileEncoding encoding = RecordsEncoding(fd);
   for (const DatabaseRange& range : info->databases) {
@@ -137,7 +137,7 @@ std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& r
                 filterfile::ReadOutcome::Complete &&
             check.matched();
   }
-  ::close(fd);
+  platform::CloseFile(fd);
   if (!whole) {
     reason = "its records do not match its description";
     return std::nullopt;

@@ -1,16 +1,15 @@
 #include "backup/PendingFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 
 #include "filterfile/Widen.h"
+#include "platform/Descriptor.h"
+#include "platform/Folder.h"
+#include "platform/Rename.h"
+#include "platform/TemporaryFile.h"
 
 namespace backup {
 
@@ -20,16 +19,7 @@ DescriptorBuffer::DescriptorBuffer(int fd, uint64_t handedOver)
 }
 
 bool DescriptorBuffer::Drain() {
-  const char* at = pbase();
-  while (error_ == 0 && at < pptr()) {
-    const ssize_t n = ::write(fd_, at, static_cast<size_t>(pptr() - at));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error_ = n < 0 ? errno : EIO;
-      break;
-    }
-    at += n;
-  }
+  if (error_ == 0) error_ = platform::WriteAll(fd_, pbase(), static_cast<size_t>(pptr() - pbase()));
   setp(buffer_.data(), buffer_.data() + buffer_.size());
   return error_ == 0;
 }
@@ -64,8 +54,8 @@ int DescriptorBuffer::sync() {
 PendingFile::~PendingFile() {
   stream_.reset();
   buffer_.reset();
-  if (fd_ >= 0) ::close(fd_);
-  if (!placed_ && !path_.empty()) ::unlink(path_.c_str());
+  if (fd_ >= 0) platform::CloseFile(fd_);
+  if (!placed_ && !path_.empty()) platform::RemoveFile(path_);
 }
 
 bool PendingFile::Fail(int error) {
@@ -75,10 +65,8 @@ bool PendingFile::Fail(int error) {
 
 bool PendingFile::Open(const std::string& folder) {
   folder_ = folder;
-  std::string pattern = folder + "/.pending-XXXXXX";
-  fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd_ < 0) return Fail(errno);
-  path_ = pattern;
+  if (const int error = platform::CreatePrivateFile(folder + "/.pending-", fd_, path_))
+    return Fail(error);
   buffer_ = std::make_unique<DescriptorBuffer>(fd_);
   stream_ = std::make_unique<std::ostream>(buffer_.get());
   return true;
@@ -88,19 +76,20 @@ bool PendingFile::WidenToUtf8(std::vector<uint64_t>& offsets) {
   if (fd_ < 0) return Fail(EBADF);
   stream_->flush();
   if (buffer_->error() != 0) return Fail(buffer_->error());
-  std::string pattern = folder_ + "/.pending-XXXXXX";
-  const int to = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (to < 0) return Fail(errno);
+  int to = -1;
+  std::string path;
+  if (const int error = platform::CreatePrivateFile(folder_ + "/.pending-", to, path))
+    return Fail(error);
   uint64_t written = 0;
   if (const int error = filterfile::WidenLatin1(fd_, to, offsets, written)) {
-    ::close(to);
-    ::unlink(pattern.c_str());
+    platform::CloseFile(to);
+    platform::RemoveFile(path);
     return Fail(error);
   }
-  ::close(fd_);
-  ::unlink(path_.c_str());
+  platform::CloseFile(fd_);
+  platform::RemoveFile(path_);
   fd_ = to;
-  path_ = pattern;
+  path_ = path;
   auto buffer = std::make_unique<DescriptorBuffer>(fd_, written);
   stream_->rdbuf(buffer.get());
   buffer_ = std::move(buffer);
@@ -112,32 +101,19 @@ bool PendingFile::Finish() {
   stream_->flush();
   if (buffer_->error() != 0) return Fail(buffer_->error());
   if (!stream_->good()) return Fail(EIO);
-  if (::fsync(fd_) != 0) return Fail(errno);
+  if (const int error = platform::SyncFile(fd_)) return Fail(error);
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) return Fail(errno);
+  if (const int error = platform::CloseFile(fd)) return Fail(error);
   return true;
 }
 
 bool PendingFile::PlaceAs(const std::string& path) {
   if (path_.empty() || fd_ >= 0) return Fail(EBADF);
-  if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
-    placed_ = true;
-    placedAt_ = path;
-    return true;
-  }
-  if (errno != EINVAL && errno != ENOSYS) {
-    const int error = errno;
-    // A taken name is no failure of the file: the caller tries another.
-    if (error == EEXIST) return false;
-    return Fail(error);
-  }
-  // A file system without the no-replace rename: a hard link never replaces.
-  if (::link(path_.c_str(), path.c_str()) != 0) {
-    if (errno == EEXIST) return false;
-    return Fail(errno);
-  }
-  ::unlink(path_.c_str());
+  const int error = platform::RenameNoReplace(path_, path);
+  // A taken name is no failure of the file: the caller tries another.
+  if (error == EEXIST) return false;
+  if (error != 0) return Fail(error);
   placed_ = true;
   placedAt_ = path;
   return true;
@@ -146,7 +122,7 @@ bool PendingFile::PlaceAs(const std::string& path) {
 void PendingFile::Unplace() {
   if (!placed_) return;
   // The temporary name is free again: its file was just renamed away.
-  if (::rename(placedAt_.c_str(), path_.c_str()) != 0) ::unlink(placedAt_.c_str());
+  if (platform::RenameReplacing(placedAt_, path_) != 0) platform::RemoveFile(placedAt_);
   placed_ = false;
 }
 
@@ -156,18 +132,11 @@ int MakeFolder(const std::string& folder) {
   const std::filesystem::path path(folder);
   std::filesystem::create_directories(path.parent_path(), ec);
   if (ec) return ec.value();
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return errno;
-  struct stat st {};
-  if (::stat(folder.c_str(), &st) != 0) return errno;
-  if (!S_ISDIR(st.st_mode)) return ENOTDIR;
-  return 0;
+  return platform::MakePrivateFolder(folder);
 }
 
 void SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+  platform::SyncFolder(folder);
 }
 
 std::string ErrorText(int error) {

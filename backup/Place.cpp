@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/StateFolder.h"
+
 namespace backup {
 
 namespace {
@@ -16,13 +18,8 @@ std::string_view Env(const char* name) {
 }  // namespace
 
 std::string BackupFolder() {
-  std::string base(Env("XDG_STATE_HOME"));
-  if (base.empty() || base[0] != '/') {
-    const std::string_view home = Env("HOME");
-    if (home.empty()) return {};
-    base = std::string(home) + "/.local/state";
-  }
-  return base + "/quorvel/backups";
+  const std::string state = platform::StateFolder();
+  return state.empty() ? std::string() : state + "/backups";
 }
 
 int KeepDays() {

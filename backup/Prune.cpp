@@ -1,11 +1,10 @@
 #include "backup/Prune.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "backup/BackupName.h"
+#include "platform/FileStatus.h"
+#include "platform/Rename.h"
 
 namespace backup {
 
@@ -17,11 +16,11 @@ int PruneBackups(const std::string& folder, int keepDays, std::time_t now) {
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
     if (!IsBackupFileName(name) && !IsTemporaryFileName(name)) continue;
-    struct stat st {};
-    // lstat: a link is judged by itself and never followed out of the folder.
-    if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-    if (st.st_mtime >= oldest) continue;
-    if (::unlink(entry.path().c_str()) == 0) ++removed;
+    const std::string path = entry.path().string();
+    platform::EntryStatus status;
+    if (!platform::StatusOfEntry(path, status) || !status.regular) continue;
+    if (status.modified >= oldest) continue;
+    if (platform::RemoveFile(path) == 0) ++removed;
   }
   return removed;
 }

@@ -1,10 +1,9 @@
 #include "backup/RangeStream.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <ios>
+
+#include "platform/ReadAt.h"
 
 namespace backup {
 
@@ -15,13 +14,11 @@ RangeBuffer::int_type RangeBuffer::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
   if (at_ >= end_) return traits_type::eof();
   const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk_.size(), end_ - at_));
-  ssize_t n;
-  do {
-    n = ::pread(fd_, chunk_.data(), want, static_cast<off_t>(at_));
-  } while (n < 0 && errno == EINTR);
+  size_t n = 0;
   // The stream turns this into badbit: the reader stops with a read error.
-  if (n <= 0) throw std::ios_base::failure("backup records cannot be read");
-  at_ += static_cast<uint64_t>(n);
+  if (platform::ReadAt(fd_, chunk_.data(), want, at_, n) != 0 || n == 0)
+    throw std::ios_base::failure("backup records cannot be read");
+  at_ += n;
   setg(chunk_.data(), chunk_.data(), chunk_.data() + n);
   return traits_type::to_int_type(*gptr());
 }

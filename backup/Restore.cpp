@@ -1,7 +1,5 @@
 #include "backup/Restore.h"
 
-#include <unistd.h>
-
 #include <map>
 #include <set>
 #include <tuple>
@@ -9,6 +7,7 @@
 #include "backup/RangeStream.h"
 #include "backup/RegularFile.h"
 #include "filterfile/FilterFileReader.h"
+#include "platform/Descriptor.h"
 
 namespace backup {
 
@@ -186,7 +185,7 @@ RestoreOutcome RestoreBackup(essbase::Server& server, const LoadedBackup& backup
     }
     outcome.deleted += DeleteCreated(server, db, created[key], tracker);
   }
-  if (fd >= 0) ::close(fd);
+  if (fd >= 0) platform::CloseFile(fd);
   // A filter the backup holds counts as restored only once it is back; one
   // that neither came back nor failed a call was never reached in the records.
   for (const SavedFilter& f : info.filters) {

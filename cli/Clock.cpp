@@ -1,14 +1,13 @@
 #include "cli/Clock.h"
 
 #include <cstdio>
-#include <ctime>
+
+#include "platform/LocalTime.h"
 
 namespace cli {
 
 LocalTime SystemClock::Now() {
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
+  const std::tm tm = platform::LocalTimeNow();
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 

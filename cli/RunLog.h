@@ -15,7 +15,7 @@ class LogSink {
   virtual bool WriteLine(std::string_view line) = 0;
 };
 
-// Each line goes out in one write() on an O_APPEND descriptor, so that runs
+// Each line goes out in one write at the end of the file, so that runs
 // sharing the log never interleave inside a line.
 class AppendFileLog final : public LogSink {
  public:
@@ -40,6 +40,8 @@ std::string LogPathBesideProgram();
 // ignored, as the base directory rules require; empty when no absolute
 // folder is left.
 std::string LogPathInStateFolder(const char* xdgStateHome, const char* home);
+// "Log.txt" in the state folder the environment names; empty when none.
+std::string LogPathInStateFolder();
 
 // The log at `beside` when it can be opened for appending, else the one at
 // `inStateFolder`, its missing folders created (mode 0700); null when neither

@@ -1,9 +1,5 @@
 // QuorvelCL: exports every filter of one database to a filter file, or imports
 // a filter file into one database, reporting only through its run log.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string>
 
 #include "cli/Clock.h"
@@ -13,17 +9,10 @@
 #include "essbase/library/LibraryApi.h"
 #include "essbase/ServerAddress.h"
 #include "essbase/rest/RestServer.h"
+#include "platform/Console.h"
+#include "platform/Descriptor.h"
 
 namespace {
-
-// Unattended runs must never write to a console, not even through the library.
-void SilenceConsole() {
-  int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-  if (null < 0) return;
-  ::dup2(null, STDOUT_FILENO);
-  ::dup2(null, STDERR_FILENO);
-  if (null > STDERR_FILENO) ::close(null);
-}
 
 // The one word on the console: a run without any run log would otherwise end
 // without a trace anywhere.
@@ -31,24 +20,24 @@ void ReportNoRunLog(int console, const std::string& beside, const std::string& i
   if (console < 0) return;
   std::string line = "QuorvelCL: cannot write the run log, neither " + beside + " nor " +
                      (inStateFolder.empty() ? std::string("a state folder") : inStateFolder) + "\n";
-  [[maybe_unused]] ssize_t n = ::write(console, line.data(), line.size());
+  platform::WriteInOne(console, line);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int console = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-  SilenceConsole();
+  const int console = platform::KeepErrorConsole();
+  // Unattended runs must never write to a console, not even through the library.
+  platform::SilenceConsole();
   const std::string commandLine = cli::JoinArguments(argc, argv);
   const std::string beside = cli::LogPathBesideProgram();
-  const std::string inStateFolder =
-      cli::LogPathInStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+  const std::string inStateFolder = cli::LogPathInStateFolder();
   auto log = cli::OpenRunLog(beside, inStateFolder);
   if (!log) {
     ReportNoRunLog(console, beside, inStateFolder);
     return 1;
   }
-  if (console >= 0) ::close(console);
+  if (console >= 0) platform::CloseFile(console);
   cli::SystemClock clock;
   // The server is known before the API starts: a URL is a REST API, any
   // other name the client library's.

@@ -1,13 +1,12 @@
 #include "compare/Spill.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <string>
+
+#include "platform/Descriptor.h"
+#include "platform/ReadAt.h"
+#include "platform/TemporaryFile.h"
 
 namespace compare {
 
@@ -17,28 +16,16 @@ constexpr size_t PendingLimit = 256 * 1024;
 // A row's length and access before its text.
 constexpr size_t HeaderSize = sizeof(uint32_t) + sizeof(int16_t);
 
-std::string TemporaryPattern() {
-  std::error_code ec;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-  if (ec) folder = "/tmp";
-  return (folder / "quorvel-compare-XXXXXX").string();
-}
-
 }  // namespace
 
 Spill::Spill() {
-  std::string pattern = TemporaryPattern();
-  fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd_ < 0) {
-    error_ = errno;
-    return;
-  }
-  ::unlink(pattern.c_str());
+  error_ = platform::CreateUnnamedTemporaryFile("quorvel-compare-", fd_);
+  if (error_ != 0) return;
   pending_.reserve(PendingLimit);
 }
 
 Spill::~Spill() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) platform::CloseFile(fd_);
 }
 
 void Spill::Append(std::string_view text, int16_t access) {
@@ -55,16 +42,8 @@ void Spill::Append(std::string_view text, int16_t access) {
 
 bool Spill::Flush() {
   if (error_ != 0) return false;
-  size_t done = 0;
-  while (done < pending_.size()) {
-    const ssize_t n = ::write(fd_, pending_.data() + done, pending_.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error_ = n < 0 ? errno : EIO;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
+  error_ = platform::WriteAll(fd_, pending_.data(), pending_.size());
+  if (error_ != 0) return false;
   written_ += pending_.size();
   pending_.clear();
   return true;
@@ -77,14 +56,17 @@ bool Spill::Read(uint64_t offset, uint64_t length, std::vector<char>& bytes,
   bytes.resize(static_cast<size_t>(length));
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n =
-        ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error_ = n < 0 ? errno : EIO;
+    size_t n = 0;
+    if (const int error =
+            platform::ReadAt(fd_, bytes.data() + done, bytes.size() - done, offset + done, n)) {
+      error_ = error;
       return false;
     }
-    done += static_cast<size_t>(n);
+    if (n == 0) {
+      error_ = EIO;
+      return false;
+    }
+    done += n;
   }
   for (size_t at = 0; at + HeaderSize <= bytes.size();) {
     uint32_t size = 0;

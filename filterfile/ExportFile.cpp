@@ -1,12 +1,12 @@
 #include "filterfile/ExportFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "filterfile/Widen.h"
+#include "platform/Descriptor.h"
+#include "platform/FileMode.h"
+#include "platform/Rename.h"
+#include "platform/TemporaryFile.h"
 
 namespace filterfile {
 
@@ -49,25 +49,28 @@ bool ExportFile::Widen() {
     error_ = errno ? errno : EIO;
     return false;
   }
-  const int from = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st {};
-  if (from < 0 || ::fstat(from, &st) != 0) {
-    error_ = errno;
-    if (from >= 0) ::close(from);
+  int from = -1;
+  if (const int error = platform::OpenForReading(path_, from)) {
+    error_ = error;
     return false;
   }
   // Beside the file, so that the rename replaces it in one step.
-  std::string temporary = path_ + ".quorvel-XXXXXX";
-  const int to = ::mkostemp(temporary.data(), O_CLOEXEC);
+  int to = -1;
+  std::string temporary;
   std::vector<uint64_t> none;
   uint64_t written = 0;
-  int error = to < 0 ? errno : WidenLatin1(from, to, none, written);
-  if (error == 0 && ::fchmod(to, st.st_mode & 07777) != 0) error = errno;
-  if (to >= 0 && ::close(to) != 0 && error == 0) error = errno;
-  ::close(from);
-  if (error == 0 && ::rename(temporary.c_str(), path_.c_str()) != 0) error = errno;
+  int error = platform::CreatePrivateFile(path_ + ".quorvel-", to, temporary);
+  if (error == 0) error = WidenLatin1(from, to, none, written);
+  // The new file takes the old one's place: it takes its permissions too.
+  if (error == 0) error = platform::CopyFileMode(from, to);
+  if (to >= 0) {
+    const int closed = platform::CloseFile(to);
+    if (error == 0) error = closed;
+  }
+  platform::CloseFile(from);
+  if (error == 0) error = platform::RenameReplacing(temporary, path_);
   if (error != 0) {
-    if (to >= 0) ::unlink(temporary.c_str());
+    if (to >= 0) platform::RemoveFile(temporary);
     error_ = error;
     return false;
   }

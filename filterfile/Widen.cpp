@@ -1,30 +1,14 @@
 #include "filterfile/Widen.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <numeric>
 #include <string>
 
 #include "filterfile/TextEncoding.h"
+#include "platform/Descriptor.h"
+#include "platform/ReadAt.h"
 
 namespace filterfile {
-
-namespace {
-
-int WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? errno : EIO;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return 0;
-}
-
-}  // namespace
 
 int WidenLatin1(int from, int to, std::vector<uint64_t>& offsets, uint64_t& written) {
   // The offsets are mapped in ascending order as the copy passes them.
@@ -35,20 +19,19 @@ int WidenLatin1(int from, int to, std::vector<uint64_t>& offsets, uint64_t& writ
   std::vector<uint64_t> mapped(offsets.size());
   size_t next = 0;
   uint64_t at = 0, high = 0;
-  if (int error = WriteAll(to, Utf8Mark.data(), Utf8Mark.size())) return error;
+  if (int error = platform::WriteAll(to, Utf8Mark.data(), Utf8Mark.size())) return error;
   written = Utf8Mark.size();
   std::vector<char> chunk(64 * 1024);
   std::string out;
   for (;;) {
-    const ssize_t n = ::pread(from, chunk.data(), chunk.size(), static_cast<off_t>(at));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
+    size_t n = 0;
+    if (int error = platform::ReadAt(from, chunk.data(), chunk.size(), at, n)) return error;
     if (n == 0) break;
     out.clear();
-    for (ssize_t i = 0; i < n; ++i, ++at) {
+    for (size_t i = 0; i < n; ++i, ++at) {
       for (; next < order.size() && offsets[order[next]] <= at; ++next)
         mapped[order[next]] = WidenedOffset(offsets[order[next]], high);
-      const auto c = static_cast<unsigned char>(chunk[static_cast<size_t>(i)]);
+      const auto c = static_cast<unsigned char>(chunk[i]);
       if (c < 0x80) {
         out += static_cast<char>(c);
       } else {
@@ -57,7 +40,7 @@ int WidenLatin1(int from, int to, std::vector<uint64_t>& offsets, uint64_t& writ
         out += static_cast<char>(0x80 | (c & 0x3F));
       }
     }
-    if (int error = WriteAll(to, out.data(), out.size())) return error;
+    if (int error = platform::WriteAll(to, out.data(), out.size())) return error;
     written += out.size();
   }
   for (; next < order.size(); ++next)

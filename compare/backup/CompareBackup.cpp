@@ -1,11 +1,10 @@
 #include "compare/backup/CompareBackup.h"
 
-#include <unistd.h>
-
 #include <map>
 
 #include "backup/RangeStream.h"
 #include "backup/RegularFile.h"
+#include "platform/Descriptor.h"
 
 namespace compare {
 
@@ -67,7 +66,7 @@ CompareOutcome CompareBackupWithServer(essbase::Server& server, const backup::Lo
     outcome.failure = one.failure;
     if (!one.ok()) break;
   }
-  if (fd >= 0) ::close(fd);
+  if (fd >= 0) platform::CloseFile(fd);
   return outcome;
 }
 

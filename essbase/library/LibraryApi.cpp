@@ -1,19 +1,19 @@
 #include "essbase/library/LibraryApi.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "essbase/library/AppInfoRecord.h"
 #include "essbase/library/BufferChecks.h"
 #include "essbase/library/Operation.h"
+#include "platform/Library.h"
 #include "platform/ProgramFolder.h"
 
 namespace essbase {
 
 struct LibraryApi::Table {
-  void* handle = nullptr;
+  std::optional<platform::Library> library;
   std::string error;
   decltype(&::EsbInit) init = nullptr;
   decltype(&::EsbTerm) term = nullptr;
@@ -38,7 +38,7 @@ struct LibraryApi::Table {
   template <typename F>
   bool resolve(F& slot, Operation op) {
     const std::string name(OperationName(op));
-    slot = reinterpret_cast<F>(dlsym(handle, name.c_str()));
+    slot = reinterpret_cast<F>(library->Symbol(name));
     if (!slot && error.empty()) error = "symbol " + name + " not found";
     return slot != nullptr;
   }
@@ -46,15 +46,14 @@ struct LibraryApi::Table {
 
 LibraryApi::LibraryApi(std::string libraryName) : table_(std::make_unique<Table>()) {
   Table& t = *table_;
-  t.handle = dlopen(libraryName.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!t.handle && libraryName.find('/') == std::string::npos) {
+  t.library.emplace(libraryName);
+  if (!t.library->loaded() && libraryName.find('/') == std::string::npos) {
     // A bare name may miss the RPATH (sanitizer builds): try beside the program.
     std::string beside = platform::BesideProgram(libraryName);
-    if (!beside.empty()) t.handle = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!beside.empty()) t.library.emplace(beside);
   }
-  if (!t.handle) {
-    const char* why = dlerror();
-    t.error = why ? why : ("cannot load " + libraryName);
+  if (!t.library->loaded()) {
+    t.error = t.library->error();
     return;
   }
   bool ok = true;
@@ -76,7 +75,7 @@ LibraryApi::LibraryApi(std::string libraryName) : table_(std::make_unique<Table>
   ok &= t.resolve(t.setFilterRow, Operation::EsbSetFilterRow);
   ok &= t.resolve(t.deleteFilter, Operation::EsbDeleteFilter);
   t.setLoginPrompt =
-      reinterpret_cast<decltype(t.setLoginPrompt)>(dlsym(t.handle, "EsbSimSetLoginPrompt"));
+      reinterpret_cast<decltype(t.setLoginPrompt)>(t.library->Symbol("EsbSimSetLoginPrompt"));
   t.complete = ok;
 }
 

@@ -172,7 +172,10 @@ class PassedOverLines : public BatchRun, public ::testing::WithParamInterface<ui
 TEST_P(PassedOverLines, FirstHundredLoggedThenCounted) {
   const uint64_t junk = GetParam();
   std::string text;
-  for (uint64_t i = 0; i < junk; ++i) text += "\x01\x02binary\r\n";
+  for (uint64_t i = 0; i < junk; ++i)
+    text +=
+        "\x01\x02"
+        "binary\r\n";
   EXPECT_EQ(ImportText(text), 1);
   std::string expected;
   for (uint64_t i = 1; i <= std::min(junk, LoggedPassedOverLines); ++i)

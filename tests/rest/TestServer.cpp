@@ -201,7 +201,8 @@ void TestServer::Handle(const httplib::Request& req, httplib::Response& res) {
     std::lock_guard<std::mutex> lock(mutex_);
     log_.push_back({req.method, req.target, req.get_header_value("Accept"),
                     req.get_header_value("Content-Type"), req.body, req.has_header("Authorization"),
-                    !SessionCookie(req).empty(), req.remote_port});
+                    !SessionCookie(req).empty(), req.remote_port,
+                    req.get_header_value("Accept-Encoding")});
     hook = hook_;
   }
   if (!(hook && hook(req, res)) && Authenticated(req, res)) {

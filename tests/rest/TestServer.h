@@ -38,7 +38,8 @@ inline Options PagedAt(size_t pageSize, bool cookies = true) {
 struct Seen {
   std::string method, target, accept, contentType, body;
   bool basic = false, cookie = false;
-  int port = 0;  // the client's end of the connection
+  int port = 0;           // the client's end of the connection
+  std::string encodings;  // Accept-Encoding
 };
 
 class TestServer {

@@ -24,37 +24,41 @@ TEST_P(Matching, SearchTextHitsTheRowsItShould) {
   EXPECT_EQ(RowMatcher(c.search).Matches(c.row), c.matches);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Matching,
-                         ::testing::Values(
-                             // Letter case does not matter, either way round.
-                             MatchCase{"east", "@IDESCENDANTS(\"East\")", true},
-                             MatchCase{"east", "EASTERN", true},
-                             MatchCase{"EAST", "northeast", true},
-                             // A blank is a character: "Ea st" does not hold "east".
-                             MatchCase{"east", "Ea st", false},
-                             // Anywhere in the row, first to last character.
-                             MatchCase{"Actual", "\"Actual\"", true}, MatchCase{"x", "abcx", true},
-                             MatchCase{"abc", "ab", false},
-                             // An empty search matches every row; a search is not trimmed.
-                             MatchCase{"", "anything", true}, MatchCase{"east ", "East", false},
-                             MatchCase{" east", "North East", true},
-                             // Latin-1 accented letters fold to their pairs...
-                             MatchCase{"\xe9t\xe9", "\xc9T\xc9", true},
-                             MatchCase{"M\xdcNCHEN", "m\xfcnchen", true},
-                             // ...but the multiplication and division signs are no pair, and an
-                             // accent is not dropped.
-                             MatchCase{"\xd7", "\xf7", false}, MatchCase{"e", "\xe9", false},
-                             // A partial earlier match does not hide a later one.
-                             MatchCase{"aab", "aaab", true},
-                             // UTF-8 text folds by character, beyond Latin-1 too.
-                             MatchCase{"r\xc3\xa9gion", "R\xc3\x89GION Nord", true},
-                             MatchCase{"\xc5\x81\xc3\xb3d\xc5\xba", "\xc5\x82\xc3\xb3d\xc5\xba", true},
-                             MatchCase{"\xce\xb1\xce\xb8", "\xce\x91\xce\x98\xce\x97\xce\x9d\xce\x91", true},
-                             MatchCase{"\xd0\xbc\xd0\xbe\xd1\x81", "\xd0\x9c\xd0\x9e\xd0\xa1\xd0\x9a\xd0\x92\xd0\x90", true},
-                             MatchCase{"\xe6\x9d\xb1", "\xe6\x9d\xb1\xe4\xba\xac", true},
-                             MatchCase{"\xe2\x82\xac", "cost in \xc2\xa4", false},
-                             // A search in UTF-8 meets the same letter in a Latin-1 byte.
-                             MatchCase{"\xc3\xa9t\xc3\xa9", "\xc9T\xc9", true}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Matching,
+    ::testing::Values(
+        // Letter case does not matter, either way round.
+        MatchCase{"east", "@IDESCENDANTS(\"East\")", true}, MatchCase{"east", "EASTERN", true},
+        MatchCase{"EAST", "northeast", true},
+        // A blank is a character: "Ea st" does not hold "east".
+        MatchCase{"east", "Ea st", false},
+        // Anywhere in the row, first to last character.
+        MatchCase{"Actual", "\"Actual\"", true}, MatchCase{"x", "abcx", true},
+        MatchCase{"abc", "ab", false},
+        // An empty search matches every row; a search is not trimmed.
+        MatchCase{"", "anything", true}, MatchCase{"east ", "East", false},
+        MatchCase{" east", "North East", true},
+        // Latin-1 accented letters fold to their pairs...
+        MatchCase{"\xe9t\xe9", "\xc9T\xc9", true}, MatchCase{"M\xdcNCHEN", "m\xfcnchen", true},
+        // ...but the multiplication and division signs are no pair, and an
+        // accent is not dropped.
+        MatchCase{"\xd7", "\xf7", false}, MatchCase{"e", "\xe9", false},
+        // A partial earlier match does not hide a later one.
+        MatchCase{"aab", "aaab", true},
+        // UTF-8 text folds by character, beyond Latin-1 too.
+        MatchCase{"r\xc3\xa9gion", "R\xc3\x89GION Nord", true},
+        MatchCase{"\xc5\x81\xc3\xb3"
+                  "d\xc5\xba",
+                  "\xc5\x82\xc3\xb3"
+                  "d\xc5\xba",
+                  true},
+        MatchCase{"\xce\xb1\xce\xb8", "\xce\x91\xce\x98\xce\x97\xce\x9d\xce\x91", true},
+        MatchCase{"\xd0\xbc\xd0\xbe\xd1\x81", "\xd0\x9c\xd0\x9e\xd0\xa1\xd0\x9a\xd0\x92\xd0\x90",
+                  true},
+        MatchCase{"\xe6\x9d\xb1", "\xe6\x9d\xb1\xe4\xba\xac", true},
+        MatchCase{"\xe2\x82\xac", "cost in \xc2\xa4", false},
+        // A search in UTF-8 meets the same letter in a Latin-1 byte.
+        MatchCase{"\xc3\xa9t\xc3\xa9", "\xc9T\xc9", true}));
 
 TEST(FoldCase, OnlyLettersChange) {
   for (char32_t c = 0; c < 256; ++c) {

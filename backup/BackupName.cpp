@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "essbase/ServerAddress.h"
 #include "platform/LocalTime.h"
@@ -50,7 +51,13 @@ std::string NameTime(std::time_t t) {
 }
 
 std::string DescriptionTime(std::time_t t) {
-  return Format(t, "%Y-%m-%d %H:%M:%S %z");
+  // Not strftime's %z: Windows' C runtime writes the zone's name there.
+  const long offset = platform::UtcOffsetOf(t);
+  const long minutes = (offset < 0 ? -offset : offset) / 60;
+  char zone[48];
+  std::snprintf(zone, sizeof zone, " %c%02ld%02ld", offset < 0 ? '-' : '+', minutes / 60,
+                minutes % 60);
+  return Format(t, "%Y-%m-%d %H:%M:%S") + zone;
 }
 
 std::string BackupStem(std::time_t t, std::string_view server, std::string_view command,

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "backup/BackupName.h"
+#include "platform/Path.h"
 
 namespace backup {
 
@@ -13,8 +14,8 @@ std::vector<ListedBackup> ListBackups(const std::string& folder) {
   // A stem once, whichever of its two files is there.
   std::set<std::string, std::greater<>> stems;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    const std::string name = entry.path().filename().string();
+  for (const auto& entry : std::filesystem::directory_iterator(platform::PathOf(folder), ec)) {
+    const std::string name = platform::TextOf(entry.path().filename());
     if (IsBackupFileName(name)) stems.insert(StemOf(name));
   }
   std::vector<ListedBackup> listed;
@@ -22,7 +23,7 @@ std::vector<ListedBackup> ListBackups(const std::string& folder) {
     ListedBackup b;
     const std::string base = folder + "/" + stem;
     b.path = base + std::string(InfoExtension);
-    if (!std::filesystem::exists(b.path, ec)) b.path = base + std::string(RecordsExtension);
+    if (!std::filesystem::exists(platform::PathOf(b.path), ec)) b.path = base + std::string(RecordsExtension);
     b.backup = LoadBackup(b.path, b.problem);
     if (b.backup) b.problem.clear();
     listed.push_back(std::move(b));

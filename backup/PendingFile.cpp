@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 #include <memory>
 
 #include "filterfile/Widen.h"
 #include "platform/Descriptor.h"
 #include "platform/Folder.h"
+#include "platform/Path.h"
 #include "platform/Rename.h"
 #include "platform/TemporaryFile.h"
 
@@ -129,9 +131,13 @@ void PendingFile::Unplace() {
 int MakeFolder(const std::string& folder) {
   if (folder.empty()) return ENOENT;
   std::error_code ec;
-  const std::filesystem::path path(folder);
+  const std::filesystem::path path = platform::PathOf(folder);
   std::filesystem::create_directories(path.parent_path(), ec);
-  if (ec) return ec.value();
+  if (ec) {
+    // Windows' own codes where the C library has no errno for them.
+    const std::error_condition as = ec.default_error_condition();
+    return as.category() == std::generic_category() ? as.value() : EIO;
+  }
   return platform::MakePrivateFolder(folder);
 }
 

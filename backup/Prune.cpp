@@ -4,6 +4,7 @@
 
 #include "backup/BackupName.h"
 #include "platform/FileStatus.h"
+#include "platform/Path.h"
 #include "platform/Rename.h"
 
 namespace backup {
@@ -13,10 +14,10 @@ int PruneBackups(const std::string& folder, int keepDays, std::time_t now) {
   const std::time_t oldest = now - static_cast<std::time_t>(keepDays) * 24 * 60 * 60;
   int removed = 0;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    const std::string name = entry.path().filename().string();
+  for (const auto& entry : std::filesystem::directory_iterator(platform::PathOf(folder), ec)) {
+    const std::string name = platform::TextOf(entry.path().filename());
     if (!IsBackupFileName(name) && !IsTemporaryFileName(name)) continue;
-    const std::string path = entry.path().string();
+    const std::string path = platform::TextOf(entry.path());
     platform::EntryStatus status;
     if (!platform::StatusOfEntry(path, status) || !status.regular) continue;
     if (status.modified >= oldest) continue;

@@ -7,6 +7,7 @@
 #include "backup/Restore.h"
 #include "backup/TakeBackup.h"
 #include "cli/Messages.h"
+#include "platform/Path.h"
 
 namespace cli {
 
@@ -35,7 +36,7 @@ std::string Where(const backup::RestoreFailure& f) {
 
 bool BackupBeforeImport(RunState& state, const BatchArguments& args) {
   if (backup::BackupTurnedOff()) return true;
-  std::ifstream in(args.file, std::ios::binary);
+  std::ifstream in(platform::PathOf(args.file), std::ios::binary);
   // The import reports a file it cannot open, and then writes nothing.
   if (!in.is_open()) return true;
   uint64_t tooLong = 0;

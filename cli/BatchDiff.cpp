@@ -9,6 +9,7 @@
 #include "cli/Messages.h"
 #include "compare/CompareFile.h"
 #include "compare/backup/CompareBackup.h"
+#include "platform/Path.h"
 
 namespace cli {
 
@@ -149,13 +150,13 @@ bool NamesBackup(const std::string& file) {
   if (file.ends_with(backup::InfoExtension)) return true;
   std::error_code ec;
   return file.ends_with(backup::RecordsExtension) &&
-         std::filesystem::is_regular_file(backup::StemOf(file) + std::string(backup::InfoExtension),
-                                          ec);
+         std::filesystem::is_regular_file(
+             platform::PathOf(backup::StemOf(file) + std::string(backup::InfoExtension)), ec);
 }
 
 DiffResult BatchDiff(RunState& state, const BatchArguments& args) {
   if (NamesBackup(args.file)) return DiffBackup(state, args);
-  std::ifstream in(args.file, std::ios::binary);
+  std::ifstream in(platform::PathOf(args.file), std::ios::binary);
   if (!in.is_open()) {
     state.Log(std::string(msg::DiffFileNotOpened) + args.file);
     return DiffResult::Failed;

@@ -6,6 +6,7 @@
 #include "cli/RunState.h"
 #include "filterfile/FilterFileReader.h"
 #include "filterfile/ImportWriter.h"
+#include "platform/Path.h"
 
 namespace cli {
 
@@ -56,7 +57,7 @@ class ImportLog final : public filterfile::ImportReport {
 
 bool BatchImport(RunState& state, const std::string& file, const std::string& application,
                  const std::string& database) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(platform::PathOf(file), std::ios::binary);
   if (!in.is_open()) {
     state.Log(std::string(msg::ImportFileNotOpened) + file);
     return false;

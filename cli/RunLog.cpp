@@ -5,6 +5,7 @@
 #include "platform/AppendFile.h"
 #include "platform/Descriptor.h"
 #include "platform/Folder.h"
+#include "platform/Path.h"
 #include "platform/ProgramFolder.h"
 #include "platform/StateFolder.h"
 
@@ -35,7 +36,7 @@ namespace {
 
 std::string LogFileIn(const std::string& stateFolder) {
   // A relative folder would follow whatever folder the run started in.
-  if (stateFolder.empty() || !std::filesystem::path(stateFolder).is_absolute()) return {};
+  if (stateFolder.empty() || !platform::PathOf(stateFolder).is_absolute()) return {};
   return stateFolder + "/Log.txt";
 }
 

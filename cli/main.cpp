@@ -46,6 +46,6 @@ int main(int argc, char** argv) {
     essbase::rest::RestServer server;
     return cli::RunDriver(server, conn, *log, clock, commandLine);
   }
-  essbase::LibraryApi api("libesbapin.so");
+  essbase::LibraryApi api(essbase::ClientLibraryName);
   return cli::RunDriver(api, *log, clock, commandLine);
 }

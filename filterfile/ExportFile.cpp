@@ -5,6 +5,7 @@
 #include "filterfile/Widen.h"
 #include "platform/Descriptor.h"
 #include "platform/FileMode.h"
+#include "platform/Path.h"
 #include "platform/Rename.h"
 #include "platform/TemporaryFile.h"
 
@@ -17,7 +18,7 @@ constexpr size_t kBuffer = 256 * 1024;
 }  // namespace
 
 FileEncoding EncodingOfFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::PathOf(path), std::ios::binary);
   return in ? ReadEncodingMark(in) : FileEncoding::Latin1;
 }
 
@@ -30,7 +31,7 @@ bool ExportFile::Open(const std::string& path, Mode mode) {
   out_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
   errno = 0;
   // Opening for reading too is what keeps an append from creating the file.
-  out_.open(path, mode == Mode::Append
+  out_.open(platform::PathOf(path), mode == Mode::Append
                       ? std::ios::binary | std::ios::in | std::ios::out | std::ios::ate
                       : std::ios::binary | std::ios::out | std::ios::trunc);
   if (!out_.is_open()) {
@@ -75,7 +76,7 @@ bool ExportFile::Widen() {
     return false;
   }
   out_.clear();
-  out_.open(path_, std::ios::binary | std::ios::out | std::ios::app);
+  out_.open(platform::PathOf(path_), std::ios::binary | std::ios::out | std::ios::app);
   if (!out_.is_open()) {
     error_ = errno ? errno : EIO;
     return false;

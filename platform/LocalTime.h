@@ -8,5 +8,7 @@ namespace platform {
 std::tm LocalTimeOf(std::time_t t);
 // Now, in local time.
 std::tm LocalTimeNow();
+// How far the user's time zone was ahead of UTC at `t`, in seconds.
+long UtcOffsetOf(std::time_t t);
 
 }  // namespace platform

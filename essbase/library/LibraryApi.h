@@ -11,11 +11,18 @@
 
 namespace essbase {
 
+// The client library's file name, as each system's loader looks for it.
+#ifdef _WIN32
+inline constexpr const char* ClientLibraryName = "esbapin.dll";
+#else
+inline constexpr const char* ClientLibraryName = "libesbapin.so";
+#endif
+
 class LibraryApi final : public EssbaseApi {
  public:
   // The default name finds a real client library on the loader's path first,
   // then the one beside the running program.
-  explicit LibraryApi(std::string libraryName = "libesbapin.so");
+  explicit LibraryApi(std::string libraryName = ClientLibraryName);
   ~LibraryApi() override;
   LibraryApi(const LibraryApi&) = delete;
   LibraryApi& operator=(const LibraryApi&) = delete;

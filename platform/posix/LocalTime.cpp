@@ -8,6 +8,10 @@ std::tm LocalTimeOf(std::time_t t) {
   return tm;
 }
 
+long UtcOffsetOf(std::time_t t) {
+  return LocalTimeOf(t).tm_gmtoff;
+}
+
 std::tm LocalTimeNow() {
   return LocalTimeOf(std::time(nullptr));
 }

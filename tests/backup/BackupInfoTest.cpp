@@ -3,6 +3,7 @@
 #include <functional>
 #include <sstream>
 
+#include "tests/support/TestEnvironment.h"
 #include "backup/BackupInfo.h"
 #include "backup/BackupName.h"
 #include "backup/Place.h"
@@ -162,6 +163,9 @@ TEST(BackupNames, ListingReadsAsHistoryTimeServerCommandDatabase) {
   EXPECT_EQ(BackupStem(testing::FixedTime, "essdemo", "change", "Fin", "Plan", 2, 3),
             "20260307-130509_essdemo_change_Fin-Plan+2.3");
   EXPECT_EQ(DescriptionTime(testing::FixedTime), "2026-03-07 13:05:09 +0000");
+  testing_support::SetZone("NST3:30");
+  EXPECT_EQ(DescriptionTime(testing::FixedTime), "2026-03-07 09:35:09 -0330");
+  testing_support::SetZone("UTC");
   // Later backups sort after earlier ones.
   EXPECT_LT(BackupStem(testing::FixedTime, "z", "import", "A", "B", 0),
             BackupStem(testing::FixedTime + 1, "a", "change", "A", "B", 0));
@@ -192,23 +196,25 @@ class Environment : public ::testing::Test {
       if (const char* v = std::getenv(name)) saved_.emplace_back(name, v);
   }
   void TearDown() override {
-    for (const char* name : {"XDG_STATE_HOME", "HOME", "QUORVEL_BACKUP_DAYS"}) unsetenv(name);
-    for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
+    for (const char* name : {"XDG_STATE_HOME", "HOME", "QUORVEL_BACKUP_DAYS"}) testing_support::UnsetEnv(name);
+    for (const auto& [name, value] : saved_) testing_support::SetEnv(name.c_str(), value.c_str());
   }
   std::vector<std::pair<std::string, std::string>> saved_;
 };
 
+#ifndef _WIN32
 TEST_F(Environment, FolderFollowsStateHomeAndIgnoresARelativeOne) {
-  setenv("HOME", "/home/ann", 1);
-  setenv("XDG_STATE_HOME", "/var/state", 1);
+  testing_support::SetEnv("HOME", "/home/ann");
+  testing_support::SetEnv("XDG_STATE_HOME", "/var/state");
   EXPECT_EQ(BackupFolder(), "/var/state/quorvel/backups");
-  setenv("XDG_STATE_HOME", "relative/state", 1);
+  testing_support::SetEnv("XDG_STATE_HOME", "relative/state");
   EXPECT_EQ(BackupFolder(), "/home/ann/.local/state/quorvel/backups");
-  setenv("XDG_STATE_HOME", "", 1);
+  testing_support::SetEnv("XDG_STATE_HOME", "");
   EXPECT_EQ(BackupFolder(), "/home/ann/.local/state/quorvel/backups");
-  unsetenv("HOME");
+  testing_support::UnsetEnv("HOME");
   EXPECT_EQ(BackupFolder(), "");
 }
+#endif
 
 TEST_F(Environment, KeepDaysTakesWholeDaysOnlyElseTheDefault) {
   const std::pair<const char*, int> cases[] = {{"7", 7},
@@ -218,10 +224,10 @@ TEST_F(Environment, KeepDaysTakesWholeDaysOnlyElseTheDefault) {
                                                {"", DefaultKeepDays},
                                                {"99999999999", DefaultKeepDays}};
   for (const auto& [text, days] : cases) {
-    setenv("QUORVEL_BACKUP_DAYS", text, 1);
+    testing_support::SetEnv("QUORVEL_BACKUP_DAYS", text);
     EXPECT_EQ(KeepDays(), days) << text;
   }
-  unsetenv("QUORVEL_BACKUP_DAYS");
+  testing_support::UnsetEnv("QUORVEL_BACKUP_DAYS");
   EXPECT_EQ(KeepDays(), DefaultKeepDays);
 }
 

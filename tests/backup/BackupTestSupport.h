@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestEnvironment.h"
 #include "backup/Place.h"
 #include "tests/support/FakeEssbaseApi.h"
 #include "tests/support/TestFiles.h"
@@ -63,8 +64,7 @@ inline std::string ServerText(const essbase::testing::FakeEssbaseApi& api) {
 class UtcZone : public ::testing::Environment {
  public:
   void SetUp() override {
-    setenv("TZ", "UTC", 1);
-    tzset();
+    testing_support::SetZone("UTC");
   }
 };
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "tests/support/TestEnvironment.h"
 #include "tests/support/TestFiles.h"
 
 namespace {
@@ -13,7 +14,7 @@ class OwnStateHome : public ::testing::Environment {
  public:
   void SetUp() override {
     home_ = std::make_unique<support::TempDir>("quorvel-state");
-    if (!home_->path().empty()) setenv("XDG_STATE_HOME", home_->path().c_str(), 1);
+    if (!home_->path().empty()) testing_support::SetEnv("XDG_STATE_HOME", home_->path().c_str());
   }
   void TearDown() override { home_.reset(); }
 

@@ -118,6 +118,7 @@ TEST_F(BatchRun, FullDiskFailsExportNotReportedAsSuccess) {
   EXPECT_TRUE(LoggedOut());
 }
 
+#ifndef _WIN32
 TEST_F(BatchRun, UnreadableImportFileNeverClosesAFilter) {
   // A folder opens like a file and then fails on the first read: already
   // the backup's reading of the names it defines.
@@ -127,6 +128,7 @@ TEST_F(BatchRun, UnreadableImportFileNeverClosesAFilter) {
   EXPECT_EQ(api.CountCalls("EsbSetFilterRow"), 0);
   EXPECT_TRUE(LoggedOut());
 }
+#endif
 
 TEST_F(BatchRun, ImportIntoCommandLineDatabase) {
   EXPECT_EQ(ImportText("Finance\tPlan\tReadEast\t273\tEast\r\r\n\r\n\n"

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "cli/RunLog.h"
 #include "tests/cli/CliTestSupport.h"
@@ -34,6 +36,7 @@ TEST(AppendFileLog, UnopenableLogReportsFailure) {
   EXPECT_FALSE(log.WriteLine("x"));
 }
 
+#ifndef _WIN32
 TEST(AppendFileLog, ConcurrentWritersNeverInterleaveInsideALine) {
   testing::TempDir dir;
   const std::string path = dir / "Log.txt";
@@ -57,7 +60,9 @@ TEST(AppendFileLog, ConcurrentWritersNeverInterleaveInsideALine) {
     ASSERT_EQ(bytes.substr(at + 200, 2), "\r\n");
   }
 }
+#endif
 
+#ifndef _WIN32
 TEST(LogPathBesideProgram, NamesLogTxtInProgramFolder) {
   std::string path = LogPathBesideProgram();
   char exe[4096];
@@ -66,6 +71,7 @@ TEST(LogPathBesideProgram, NamesLogTxtInProgramFolder) {
   std::string program(exe, static_cast<size_t>(n));
   EXPECT_EQ(path, program.substr(0, program.rfind('/')) + "/Log.txt");
 }
+#endif
 
 struct StateFolderCase {
   const char* name;
@@ -77,6 +83,7 @@ struct StateFolderCase {
 
 class LogPathInStateFolderTest : public ::testing::TestWithParam<StateFolderCase> {};
 
+#ifndef _WIN32
 TEST_P(LogPathInStateFolderTest, FollowsBaseDirectoryRules) {
   const StateFolderCase& c = GetParam();
   EXPECT_EQ(LogPathInStateFolder(c.xdgStateHome, c.home), c.expected);
@@ -94,6 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         StateFolderCase{"RelativeHomeGivesNone", nullptr, "home", ""},
         StateFolderCase{"NothingSetGivesNone", nullptr, nullptr, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+#endif
 
 // A folder that cannot hold a log for any user, root included: its parent
 // is a plain file.
@@ -109,10 +117,12 @@ TEST(OpenRunLog, WritableProgramFolderKeepsLogBesideProgram) {
   log->WriteLine("x");
   EXPECT_EQ(testing::ReadFile(dir / "Log.txt"), "x\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "state"));
+#ifndef _WIN32
   // It holds the command line and the server's words: its owner's only.
   struct stat st {};
   ASSERT_EQ(::stat((dir / "Log.txt").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
+#endif
 }
 
 TEST(OpenRunLog, UnwritableProgramFolderLogsInCreatedStateFolder) {
@@ -121,9 +131,11 @@ TEST(OpenRunLog, UnwritableProgramFolderLogsInCreatedStateFolder) {
   ASSERT_NE(log, nullptr);
   log->WriteLine("x");
   EXPECT_EQ(testing::ReadFile(dir / "state/quorvel/Log.txt"), "x\r\n");
+#ifndef _WIN32
   struct stat st {};
   ASSERT_EQ(::stat((dir / "state/quorvel").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
+#endif
 }
 
 TEST(OpenRunLog, ExistingStateLogIsAppendedTo) {

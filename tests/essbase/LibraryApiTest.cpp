@@ -31,7 +31,11 @@ TEST(LibraryApiMissing, EveryOperationReportsUnavailableInsteadOfCrashing) {
 // A library that lacks one operation is as unusable as no library: the
 // programs must not call through a null pointer.
 TEST(LibraryApiMissing, LibraryWithoutTheOperationsIsRefused) {
+  #ifdef _WIN32
+  LibraryApi api("kernel32.dll");
+#else
   LibraryApi api("libm.so.6");
+#endif
   EXPECT_FALSE(api.loaded());
   EXPECT_NE(api.loadError().find("EsbInit"), std::string::npos);
   Handle instance = 0;

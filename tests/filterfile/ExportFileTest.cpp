@@ -84,6 +84,7 @@ TEST_F(ExportFileTest, AppendNeverCreates) {
   EXPECT_EQ(file.error(), ENOENT);
 }
 
+#ifndef _WIN32
 TEST_F(ExportFileTest, TurnedFileKeepsItsModeAndReadsBackAsWritten) {
   support::WriteFile(path, "");
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
@@ -108,6 +109,7 @@ TEST_F(ExportFileTest, TurnedFileKeepsItsModeAndReadsBackAsWritten) {
   EXPECT_EQ(ReadFilterFile(in, collect), ReadOutcome::Complete);
   EXPECT_EQ(collect.seen, std::string("[A]") + RegionU8 + ";[" + Tokyo + "]" + Euro + ";\tTAB;");
 }
+#endif
 
 TEST(Widen, OffsetsMoveWithTheirCharacters) {
   support::TempDir dir{"quorvel-widen"};

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "tests/support/TestEnvironment.h"
 #include "platform/Folder.h"
 #include "platform/ProgramFolder.h"
 #include "platform/StateFolder.h"
@@ -13,10 +14,12 @@
 namespace platform {
 namespace {
 
+#ifndef _WIN32
 unsigned ModeOf(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
+#endif
 
 TEST(ProgramFolder, NamesAFileBesideTheRunningProgram) {
   const std::string self = BesideProgram(TEST_PROGRAM);
@@ -61,28 +64,33 @@ class StateEnvironment : public ::testing::Test {
       if (const char* v = std::getenv(name)) value = v;
   }
   void TearDown() override {
-    for (auto& [name, value] : saved_) value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    for (auto& [name, value] : saved_) value ? testing_support::SetEnv(name, value->c_str()) : testing_support::UnsetEnv(name);
   }
   std::pair<const char*, std::optional<std::string>> saved_[2] = {{"XDG_STATE_HOME", {}},
                                                                   {"HOME", {}}};
 };
 
+#ifndef _WIN32
 TEST_F(StateEnvironment, StateFolderReadsTheVariables) {
-  ::setenv("HOME", "/home/ann", 1);
-  ::setenv("XDG_STATE_HOME", "/var/state", 1);
+  testing_support::SetEnv("HOME", "/home/ann");
+  testing_support::SetEnv("XDG_STATE_HOME", "/var/state");
   EXPECT_EQ(StateFolder(), "/var/state/quorvel");
-  ::unsetenv("XDG_STATE_HOME");
+  testing_support::UnsetEnv("XDG_STATE_HOME");
   EXPECT_EQ(StateFolder(), "/home/ann/.local/state/quorvel");
-  ::unsetenv("HOME");
+  testing_support::UnsetEnv("HOME");
   EXPECT_EQ(StateFolder(), "");
 }
+#endif
 
+#ifndef _WIN32
 TEST(MakePrivateFolder, CreatesTheFolderForItsOwnerOnly) {
   support::TempDir dir;
   EXPECT_EQ(MakePrivateFolder(dir / "new"), 0);
   EXPECT_EQ(ModeOf(dir / "new"), 0700u);
 }
+#endif
 
+#ifndef _WIN32
 TEST(MakePrivateFolder, ExistingFolderKeepsItsMode) {
   support::TempDir dir;
   std::filesystem::create_directory(dir / "old");
@@ -90,6 +98,7 @@ TEST(MakePrivateFolder, ExistingFolderKeepsItsMode) {
   EXPECT_EQ(MakePrivateFolder(dir / "old"), 0);
   EXPECT_EQ(ModeOf(dir / "old"), 0755u);
 }
+#endif
 
 TEST(MakePrivateFolder, RefusesANameTakenByAFileOrAMissingParent) {
   support::TempDir dir;
@@ -98,6 +107,7 @@ TEST(MakePrivateFolder, RefusesANameTakenByAFileOrAMissingParent) {
   EXPECT_EQ(MakePrivateFolder(dir / "missing/new"), ENOENT);
 }
 
+#ifndef _WIN32
 TEST(MakePrivateFoldersAbove, CreatesEachMissingFolderButNotTheFile) {
   support::TempDir dir;
   MakePrivateFoldersAbove(dir / "a/b/Log.txt");
@@ -105,6 +115,7 @@ TEST(MakePrivateFoldersAbove, CreatesEachMissingFolderButNotTheFile) {
   EXPECT_EQ(ModeOf(dir / "a/b"), 0700u);
   EXPECT_FALSE(std::filesystem::exists(dir / "a/b/Log.txt"));
 }
+#endif
 
 }  // namespace
 }  // namespace platform

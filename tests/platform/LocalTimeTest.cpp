@@ -6,9 +6,12 @@
 #include <string>
 
 #include "platform/LocalTime.h"
+#include "tests/support/TestEnvironment.h"
 
 namespace platform {
 namespace {
+
+using testing_support::SetZone;
 
 // A fixed time zone for one test, the process's own back after it.
 class FixedZone : public ::testing::Test {
@@ -17,13 +20,9 @@ class FixedZone : public ::testing::Test {
     if (const char* tz = std::getenv("TZ")) saved_ = tz;
   }
   void TearDown() override {
-    saved_ ? ::setenv("TZ", saved_->c_str(), 1) : ::unsetenv("TZ");
-    ::tzset();
+    SetZone(saved_ ? saved_->c_str() : nullptr);
   }
-  void Zone(const char* tz) {
-    ::setenv("TZ", tz, 1);
-    ::tzset();
-  }
+  void Zone(const char* tz) { SetZone(tz); }
   std::optional<std::string> saved_;
 };
 
@@ -42,6 +41,15 @@ TEST_F(FixedZone, FieldsAreThoseOfTheLocalZone) {
   EXPECT_EQ(tm.tm_mon, 11);
   EXPECT_EQ(tm.tm_mday, 31);
   EXPECT_EQ(tm.tm_hour, 20);
+}
+
+TEST_F(FixedZone, OffsetCountsMinutesAndItsSign) {
+  Zone("UTC0");
+  EXPECT_EQ(UtcOffsetOf(31536000), 0);
+  Zone("EST5");
+  EXPECT_EQ(UtcOffsetOf(31536000), -5 * 3600);
+  Zone("IST-5:30");
+  EXPECT_EQ(UtcOffsetOf(31536000), 5 * 3600 + 30 * 60);
 }
 
 TEST_F(FixedZone, NowLiesBetweenTheTimesAroundIt) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "tests/support/TestEnvironment.h"
 #include "platform/Descriptor.h"
 #include "platform/FileMode.h"
 #include "platform/FileStatus.h"
@@ -62,10 +63,10 @@ class TemporaryFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const char* v = std::getenv("TMPDIR")) saved_ = v;
-    ::setenv("TMPDIR", dir_.path().c_str(), 1);
+    testing_support::SetEnv("TMPDIR", dir_.path().c_str());
   }
   void TearDown() override {
-    saved_ ? ::setenv("TMPDIR", saved_->c_str(), 1) : ::unsetenv("TMPDIR");
+    saved_ ? testing_support::SetEnv("TMPDIR", saved_->c_str()) : testing_support::UnsetEnv("TMPDIR");
   }
   support::TempDir dir_;
   std::optional<std::string> saved_;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -15,8 +16,18 @@ namespace support {
 class TempDir {
  public:
   explicit TempDir(const std::string& prefix = "quorvel-test") {
+#ifdef _WIN32
+    std::error_code ec;
+    const auto tmp = std::filesystem::temp_directory_path(ec);
+    std::random_device random;
+    for (int attempt = 0; !ec && path_.empty() && attempt < 100; ++attempt) {
+      const auto dir = tmp / (prefix + "-" + std::to_string(random()));
+      if (std::filesystem::create_directory(dir, ec)) path_ = dir.generic_string();
+    }
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+#endif
   }
   ~TempDir() {
     std::error_code ec;

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/Path.h"
+
 namespace essbase::rest::http {
 
 long TimeoutSeconds(const char* text) {
@@ -23,11 +25,11 @@ CaFile ReadCaFile(const char* path) {
   ca.path = path;
   const std::string named = "QUORVEL_CA_FILE \"" + ca.path + "\"";
   std::error_code ec;
-  if (std::filesystem::is_directory(ca.path, ec)) {
+  if (std::filesystem::is_directory(platform::PathOf(ca.path), ec)) {
     ca.failure = named + " is a folder, not a certificate file";
     return ca;
   }
-  std::ifstream in(ca.path, std::ios::binary);
+  std::ifstream in(platform::PathOf(ca.path), std::ios::binary);
   std::ostringstream bytes;
   if (in) bytes << in.rdbuf();
   if (!in || in.bad()) {

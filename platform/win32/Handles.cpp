@@ -10,9 +10,13 @@ namespace platform::win32 {
 
 int OpenDescriptor(const std::wstring& path, unsigned long access, unsigned long disposition,
                    unsigned long flagsAndAttributes, int& error) {
-  const HANDLE h =
-      CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, disposition, flagsAndAttributes, nullptr);
+  // A file being written is no one else's to write meanwhile; appends to
+  // a run log are shared, each landing whole at the end.
+  const DWORD share = (access & GENERIC_WRITE) != 0 ? FILE_SHARE_READ | FILE_SHARE_DELETE
+                                                     : FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                                           FILE_SHARE_DELETE;
+  const HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                               flagsAndAttributes, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     error = LastErrno();
     return -1;

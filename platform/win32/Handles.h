@@ -1,9 +1,9 @@
 #pragma once
 // Files opened through Windows itself, handed out as C runtime descriptors:
-// shared for reading, writing and deleting, so that a file open somewhere
-// can still be removed or renamed as on POSIX (though Windows refuses to
-// replace it), never inherited by a child process, and always binary (no
-// CR LF translation).
+// shared for reading and deleting, so that a file open somewhere can still be
+// removed or renamed as on POSIX (though Windows refuses to replace it), and
+// for writing only when opened to append; never inherited by a child
+// process, and always binary (no CR LF translation).
 #include <string>
 
 namespace platform::win32 {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -67,6 +68,23 @@ TEST(WindowsRenames, ReplacingTakesTheTargetsPlaceAndNoReplaceRefuses) {
   EXPECT_FALSE(std::filesystem::exists(dir / "new"));
   EXPECT_EQ(RenameReplacing(dir / "missing", dir / "third"), ENOENT);
   EXPECT_EQ(Contents(dir / "third"), "third");
+}
+
+TEST(WindowsFiles, PendingFileIsReadableButNoOneElsesToWrite) {
+  support::TempDir dir;
+  int fd = -1;
+  std::string pending;
+  ASSERT_EQ(CreatePrivateFile(dir / "pending.", fd, pending), 0);
+  ASSERT_TRUE(WriteInOne(fd, "mine"));
+  const std::wstring wide = PathOf(pending).wstring();
+  FILE* writer = _wfopen(wide.c_str(), L"r+b");
+  EXPECT_EQ(writer, nullptr);
+  if (writer) fclose(writer);
+  EXPECT_EQ(Contents(pending), "mine");
+  CloseFile(fd);
+  writer = _wfopen(wide.c_str(), L"r+b");
+  EXPECT_NE(writer, nullptr) << "closed, it is free again";
+  if (writer) fclose(writer);
 }
 
 TEST(WindowsFiles, MissingFileGivesEnoentAndAppendsLandAtTheEnd) {

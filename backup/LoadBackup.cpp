@@ -51,8 +51,9 @@ class CheckSink final : public filterfile::FilterSink {
   bool matched_ = true;
 };
 
-std::string CheckStructure(const BackupInfo& info) {
-  uint64_t next = 0;
+// The records' ranges follow each other from `start`.
+std::string CheckStructure(const BackupInfo& info, uint64_t start) {
+  uint64_t next = start;
   std::set<std::pair<std::string, std::string>> databases;
   for (const DatabaseRange& d : info.databases) {
     if (d.offset != next)
@@ -114,18 +115,25 @@ std::optional<LoadedBackup> LoadBackup(const std::string& chosen, std::string& r
   }
   platform::CloseFile(described);
   if (!info) return std::nullopt;
-  if (reason = CheckStructure(*info); !reason.empty()) return std::nullopt;
 
   const int fd = OpenRegularFile(backup.recordsPath, why);
   if (fd < 0) {
     reason = "its records " + backup.recordsPath + " " + why;
     return std::nullopt;
   }
-  const uint64_t total =
-      info->databases.empty() ? 0 : info->databases.back().offset + info->databases.back().length;
+  // A UTF-8 file's records begin after its mark.
+  const filterfile::FileEncoding encoding = RecordsEncoding(fd);
+  const uint64_t start =
+      encoding == filterfile::FileEncoding::Utf8 ? filterfile::Utf8Mark.size() : 0;
+  if (reason = CheckStructure(*info, start); !reason.empty()) {
+    platform::CloseFile(fd);
+    return std::nullopt;
+  }
+  const uint64_t total = info->databases.empty()
+                             ? start
+                             : info->databases.back().offset + info->databases.back().length;
   bool whole = platform::FileSize(fd, size) == 0 && size == total;
   FiltersByDatabase filters = GroupFilters(*info);
-  const filterfile::FileEncoding encoding = RecordsEncoding(fd);
   for (const DatabaseRange& range : info->databases) {
     if (!whole) break;
     std::vector<const SavedFilter*> withRows;

@@ -1,6 +1,7 @@
 // esbsim: administration of the simulated server's store.
 //   esbsim demo STORE | esbsim load STORE FILE|- | esbsim dump STORE
-//   esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N]
+//   esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N] [--page-size N]
+//                      [--access-case upper|mixed]
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -19,7 +20,8 @@ int Usage() {
   std::cerr << "usage: esbsim demo STORE\n"
                "       esbsim load STORE FILE    (FILE - reads standard input)\n"
                "       esbsim dump STORE\n"
-               "       esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N]\n";
+               "       esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N]\n"
+               "                          [--page-size N] [--access-case upper|mixed]\n";
   return 2;
 }
 

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <cctype>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -25,6 +26,15 @@ namespace {
 
 // The reference's default page of List Applications.
 constexpr size_t kApplicationsLimit = 50;
+
+// Servers differ in the case of the access words they write; clients read
+// either spelling.
+std::vector<WireRow> Spelled(std::vector<WireRow> rows, bool upper) {
+  if (upper)
+    for (WireRow& row : rows)
+      for (char& c : row.access) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return rows;
+}
 
 std::optional<std::string> Param(const httplib::Request& req, const char* name) {
   if (!req.has_param(name)) return std::nullopt;
@@ -224,8 +234,8 @@ class Router {
   void Rows(Exchange& x) {
     const Reply r = gateway_.Filter(x.token, x.path[1], x.path[3], x.path[5], true);
     if (r.status) return Fail(x.res, r);
-    List(x, r.rows.size(), 0,
-         [&](const Page& page) { return RowItems(r.rows, page.begin, page.end); });
+    const std::vector<WireRow> rows = Spelled(r.rows, options_.upperAccess);
+    List(x, rows.size(), 0, [&](const Page& page) { return RowItems(rows, page.begin, page.end); });
   }
 
   void List(Exchange& x, size_t total, size_t fallback,
@@ -254,7 +264,9 @@ class Router {
     }
     const Reply r = gateway_.WriteFilter(x.token, app, db, name, rows, create);
     if (r.status) return Fail(x.res, r);
-    Send(x.res, 200, FilterBody(name, r.rows, x.Links(FilterLinks(x.base, app, db, name))));
+    Send(x.res, 200,
+         FilterBody(name, Spelled(r.rows, options_.upperAccess),
+                    x.Links(FilterLinks(x.base, app, db, name))));
   }
 
   SimGateway& gateway_;

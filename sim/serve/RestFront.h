@@ -23,6 +23,7 @@ struct FrontOptions {
   std::chrono::milliseconds latency{0};  // every answer waits this long, outside the lock
   std::string scheme = "http";           // for the links' addresses
   size_t pageSize = 0;                   // the most items a list page holds; 0: no cap
+  bool upperAccess = false;              // rows' access words as "READ", not "Read"
 };
 
 // Registers the handlers; served counts the requests answered.

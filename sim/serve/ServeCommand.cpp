@@ -25,6 +25,7 @@ struct Options {
   int port = 0;
   long latencyMs = 0;
   long pageSize = 0;  // 0: lists are not cut by the server
+  bool upperAccess = false;
 };
 
 bool Number(const std::string& text, long max, long& value) {
@@ -52,6 +53,10 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
                n >= 1) {
       o.pageSize = n;
       ++i;
+    } else if (args[i] == "--access-case" && i + 1 < args.size() &&
+               (args[i + 1] == "upper" || args[i + 1] == "mixed")) {
+      o.upperAccess = args[i + 1] == "upper";
+      ++i;
     } else if (args[i] == "--tls" && i + 2 < args.size()) {
       o.cert = args[i + 1];
       o.key = args[i + 2];
@@ -69,7 +74,7 @@ int RunServe(const std::vector<std::string>& args) {
   Options o;
   if (!Parse(args, o)) {
     std::cerr << "usage: esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N] "
-                 "[--page-size N]\n";
+                 "[--page-size N] [--access-case upper|mixed]\n";
     return 2;
   }
   // The stop signals are taken by sigwait below, never by a handler: every
@@ -106,6 +111,7 @@ int RunServe(const std::vector<std::string>& args) {
   front.latency = std::chrono::milliseconds(o.latencyMs);
   front.scheme = o.cert.empty() ? "http" : "https";
   front.pageSize = static_cast<size_t>(o.pageSize);
+  front.upperAccess = o.upperAccess;
   AddRestFront(*server, gateway, front, served);
 
   const int port = o.port == 0 ? server->bind_to_any_port("127.0.0.1")

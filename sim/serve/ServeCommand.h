@@ -1,5 +1,6 @@
 #pragma once
 // esbsim serve STORE [--port N] [--tls CERT KEY] [--latency-ms N] [--page-size N]
+//               [--access-case upper|mixed]
 #include <string>
 #include <vector>
 

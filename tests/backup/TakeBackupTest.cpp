@@ -310,6 +310,25 @@ TEST_F(TakeBackupTest, CopiesOfTwoDatabasesWithOneFilterNameStayApart) {
                                                             {"Fin", "Copy", "Common", 1, 375, 1}}));
 }
 
+// A name beyond Latin-1 turns the records UTF-8 behind the mark: the
+// ranges begin after it, and the backup loads.
+TEST_F(TakeBackupTest, Utf8RecordsLoadWithTheirRangesAfterTheMark) {
+  const std::string tokyo = "\xE6\x9D\xB1\xE4\xBA\xAC";
+  const std::vector<FilterCopy> copies = {{"Fin", "Plan", "Caf\xC3\xA9", 1, 375, {{1, "a"}}},
+                                          {"Fin", "Copy", tokyo, 1, 375, {{3, "c"}}}};
+  const BackupOutcome outcome = SaveCopies({"change", "essdemo", {}}, copies, place);
+  ASSERT_EQ(outcome.result, BackupResult::Written) << outcome.reason;
+  const std::string plan = "Fin\tPlan\tCaf\xC3\xA9\t1\ta\r\r\n";
+  const std::string copy = "Fin\tCopy\t" + tokyo + "\t3\tc\r\r\n";
+  EXPECT_EQ(ReadFile(outcome.path), "\xEF\xBB\xBF" + plan + copy);
+  std::string reason;
+  const auto loaded = LoadBackup(outcome.path, reason);
+  ASSERT_TRUE(loaded) << reason;
+  EXPECT_EQ(loaded->info.databases,
+            (std::vector<DatabaseRange>{{"Fin", "Plan", 3, plan.size()},
+                                        {"Fin", "Copy", 3 + plan.size(), copy.size()}}));
+}
+
 class PruneTest : public ::testing::Test {
  protected:
   void Make(const std::string& name, std::time_t modified) {

@@ -3,13 +3,13 @@
 // exit statuses and store contents, run after run.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <iterator>
 #include <regex>
 #include <string>
-#include <vector>
-#include <chrono>
 #include <thread>
-#include <iterator>
+#include <vector>
 
 #include "cli/Messages.h"
 #include "tests/cli/CliTestSupport.h"
@@ -37,10 +37,10 @@ const std::string Server =
 // One way to the server: its own copy of the program (its own run log), its
 // own store and state folder.
 struct Way {
-  explicit Way(const std::string& name) : name(name) {
+  explicit Way(const std::string& name, const std::string& description = Server) : name(name) {
     fs::copy_file(QUORVELCL_PATH, dir / "QuorvelCL");
     fs::copy_file(ESBAPIN_PATH, dir / "libesbapin.so");
-    testing::WriteFile(dir / "server.txt", Server);
+    testing::WriteFile(dir / "server.txt", description);
     EXPECT_EQ(RunProgram(ESBSIM_PATH, {"load", store, dir / "server.txt"}, {}, dir / "out").status,
               0);
   }
@@ -105,6 +105,38 @@ TEST(RestRun, ExportImportAndRestoreAreTheLibrarysOverHttp) {
   EXPECT_EQ(library.Dump().find("Created"), std::string::npos);  // restored: deleted again
 }
 
+// A server that writes its access words in upper case ("READ", "METAREAD")
+// is read as one that spells them as the reference does: the same export,
+// import, diff, run log and store.
+TEST(RestRun, UpperCaseAccessWordsAreReadAsTheReferencesSpelling) {
+  const std::string everyWord = Server + "filter\tFin\tPlan\tMeta\t1\t375\nrow\t280\tEast\n";
+  Way mixed("mixed", everyWord), upper("upper", everyWord);
+  support::ServeProcess mixedServe(ESBSIM_PATH, mixed.store);
+  support::ServeProcess upperServe(ESBSIM_PATH, upper.store, {"--access-case", "upper"});
+  ASSERT_FALSE(mixedServe.url().empty()) << mixedServe.errors();
+  ASSERT_FALSE(upperServe.url().empty()) << upperServe.errors();
+  mixed.server = mixedServe.url();
+  upper.server = upperServe.url();
+  // Replaces a filter the backup reads first, and creates one.
+  const std::string in = "x\ty\tReadEast\t280\tnew\r\r\nx\ty\tCreated\t0\tc\r\r\n";
+  for (Way* way : {&mixed, &upper}) {
+    SCOPED_TRACE(way->name);
+    EXPECT_EQ(way->Run("Plan", way->dir / "plan.txt", "export"), 0) << way->Log();
+    testing::WriteFile(way->dir / "in.txt", in);
+    EXPECT_EQ(way->Run("Copy", way->dir / "in.txt", "import"), 0) << way->Log();
+    EXPECT_EQ(way->Run("Copy", way->dir / "in.txt", "diff"), 0) << way->Log();
+    EXPECT_EQ(way->Run("Copy", way->Backup(), "diff"), 2) << way->Log();
+  }
+  const std::string plan = ReadFile(upper.dir / "plan.txt");
+  EXPECT_EQ(plan, ReadFile(mixed.dir / "plan.txt"));
+  for (const char* access : {"\t0\t", "\t273\t", "\t275\t", "\t280\t"})
+    EXPECT_NE(plan.find(access), std::string::npos) << access;
+  EXPECT_EQ(upper.Log(), mixed.Log());
+  mixedServe.Stop();
+  upperServe.Stop();
+  EXPECT_EQ(upper.Dump(), mixed.Dump());
+}
+
 // A server that did not answer is the client's own finding, never quoted as
 // what the server said.
 TEST(RestRun, SlowServerTimesOutAndTheLogSaysSo) {
@@ -148,10 +180,11 @@ TEST(RestRun, ServerThatFreezesMidImportEndsTheRunSoonWithOneLine) {
   EXPECT_EQ(exit, 1);
   EXPECT_LT(took, std::chrono::seconds(30));
   const std::string log = rest.Log();
-  const std::regex summary(" filters were not imported: the server at [^ ]+ did not answer in 2 s\r\n");
-  EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), summary),
-                          std::sregex_iterator()),
-            1)
+  const std::regex summary(
+      " filters were not imported: the server at [^ ]+ did not answer in 2 s\r\n");
+  EXPECT_EQ(
+      std::distance(std::sregex_iterator(log.begin(), log.end(), summary), std::sregex_iterator()),
+      1)
       << log;
   // Only the writes in flight have lines of their own.
   size_t lines = 0;

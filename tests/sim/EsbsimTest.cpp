@@ -139,7 +139,7 @@ TEST_F(Esbsim, WrongArgumentsShowUsage) {
   EXPECT_EQ(RunEsbsim({}).exitCode, 2);
   EXPECT_EQ(RunEsbsim({"frobnicate", "x"}).exitCode, 2);
   EXPECT_EQ(RunEsbsim({"load", store_.path()}).exitCode, 2);
-  for (const char* bad : {"--port", "--latency-ms", "--tls"})
+  for (const char* bad : {"--port", "--latency-ms", "--tls", "--access-case"})
     EXPECT_EQ(RunEsbsim({"serve", store_.path(), bad, "x"}).exitCode, 2) << bad;
   EXPECT_EQ(RunEsbsim({"serve", store_.path(), "--port", "70000"}).exitCode, 2);
 }

@@ -1,6 +1,7 @@
 // QuorvelCL: exports every filter of one database to a filter file, or imports
 // a filter file into one database, reporting only through its run log.
 #include <string>
+#include <vector>
 
 #include "cli/Clock.h"
 #include "cli/CommandLine.h"
@@ -9,6 +10,7 @@
 #include "essbase/library/LibraryApi.h"
 #include "essbase/ServerAddress.h"
 #include "essbase/rest/RestServer.h"
+#include "platform/Arguments.h"
 #include "platform/Console.h"
 #include "platform/Descriptor.h"
 
@@ -29,7 +31,11 @@ int main(int argc, char** argv) {
   const int console = platform::KeepErrorConsole();
   // Unattended runs must never write to a console, not even through the library.
   platform::SilenceConsole();
-  const std::string commandLine = cli::JoinArguments(argc, argv);
+  const std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& a : arguments) pointers.push_back(a.c_str());
+  const std::string commandLine =
+      cli::JoinArguments(static_cast<int>(pointers.size()), pointers.data());
   const std::string beside = cli::LogPathBesideProgram();
   const std::string inStateFolder = cli::LogPathInStateFolder();
   auto log = cli::OpenRunLog(beside, inStateFolder);

@@ -9,6 +9,12 @@
 namespace essbase {
 
 std::string Latin1ToUtf8(std::string_view latin1);
+// The same into out, whose storage is reused: for texts converted by the
+// million. latin1 must not lie within out.
+void Latin1ToUtf8(std::string_view latin1, std::string& out);
+
+// Where the run of ASCII bytes of text that starts at from ends.
+size_t AsciiEnd(std::string_view text, size_t from = 0);
 
 // False when utf8 is not valid UTF-8 or holds a character above U+00FF;
 // badAt is then the byte offset of the first such character.

@@ -4,15 +4,16 @@
 
 namespace filterfile {
 
-bool RecordWriter::Encode(std::string_view text, std::string& out, const std::string& what) {
-  if (EncodeText(text, encoding_, out)) return true;
+bool RecordWriter::Encode(std::string_view text, std::string& scratch, std::string_view& out,
+                          What what) {
+  if (EncodeText(text, encoding_, scratch, out)) return true;
   // The file turns UTF-8 as a whole, or the text is not written.
   if (encoding_ == FileEncoding::Latin1 && widen && widen()) {
     encoding_ = FileEncoding::Utf8;
-    return EncodeText(text, encoding_, out);
+    return EncodeText(text, encoding_, scratch, out);
   }
   result_ = Result::NotEncodable;
-  unheld_ = what;
+  unheld_ = std::string(what.kind) + what.name;
   return false;
 }
 
@@ -20,19 +21,20 @@ RecordWriter::Result RecordWriter::Write(const essbase::Database& db,
                                          const essbase::Filter& filter) {
   if (result_ != Result::Written || filter.rows.empty()) return result_;
   FileEncoding namesIn = encoding_;
+  std::string_view app, database, name, text;
   const auto names = [&] {
     namesIn = encoding_;
-    return Encode(db.application, app_, "the application " + db.application) &&
-           Encode(db.database, db_, "the database " + db.database) &&
-           Encode(filter.name, name_, "the filter " + filter.name);
+    return Encode(db.application, app_, app, {"the application ", db.application}) &&
+           Encode(db.database, db_, database, {"the database ", db.database}) &&
+           Encode(filter.name, name_, name, {"the filter ", filter.name});
   };
   // A name that turned the file UTF-8 needs the names before it in UTF-8 too.
   if (!names() || (namesIn != encoding_ && !names())) return result_;
   for (const essbase::FilterRow& row : filter.rows) {
-    if (!Encode(row.text, row_, "a row of the filter " + filter.name)) return result_;
+    if (!Encode(row.text, row_, text, {"a row of the filter ", filter.name})) return result_;
     // A row that turned the file UTF-8 needs its names in UTF-8 too.
     if (namesIn != encoding_ && !names()) return result_;
-    if (!WriteRowRecord(out_, app_, db_, name_, row.access, row_)) {
+    if (!WriteRowRecord(out_, app, database, name, row.access, text)) {
       result_ = Result::StreamFailed;
       return result_;
     }

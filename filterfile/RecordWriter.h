@@ -44,13 +44,20 @@ class RecordWriter final : public essbase::FilterReceiver {
   const std::string& unheld() const { return unheld_; }
 
  private:
-  bool Encode(std::string_view text, std::string& out, const std::string& what);
+  // What a text is, for unheld(): "the application X", "a row of the filter X".
+  struct What {
+    const char* kind;
+    const std::string& name;
+  };
+  // The text as the file holds it in out: the text itself, or its Latin-1 in
+  // scratch.
+  bool Encode(std::string_view text, std::string& scratch, std::string_view& out, What what);
 
   std::ostream& out_;
   FileEncoding encoding_;
   Result result_ = Result::Written;
   std::string unheld_;
-  std::string app_, db_, name_, row_;  // encoded, reused between records
+  std::string app_, db_, name_, row_;  // Latin-1 made, reused between records
 };
 
 }  // namespace filterfile

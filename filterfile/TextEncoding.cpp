@@ -10,8 +10,7 @@ namespace filterfile {
 namespace {
 
 bool Ascii(std::string_view s) {
-  return std::all_of(s.begin(), s.end(),
-                     [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+  return essbase::AsciiEnd(s) == s.size();
 }
 
 }  // namespace
@@ -88,6 +87,18 @@ bool EncodeText(std::string_view utf8, FileEncoding encoding, std::string& out) 
   }
   size_t badAt = 0;
   return essbase::Utf8ToLatin1(utf8, out, badAt);
+}
+
+bool EncodeText(std::string_view utf8, FileEncoding encoding, std::string& scratch,
+                std::string_view& out) {
+  if (encoding == FileEncoding::Utf8 || Ascii(utf8)) {
+    out = utf8;
+    return true;
+  }
+  size_t badAt = 0;
+  if (!essbase::Utf8ToLatin1(utf8, scratch, badAt)) return false;
+  out = scratch;
+  return true;
 }
 
 }  // namespace filterfile

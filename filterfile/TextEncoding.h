@@ -26,6 +26,10 @@ bool DecodeLine(std::string& line, FileEncoding encoding);
 // UTF-8 text as a file in `encoding` holds it; false, with `out` undefined,
 // when Latin-1 cannot hold it.
 bool EncodeText(std::string_view utf8, FileEncoding encoding, std::string& out);
+// The same without a copy where none is needed: `out` is utf8 itself when
+// the file holds it as it is, else the Latin-1 made in `scratch`.
+bool EncodeText(std::string_view utf8, FileEncoding encoding, std::string& scratch,
+                std::string_view& out);
 
 // Whether every character of UTF-8 text fits Latin-1.
 bool FitsLatin1(std::string_view utf8);

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "essbase/FunctionRef.h"
 #include "essbase/Generation.h"
 #include "essbase/library/esbapin.h"
 #include "sim/FaultBook.h"
@@ -50,11 +51,14 @@ class SimCore {
  public:
   // A face's hooks: what one answers is the call's status, so a call whose
   // result the face cannot give back is no success for the fault counts.
-  using Prompt = std::function<int32_t(std::string_view storeServer, ServerLogin& answer)>;
-  using TakeItem = std::function<int32_t(const Item&)>;
-  using TakeState = std::function<int32_t(const ApplicationState&)>;
-  using CheckRows = std::function<int32_t(const std::vector<StoredRow>& rows, size_t count)>;
-  using TakeRow = std::function<int32_t(const StoredRow*)>;  // null: no more rows
+  // Each is called, if at all, before the operation returns.
+  using Prompt = essbase::FunctionRef<int32_t(std::string_view storeServer, ServerLogin& answer)>;
+  using TakeItem = essbase::FunctionRef<int32_t(const Item&)>;
+  using TakeState = essbase::FunctionRef<int32_t(const ApplicationState&)>;
+  // May put the rows' texts in the face's own form: GetFilterRow then hands
+  // them over as the check left them.
+  using CheckRows = essbase::FunctionRef<int32_t(std::vector<StoredRow>& rows, size_t count)>;
+  using TakeRow = essbase::FunctionRef<int32_t(const StoredRow*)>;  // null: no more rows
 
   SimCore();
   ~SimCore();
@@ -82,7 +86,8 @@ class SimCore {
   int32_t UnloadApplication(EsbHandle context, const Names& names);
   int32_t SetActive(EsbHandle context, const Names& names, int16_t& access);
 
-  // check sees the rows first: a refusal leaves no rows open.
+  // check sees the rows first (and may convert them): a refusal leaves no
+  // rows open.
   int32_t GetFilter(EsbHandle context, const Names& names, int16_t& active, int16_t& access,
                     const CheckRows& check = nullptr);
   // A row take refuses stays pending.

@@ -6,6 +6,7 @@
 // ESB_STS_ROW_NOT_HELD. Not thread-safe: the C entry points serialise calls.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "essbase/Generation.h"
 #include "essbase/library/esbapin.h"
@@ -54,8 +55,13 @@ class SimServer {
   SimCore core_;
   EsbSimLoginPrompt prompt_ = nullptr;
   void* promptData_ = nullptr;
-  // Rows on their way, reused: rows come and go by the million.
-  std::string latin1_, utf8_;
+  // Rows on their way in, reused: rows come and go by the million. (Rows on
+  // their way out are made Latin-1 where they lie, by GetFilter's check.)
+  std::string utf8_;
+  // Rows of open reads that fit Latin-1 but are no UTF-8 (a store written by
+  // other hands may hold them): GetFilter gives the filter, GetFilterRow
+  // refuses such a row. Each successful check renews its own rows' entries.
+  std::vector<const StoredRow*> notUtf8_;
 };
 
 }  // namespace esbsim

@@ -1,6 +1,8 @@
 // The operations on applications, databases and filters, through the
 // library's Latin-1 fields.
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "essbase/library/AppInfoRecord.h"
 #include "sim/LatinFields.h"
@@ -68,10 +70,23 @@ int32_t SimServer::GetFilter(EsbHandle context, const char* application, const c
                              const char* filter, int16_t* active, int16_t* access) {
   if (!active || !access) return ESB_STS_NULL_ARGUMENT;
   // A filter is given whole or not at all: a row the buffer could only hold
-  // cut or altered would change what the filter grants.
-  auto held = [](const std::vector<StoredRow>& rows, size_t count) -> int32_t {
-    for (size_t i = 0; i < count; ++i)
-      if (!FitsLatin1(rows[i].text)) return ESB_STS_ROW_NOT_HELD;
+  // cut or altered would change what the filter grants. Each row is made
+  // Latin-1 here, once, for GetFilterRow to copy as it is.
+  auto held = [this](std::vector<StoredRow>& rows, size_t count) -> int32_t {
+    if (!notUtf8_.empty()) {
+      const std::less<const StoredRow*> before;
+      const StoredRow* first = rows.data();
+      const StoredRow* end = first + rows.size();
+      std::erase_if(notUtf8_,
+                    [&](const StoredRow* r) { return !before(r, first) && before(r, end); });
+    }
+    for (size_t i = 0; i < count; ++i) {
+      switch (ToLatin1InPlace(rows[i].text)) {
+        case InPlace::Latin1: break;
+        case InPlace::NotLatin1: return ESB_STS_ROW_NOT_HELD;
+        case InPlace::NotUtf8: notUtf8_.push_back(&rows[i]); break;
+      }
+    }
     return 0;
   };
   return core_.GetFilter(context, FilterArguments(application, database, filter), *active, *access,
@@ -87,9 +102,12 @@ int32_t SimServer::GetFilterRow(EsbHandle context, char* row, int32_t length, in
       *access = 0;
       return 0;
     }
-    if (!Utf8ToLatin1(r->text, latin1_)) return ESB_STS_ROW_NOT_HELD;
-    if (latin1_.size() >= static_cast<size_t>(length)) return ESB_STS_BUFFER_TOO_SMALL;
-    std::memcpy(row, latin1_.c_str(), latin1_.size() + 1);
+    // The text is Latin-1 already (GetFilter's check).
+    if (!notUtf8_.empty() && std::find(notUtf8_.begin(), notUtf8_.end(), r) != notUtf8_.end())
+      return ESB_STS_ROW_NOT_HELD;
+    const std::string& latin1 = r->text;
+    if (latin1.size() >= static_cast<size_t>(length)) return ESB_STS_BUFFER_TOO_SMALL;
+    std::memcpy(row, latin1.c_str(), latin1.size() + 1);
     *access = r->access;
     return 0;
   };

@@ -47,6 +47,9 @@ constexpr int32_t kFail = ESB_STS_STORE_FAILURE;
 
 const char* const kSelectDb =
     "SELECT d.id FROM apps a JOIN dbs d ON d.app = a.id WHERE a.name = ?1 AND d.name = ?2";
+const char* const kSelectFilter =
+    "SELECT f.id, f.active, f.access FROM apps a JOIN dbs d ON d.app = a.id"
+    " JOIN filters f ON f.db = d.id WHERE a.name = ?1 AND d.name = ?2 AND f.name = ?3";
 
 // Reads names from a prepared listing statement, refusing an oversized list.
 int32_t CollectNames(Statement* st, std::vector<std::string>& names) {
@@ -169,9 +172,7 @@ int32_t Store::findDatabase(std::string_view app, std::string_view db, int64_t& 
 
 int32_t Store::findFilter(std::string_view app, std::string_view db, std::string_view filter,
                           StoredFilter& found) {
-  Statement* st = db_.prepare(
-      "SELECT f.id, f.active, f.access FROM apps a JOIN dbs d ON d.app = a.id"
-      " JOIN filters f ON f.db = d.id WHERE a.name = ?1 AND d.name = ?2 AND f.name = ?3");
+  Statement* st = db_.prepare(kSelectFilter);
   if (!st) return kFail;
   int rc = st->bind(1, app).bind(2, db).bind(3, filter).step();
   if (rc == SQLITE_ROW) {
@@ -235,31 +236,32 @@ int32_t Store::setLoaded(int64_t app, bool loaded) {
 
 int32_t Store::openFilter(std::string_view app, std::string_view db, std::string_view filter,
                           StoredFilter& found, std::vector<StoredRow>& rows, size_t& count) {
-  Statement* st = db_.prepare(
-      "SELECT f.id, f.active, f.access, r.access, r.text FROM apps a JOIN dbs d ON d.app = a.id"
-      " JOIN filters f ON f.db = d.id LEFT JOIN rows r ON r.filter = f.id"
-      " WHERE a.name = ?1 AND d.name = ?2 AND f.name = ?3 ORDER BY r.seq");
-  if (!st) return kFail;
-  st->bind(1, app).bind(2, db).bind(3, filter);
+  // The filter, then its rows by their key alone (a join would carry the
+  // filter's columns along every row). Both read one state of the store: the
+  // filter's statement stays active until the rows are read, and the
+  // connection's implicit read transaction lasts while any statement is.
+  Statement* head = db_.prepare(kSelectFilter);
+  Statement* body = db_.prepare("SELECT access, text FROM rows WHERE filter = ?1 ORDER BY seq");
+  if (!head || !body) return kFail;
   count = 0;
-  bool any = false;
-  int rc;
-  while ((rc = st->step()) == SQLITE_ROW) {
-    if (!any) {
-      any = true;
-      found.id = st->integer(0);
-      found.active = static_cast<int16_t>(st->integer(1));
-      found.access = static_cast<int16_t>(st->integer(2));
+  int rc = head->bind(1, app).bind(2, db).bind(3, filter).step();
+  if (rc == SQLITE_ROW) {
+    found.id = head->integer(0);
+    found.active = static_cast<int16_t>(head->integer(1));
+    found.access = static_cast<int16_t>(head->integer(2));
+    body->bind(1, found.id);
+    while ((rc = body->step()) == SQLITE_ROW) {
+      if (count == rows.size()) rows.emplace_back();
+      rows[count].access = static_cast<int16_t>(body->integer(0));
+      rows[count].text.assign(body->text(1));
+      ++count;
     }
-    if (st->isNull(4)) continue;  // a filter without rows
-    if (count == rows.size()) rows.emplace_back();
-    rows[count].access = static_cast<int16_t>(st->integer(3));
-    rows[count].text.assign(st->text(4));
-    ++count;
+    body->reset();
+    head->reset();
+    return rc == SQLITE_DONE ? 0 : kFail;
   }
-  st->reset();
+  head->reset();
   if (rc != SQLITE_DONE) return kFail;
-  if (any) return 0;
   int64_t dbId = 0;
   int32_t status = findDatabase(app, db, dbId);
   return status == 0 ? ESB_STS_UNKNOWN_FILTER : status;

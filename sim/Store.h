@@ -66,9 +66,9 @@ class Store {
   int32_t applicationState(int64_t app, bool& loaded, int16_t& databases);
   int32_t setLoaded(int64_t app, bool loaded);
 
-  // A filter and its rows in one query. rows is reused (its first count
-  // entries are the filter's rows) so that reading filter after filter does
-  // not allocate afresh.
+  // A filter and its rows, as one state of the store holds them. rows is
+  // reused (its first count entries are the filter's rows) so that reading
+  // filter after filter does not allocate afresh.
   int32_t openFilter(std::string_view app, std::string_view db, std::string_view filter,
                      StoredFilter& found, std::vector<StoredRow>& rows, size_t& count);
   // Creates or replaces (keeping its listing place) a filter with the first

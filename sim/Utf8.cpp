@@ -1,20 +1,37 @@
 #include "sim/Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace esbsim {
 
 namespace {
 
+// Eight bytes at a time: rows are nearly always ASCII through and through.
 size_t AsciiPrefix(std::string_view s) {
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
   size_t i = 0;
+  for (uint64_t word; i + 8 <= s.size(); i += 8) {
+    std::memcpy(&word, s.data() + i, 8);
+    if (word & kHigh) break;
+  }
   while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
   return i;
+}
+
+// FitsLatin1's test of one byte.
+bool OutsideLatin1(unsigned char c) {
+  // Past ASCII, only the leads C2 and C3 (and their continuations) stay within U+00FF.
+  return c >= 0xC4 || (c >= 0xC0 && c < 0xC2);
 }
 
 }  // namespace
 
 size_t Utf8Length(std::string_view text) {
-  size_t chars = 0;
-  for (size_t i = 0; i < text.size(); ++chars) {
+  // Each byte of the ASCII run a text nearly always starts with, or is, is a
+  // character.
+  size_t chars = AsciiPrefix(text);
+  for (size_t i = chars; i < text.size(); ++chars) {
     const auto lead = static_cast<unsigned char>(text[i]);
     if (lead < 0x80) {
       ++i;
@@ -46,11 +63,8 @@ size_t Utf8Length(std::string_view text) {
 }
 
 bool FitsLatin1(std::string_view utf8) {
-  for (char ch : utf8) {
-    const auto c = static_cast<unsigned char>(ch);
-    // Past ASCII, only the leads C2 and C3 (and their continuations) stay within U+00FF.
-    if (c >= 0xC4 || (c >= 0xC0 && c < 0xC2)) return false;
-  }
+  for (size_t i = AsciiPrefix(utf8); i < utf8.size(); ++i)
+    if (OutsideLatin1(static_cast<unsigned char>(utf8[i]))) return false;
   return true;
 }
 
@@ -84,6 +98,33 @@ bool Utf8ToLatin1(std::string_view utf8, std::string& out) {
     out += static_cast<char>(((c & 0x03) << 6) | (next & 0x3F));
   }
   return true;
+}
+
+InPlace ToLatin1InPlace(std::string& text) {
+  const size_t n = text.size();
+  size_t i = AsciiPrefix(text);
+  if (i == n) return InPlace::Latin1;
+  char* p = text.data();
+  size_t out = i;  // never past i: each pair becomes one byte
+  while (i < n) {
+    const auto c = static_cast<unsigned char>(p[i]);
+    if (c < 0x80) {
+      p[out++] = p[i++];
+      continue;
+    }
+    if (OutsideLatin1(c)) return InPlace::NotLatin1;
+    // As Utf8ToLatin1: only C2 and C3 lead to U+0080..U+00FF, each with one
+    // continuation byte. Anything else here is no UTF-8; whether it fits
+    // Latin-1 is up to the bytes from here on, not yet overwritten.
+    const bool pair = (c == 0xC2 || c == 0xC3) && i + 1 < n &&
+                      (static_cast<unsigned char>(p[i + 1]) & 0xC0) == 0x80;
+    if (!pair)
+      return FitsLatin1(std::string_view(p + i, n - i)) ? InPlace::NotUtf8 : InPlace::NotLatin1;
+    p[out++] = static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(p[i + 1]) & 0x3F));
+    i += 2;
+  }
+  text.resize(out);
+  return InPlace::Latin1;
 }
 
 }  // namespace esbsim

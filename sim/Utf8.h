@@ -24,4 +24,16 @@ void Latin1ToUtf8(std::string_view latin1, std::string& out);
 // U+00FF or is not UTF-8 (out is then unspecified).
 bool Utf8ToLatin1(std::string_view utf8, std::string& out);
 
+// What ToLatin1InPlace made of a text.
+enum class InPlace {
+  Latin1,     // the text is now its Latin-1 form
+  NotLatin1,  // FitsLatin1 is false for it (the text is then unspecified)
+  NotUtf8,    // FitsLatin1 holds but it is no UTF-8: Utf8ToLatin1 refuses it
+              // (the text is then unspecified)
+};
+
+// Utf8ToLatin1 of text into text itself, never longer than it was, with
+// FitsLatin1's answer for the whole of it: one pass where the two took two.
+InPlace ToLatin1InPlace(std::string& text);
+
 }  // namespace esbsim

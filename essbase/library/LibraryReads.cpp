@@ -18,14 +18,19 @@ Failure LibraryServer::ReadOne(const Database& db, const std::string& name, Read
   f.step = Step::ReadFilter;
   f.filter = name;
   filter.name = name;
-  filter.rows.clear();
+  // The rows of the filter read before are written over where they lie, so
+  // that their texts' storage serves again; the rows read are the first
+  // `count`, and filter.rows is cut to them before anybody sees it.
+  size_t count = 0;
   LatinNames latin;
   if (!LibraryNames(db, &name, latin, f)) {
+    filter.rows.clear();
     conn_.Status = f.status;
     return f;
   }
   read.loginEnded = false;
   const auto failed = [&](const char* call) {
+    filter.rows.resize(count);
     read.loginEnded = read.loginEnded || conn_.Status == ReloginStatus;
     f.status = conn_.Status;
     f.call = call;
@@ -47,8 +52,12 @@ Failure LibraryServer::ReadOne(const Database& db, const std::string& name, Read
         }) != 0)
       return failed("EsbGetFilterRow");
     if (text.empty()) break;
-    filter.rows.push_back({access, Latin1ToUtf8(text)});
+    if (count == filter.rows.size()) filter.rows.emplace_back();
+    FilterRow& row = filter.rows[count++];
+    row.access = access;
+    Latin1ToUtf8(text, row.text);
   }
+  filter.rows.resize(count);
   return {};
 }
 

@@ -70,18 +70,18 @@ LibraryServer::~LibraryServer() {
   if (promptLent_) api_.SetLoginPrompt(nullptr, nullptr);
 }
 
-int32_t LibraryServer::Call(const std::function<int32_t(Handle)>& call) {
+int32_t LibraryServer::Call(FunctionRef<int32_t(Handle)> call) {
   conn_.Status = call(conn_.ContextHandle);
   if (conn_.Status == ReloginStatus) definitions_.LoginEnded();
   return conn_.Status;
 }
 
-int32_t LibraryServer::CallRepeating(Step step, const std::function<int32_t(Handle)>& call) {
+int32_t LibraryServer::CallRepeating(Step step, FunctionRef<int32_t(Handle)> call) {
   if (Call(call) == ReloginStatus && again().Again(step)) Call(call);
   return conn_.Status;
 }
 
-int32_t LibraryServer::CallWrite(const std::function<int32_t(Handle)>& call) {
+int32_t LibraryServer::CallWrite(FunctionRef<int32_t(Handle)> call) {
   if (const int32_t status = definitions_.BeforeWrite(); status != 0) {
     conn_.Status = status;
     return status;

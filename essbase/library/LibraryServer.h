@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "essbase/ConnectionState.h"
+#include "essbase/FunctionRef.h"
 #include "essbase/Server.h"
 #include "essbase/library/DefinitionGuard.h"
 #include "essbase/library/EssbaseApi.h"
@@ -60,13 +61,13 @@ class LibraryServer final : public Server {
   DefinitionGuard& definitions() { return definitions_; }
   // Makes one call with the current context and keeps its status; an ended
   // login ends what was open on it.
-  int32_t Call(const std::function<int32_t(Handle context)>& call);
+  int32_t Call(FunctionRef<int32_t(Handle context)> call);
   // Call, and on ReloginStatus, when the command's policy repeats `step`,
   // logs in again and makes it once more.
-  int32_t CallRepeating(Step step, const std::function<int32_t(Handle context)>& call);
+  int32_t CallRepeating(Step step, FunctionRef<int32_t(Handle context)> call);
   // Call for a write call: a definition left open is discarded first; when
   // that fails the call is not made and that failure's status is its own.
-  int32_t CallWrite(const std::function<int32_t(Handle context)>& call);
+  int32_t CallWrite(FunctionRef<int32_t(Handle context)> call);
 
  private:
   struct Read;

@@ -89,8 +89,12 @@ class LibraryWrites final : public Writes {
       return o;
     }
     // Rows the client library cannot carry refuse the filter before any call.
-    std::vector<std::string> rows(filter.rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
+    // The Latin-1 texts go to latin1_, whose strings serve filter after
+    // filter; its first `count` are this filter's.
+    const size_t count = filter.rows.size();
+    if (latin1_.size() < count) latin1_.resize(count);
+    std::vector<std::string>& rows = latin1_;
+    for (size_t i = 0; i < count; ++i) {
       size_t badAt = 0;
       if (!Utf8ToLatin1(filter.rows[i].text, rows[i], badAt)) {
         f.status = server_.conn().Status = ESB_STS_BAD_ROW;
@@ -116,7 +120,7 @@ class LibraryWrites final : public Writes {
                                         latin.filter.c_str(), filter.active, filter.access);
     }));
     if (opened != 0 && failed(-1, opened, "EsbSetFilter")) return Left(o);
-    for (size_t i = 0; i < rows.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
       const int16_t access = filter.rows[i].access;
       auto row = [&](Handle c) {
         return server_.api().EsbSetFilterRow(c, rows[i].c_str(), access);
@@ -131,7 +135,7 @@ class LibraryWrites final : public Writes {
     if (incomplete) return Left(o);
     const int32_t closed = Close();
     if (closed != 0) {
-      failed(static_cast<int64_t>(rows.size()), closed, "EsbSetFilterRow");
+      failed(static_cast<int64_t>(count), closed, "EsbSetFilterRow");
       return Left(o);
     }
     o.done = true;
@@ -149,6 +153,7 @@ class LibraryWrites final : public Writes {
   WriteOptions options_;
   uint64_t written_ = 0;
   bool loginEnded_ = false;
+  std::vector<std::string> latin1_;  // the rows of the filter being written, reused
 };
 
 }  // namespace

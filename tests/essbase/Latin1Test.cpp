@@ -26,6 +26,32 @@ TEST(Latin1, AsciiRunsAroundWidenedCharactersKeepTheirPlaces) {
   EXPECT_EQ(Latin1ToUtf8(""), "");
 }
 
+// Into a string of its own, whatever it held before: the same text as the
+// returned one, ASCII or not, longer or shorter than what it replaces.
+TEST(Latin1, ConversionIntoAStringReplacesItsContent) {
+  std::string out = std::string(40, '#');
+  for (const std::string& latin1 :
+       {std::string("Actual"), std::string("Z\xFCrich \xE9t\xE9"), std::string(""),
+        std::string(20, 'a') + "\xFF", std::string(3, '\xE9')}) {
+    Latin1ToUtf8(latin1, out);
+    EXPECT_EQ(out, Latin1ToUtf8(latin1)) << latin1;
+  }
+}
+
+TEST(Latin1, AsciiEndFindsTheFirstByteBeyondAscii) {
+  const std::string text = std::string(19, 'a') + "\xE9" + std::string(10, 'b');
+  EXPECT_EQ(AsciiEnd(text), 19u);
+  EXPECT_EQ(AsciiEnd(text, 19), 19u);
+  EXPECT_EQ(AsciiEnd(text, 20), text.size());
+  EXPECT_EQ(AsciiEnd(std::string(16, 'c')), 16u);
+  EXPECT_EQ(AsciiEnd(""), 0u);
+  for (size_t at = 0; at < 17; ++at) {
+    std::string t(17, 'x');
+    t[at] = '\x80';
+    EXPECT_EQ(AsciiEnd(t), at);
+  }
+}
+
 struct Refused {
   std::string utf8;
   size_t badAt;

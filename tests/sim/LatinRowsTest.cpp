@@ -1,6 +1,7 @@
 // The library face over a Unicode store: a filter is given whole or not at
 // all, so one with a row outside Latin-1 is refused at EsbGetFilter; rows
 // that fit travel as Latin-1 both ways.
+#include "sim/SqliteDb.h"
 #include "tests/sim/ConformanceFixture.h"
 
 namespace simtest {
@@ -105,7 +106,72 @@ TEST_P(LatinRows, RowFitsTheBufferByItsLatin1Length) {
   EXPECT_EQ(std::string(buffer.c_str()), first);
 }
 
+// Bytes only another hand than the server's puts in a store: "\xC3" without
+// its second byte, and a lone "\x80". Each fits Latin-1 byte by byte, so the
+// filter is given; the row itself cannot be, and is refused in its turn.
+class BrokenRows : public LatinRows {
+ protected:
+  void SetUp() override {
+    LatinRows::SetUp();
+    esbsim::SqliteDb db;
+    ASSERT_TRUE(db.open(store_.path()));
+    ASSERT_TRUE(db.exec(
+        "INSERT INTO filters(db, name, active, access) SELECT db, 'Broken', 1, 375"
+        " FROM filters WHERE name = 'Latin';"
+        "INSERT INTO rows(filter, seq, access, text) SELECT id, 1, 273, '\"Ok\"'"
+        " FROM filters WHERE name = 'Broken';"
+        "INSERT INTO rows(filter, seq, access, text) SELECT id, 2, 275, CAST(X'22C32022' AS TEXT)"
+        " FROM filters WHERE name = 'Broken';"
+        "INSERT INTO rows(filter, seq, access, text) SELECT id, 3, 0, '\"After\"'"
+        " FROM filters WHERE name = 'Broken';"
+        "INSERT INTO filters(db, name, active, access) SELECT db, 'Worse', 1, 375"
+        " FROM filters WHERE name = 'Latin';"
+        "INSERT INTO rows(filter, seq, access, text) SELECT id, 1, 273, CAST(X'228022' AS TEXT)"
+        " FROM filters WHERE name = 'Worse';"
+        "INSERT INTO rows(filter, seq, access, text) SELECT id, 2, 273, CAST(X'22E282AC22' AS TEXT)"
+        " FROM filters WHERE name = 'Worse';"))
+        << db.error();
+  }
+};
+
+TEST_P(BrokenRows, RowThatIsNoUtf8IsRefusedInItsTurnAndStaysPending) {
+  Handle c = Connect();
+  int16_t active = -1, access = -1;
+  ASSERT_EQ(api().EsbGetFilter(c, "Sample", "Basic", "Broken", active, access), 0);
+  EXPECT_EQ(active, 1);
+  EXPECT_EQ(access, 375);
+  std::string row(64, '#');
+  ASSERT_EQ(api().EsbGetFilterRow(c, row, access), 0);
+  EXPECT_EQ(std::string(row.c_str()), "\"Ok\"");
+  EXPECT_EQ(api().EsbGetFilterRow(c, row, access), ESB_STS_ROW_NOT_HELD);
+  EXPECT_EQ(api().EsbGetFilterRow(c, row, access), ESB_STS_ROW_NOT_HELD);
+}
+
+// A character outside Latin-1 after such a row still refuses the filter whole.
+TEST_P(BrokenRows, RowOutsideLatin1AfterOneThatIsNoUtf8RefusesTheFilter) {
+  Handle c = Connect();
+  int16_t active, access;
+  EXPECT_EQ(api().EsbGetFilter(c, "Sample", "Basic", "Worse", active, access),
+            ESB_STS_ROW_NOT_HELD);
+  std::string row(64, '#');
+  EXPECT_EQ(api().EsbGetFilterRow(c, row, access), ESB_STS_ROWS_NOT_OPEN);
+}
+
+// The refusal belongs to the row of that read: the filter read next on the
+// same login has a row in the same place, and it comes.
+TEST_P(BrokenRows, NextFilterReadIsGivenWhole) {
+  Handle c = Connect();
+  int16_t active, access;
+  ASSERT_EQ(api().EsbGetFilter(c, "Sample", "Basic", "Broken", active, access), 0);
+  std::string row(64, '#');
+  ASSERT_EQ(api().EsbGetFilterRow(c, row, access), 0);
+  ASSERT_EQ(api().EsbGetFilterRow(c, row, access), ESB_STS_ROW_NOT_HELD);
+  EXPECT_EQ(ReadRows(c, "Sample", "Basic", "Latin"),
+            (std::vector<Row>{{273, "\"R\xE9gion\""}, {275, "\"Actual\",\t\"M\xFCnchen\""}}));
+}
+
 SIM_EVERY_WAY(LatinRows);
+SIM_EVERY_WAY(BrokenRows);
 
 }  // namespace
 }  // namespace simtest

@@ -2,6 +2,9 @@
 // characters, and the conversions to and from the library's Latin-1.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "sim/Names.h"
 #include "sim/Utf8.h"
 
@@ -65,6 +68,48 @@ TEST(Latin1ConversionTest, CharactersPastLatin1DoNotFit) {
     EXPECT_FALSE(Utf8ToLatin1(text, out)) << text;
   }
   EXPECT_TRUE(FitsLatin1("plain " + kEAcute + "\xC3\xBF"));  // up to U+00FF
+}
+
+// GetFilter's one pass must answer what FitsLatin1 and then Utf8ToLatin1
+// answered before it: every text of up to three bytes drawn from ASCII, the
+// two Latin-1 leads, continuations and bytes past Latin-1, behind an ASCII
+// run of every length about the eight bytes tested at once.
+TEST(Latin1ConversionTest, InPlaceAnswersAsFitsThenConvert) {
+  const std::string bytes = {'a',    '\x7F', '\x80', '\xA9', '\xBF', '\xC0', '\xC1',
+                             '\xC2', '\xC3', '\xC4', '\xE2', '\xF0', '\xFF'};
+  std::vector<std::string> tails = {""};
+  for (size_t width = 1; width <= 3; ++width) {
+    const size_t before = tails.size();
+    for (size_t i = 0; i < before; ++i)
+      if (tails[i].size() == width - 1)
+        for (char b : bytes) tails.push_back(tails[i] + b);
+  }
+  for (size_t run : {0, 1, 7, 8, 9, 16, 17}) {
+    for (const std::string& tail : tails) {
+      const std::string text = std::string(run, 'x') + tail + "yz";
+      std::string converted, inPlace = text;
+      const bool fits = FitsLatin1(text);
+      const bool converts = Utf8ToLatin1(text, converted);
+      const InPlace got = ToLatin1InPlace(inPlace);
+      if (!fits) {
+        EXPECT_EQ(got, InPlace::NotLatin1) << text;
+      } else if (!converts) {
+        EXPECT_EQ(got, InPlace::NotUtf8) << text;
+      } else {
+        ASSERT_EQ(got, InPlace::Latin1) << text;
+        EXPECT_EQ(inPlace, converted) << text;
+      }
+    }
+  }
+}
+
+TEST(Latin1ConversionTest, InPlaceLeavesAsciiAsItIs) {
+  std::string text = Times("Actual ", 10);
+  EXPECT_EQ(ToLatin1InPlace(text), InPlace::Latin1);
+  EXPECT_EQ(text, Times("Actual ", 10));
+  std::string empty;
+  EXPECT_EQ(ToLatin1InPlace(empty), InPlace::Latin1);
+  EXPECT_EQ(empty, "");
 }
 
 struct Limit {

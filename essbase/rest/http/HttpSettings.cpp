@@ -22,12 +22,14 @@ CaFile ReadCaFile(const char* path) {
   if (!path || !*path) return ca;
   ca.path = path;
   const std::string named = "QUORVEL_CA_FILE \"" + ca.path + "\"";
+  // UTF-8 on every system: a plain string would be read in Windows' ANSI code page.
+  const std::filesystem::path file(std::u8string(ca.path.begin(), ca.path.end()));
   std::error_code ec;
-  if (std::filesystem::is_directory(ca.path, ec)) {
+  if (std::filesystem::is_directory(file, ec)) {
     ca.failure = named + " is a folder, not a certificate file";
     return ca;
   }
-  std::ifstream in(ca.path, std::ios::binary);
+  std::ifstream in(file, std::ios::binary);
   std::ostringstream bytes;
   if (in) bytes << in.rdbuf();
   if (!in || in.bad()) {

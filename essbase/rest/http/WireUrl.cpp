@@ -59,4 +59,13 @@ std::string ResolveLocation(const std::string& requested, const std::string& loc
   return origin + (slash == std::string::npos ? "/" : base.substr(0, slash + 1)) + location;
 }
 
+std::string WithoutUserInfo(const std::string& url) {
+  const size_t scheme = url.find("://");
+  if (scheme == std::string::npos) return url;
+  const size_t path = PathStart(url);
+  const size_t at = url.rfind('@', path == 0 ? std::string::npos : path - 1);
+  if (at == std::string::npos || at < scheme) return url;
+  return url.substr(0, scheme + 3) + url.substr(at + 1);
+}
+
 }  // namespace essbase::rest::http

@@ -14,4 +14,7 @@ std::string EscapeForWire(const std::string& url);
 // followed.
 std::string ResolveLocation(const std::string& requested, const std::string& location);
 
+// The URL without a "user:password@" before its host.
+std::string WithoutUserInfo(const std::string& url);
+
 }  // namespace essbase::rest::http

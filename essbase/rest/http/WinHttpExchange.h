@@ -61,6 +61,7 @@ struct Exchange {
   bool connected = false;  // the connection stood: the request may have gone out
   bool reading = false, readInline = false;
   DWORD lastRead = 0;
+  unsigned long long declared = ~0ull;  // Content-Length of a plain body, when given
   std::vector<char> buffer;
   Response response;
 };

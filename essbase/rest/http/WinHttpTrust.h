@@ -2,8 +2,9 @@
 // A private certificate authority beside the Windows certificate store.
 // WinHTTP cannot be given one, so the handshake is let through an unknown
 // root and the server's chain is checked here, before the request leaves.
-#include <wincrypt.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <wincrypt.h>
 
 #include <string>
 

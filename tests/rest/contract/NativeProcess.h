@@ -1,9 +1,10 @@
 #pragma once
-// A program of this machine started by a test, its standard output read line
-// by line, its standard input held open for as long as the object lives.
-// Under Wine the program may be a Linux one: Wine starts it natively, though
-// it cannot wait for it, so it is told to stop by the end of its input.
+// A program of this machine started by a test, its standard output written
+// to a file. Under Wine the program may be a Linux one: Wine starts it
+// natively, though it can neither wait for it nor hand it a pipe, so the
+// program is told to stop through a file of its own.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,19 +12,20 @@ namespace contract {
 
 class NativeProcess {
  public:
-  explicit NativeProcess(const std::vector<std::string>& argv);
+  NativeProcess(const std::vector<std::string>& argv, const std::filesystem::path& output);
+  // Waits for the program, where the system can; it must have been told to stop.
   ~NativeProcess();
   NativeProcess(const NativeProcess&) = delete;
   NativeProcess& operator=(const NativeProcess&) = delete;
-
   bool started() const { return started_; }
-  // The next line without its end; false at the end of the output.
-  bool ReadLine(std::string& line);
 
  private:
   bool started_ = false;
-  intptr_t input_ = -1, output_ = -1, process_ = -1;
-  std::string pending_;
+  intptr_t process_ = -1;
 };
+
+// The path as a native program sees it: itself on Linux, its Unix path
+// under Wine; empty when it has none.
+std::string NativePath(const std::filesystem::path& path);
 
 }  // namespace contract

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 
 #ifdef _WIN32
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/select.h>
 #include <sys/socket.h>
@@ -45,7 +47,6 @@ void StartSockets() {}
 
 constexpr auto kSlice = std::chrono::milliseconds(20);
 
-
 // A socket listening on 127.0.0.1 at port (0: any free one).
 Socket Listen(int& port) {
   StartSockets();
@@ -65,18 +66,42 @@ Socket Listen(int& port) {
   return s;
 }
 
-bool Readable(Socket s) {
+// Whether the socket can be read (or written) within a slice of time.
+bool Ready(Socket s, bool write = false) {
   fd_set set;
   FD_ZERO(&set);
   FD_SET(s, &set);
   timeval wait{0, static_cast<long>(std::chrono::microseconds(kSlice).count())};
-  return select(static_cast<int>(s) + 1, &set, nullptr, nullptr, &wait) > 0;
+  return select(static_cast<int>(s) + 1, write ? nullptr : &set, write ? &set : nullptr, nullptr,
+                &wait) > 0;
 }
 
-bool SendAll(Socket s, const char* data, size_t size) {
+// A client that stops reading must not hold the server's thread: sends
+// never block, and end with the server.
+void NeverBlock(Socket s) {
+#ifdef _WIN32
+  u_long on = 1;
+  ioctlsocket(s, FIONBIO, &on);
+#else
+  fcntl(s, F_SETFL, fcntl(s, F_GETFL) | O_NONBLOCK);
+#endif
+}
+
+bool WouldBlock() {
+#ifdef _WIN32
+  return WSAGetLastError() == WSAEWOULDBLOCK;
+#else
+  return errno == EAGAIN || errno == EWOULDBLOCK;
+#endif
+}
+
+bool SendAll(Socket s, const char* data, size_t size, const std::atomic<bool>& stop) {
   while (size > 0) {
-    const int chunk = static_cast<int>(std::min<size_t>(size, 1 << 20));
+    if (stop) return false;
+    if (!Ready(s, true)) continue;
+    const int chunk = static_cast<int>(std::min<size_t>(size, 1 << 16));
     const auto sent = send(s, data, chunk, kSendFlags);
+    if (sent < 0 && WouldBlock()) continue;
     if (sent <= 0) return false;
     data += sent;
     size -= static_cast<size_t>(sent);
@@ -97,8 +122,9 @@ bool ReadRequest(Socket s, const std::atomic<bool>& stop, Seen& seen) {
   char buffer[8192];
   while (!stop) {
     if (headEnd != std::string::npos && data.size() >= headEnd + 4 + length) break;
-    if (!Readable(s)) continue;
+    if (!Ready(s)) continue;
     const auto got = recv(s, buffer, sizeof(buffer), 0);
+    if (got < 0 && WouldBlock()) continue;
     if (got <= 0) return false;
     data.append(buffer, static_cast<size_t>(got));
     if (headEnd != std::string::npos || (headEnd = data.find("\r\n\r\n")) == std::string::npos)
@@ -158,9 +184,10 @@ bool ScriptedServer::Sleep(std::chrono::milliseconds time) const {
 void ScriptedServer::Accept() {
   const auto listener = static_cast<Socket>(listener_);
   while (!stop_ && listener != kNoSocket) {
-    if (!Readable(listener)) continue;
+    if (!Ready(listener)) continue;
     const Socket s = accept(listener, nullptr, nullptr);
     if (s == kNoSocket) continue;
+    NeverBlock(s);
     std::lock_guard<std::mutex> lock(mutex_);
     connections_.emplace_back([this, s] { Serve(static_cast<uintptr_t>(s)); });
   }
@@ -191,12 +218,12 @@ void ScriptedServer::Serve(uintptr_t socket) {
       }
       if (!declared) head += "Content-Length: " + std::to_string(a.body.size()) + "\r\n";
       head += "\r\n";
-      open = SendAll(s, head.data(), head.size());
+      open = SendAll(s, head.data(), head.size(), stop_);
       if (open && a.trickle.count() == 0) {
-        open = SendAll(s, a.body.data(), a.body.size());
+        open = SendAll(s, a.body.data(), a.body.size(), stop_);
       } else {
         for (size_t i = 0; open && i < a.body.size(); ++i)
-          open = SendAll(s, &a.body[i], 1) && Sleep(a.trickle);
+          open = SendAll(s, &a.body[i], 1, stop_) && Sleep(a.trickle);
       }
       // An answer cut short ends its connection.
       open = open && !declared && Lower(seen.Header("connection")) != "close";

@@ -10,6 +10,7 @@
 
 #include "essbase/rest/http/HttpClient.h"
 #include "essbase/rest/http/HttpSettings.h"
+#include "essbase/rest/http/WireUrl.h"
 
 namespace essbase::rest::http {
 
@@ -298,7 +299,8 @@ Completion CurlChannel::Finish(Transfer& t, CURLcode code) {
     if (r.status >= 300 && r.status < 400) {
       char* location = nullptr;
       curl_easy_getinfo(t.easy, CURLINFO_REDIRECT_URL, &location);
-      if (location) r.location = location;
+      // libcurl writes the login's user and password into it.
+      if (location) r.location = WithoutUserInfo(location);
     }
     r.body.swap(t.body);
   } else {

@@ -1,9 +1,9 @@
 #pragma once
 // The HTTP layer the REST backend runs on, whichever library carries it
-// (libcurl today, WinHTTP on Windows later): requests started side by side
-// and collected as they complete. Certificates are always verified,
-// redirects never followed, every request has a timeout and every answer a
-// size cap; the server's session cookie is kept in memory for the login.
+// (libcurl, or WinHTTP on Windows): requests started side by side and
+// collected as they complete. Certificates are always verified, redirects
+// never followed, every request has a timeout and every answer a size cap;
+// the server's session cookie is kept in memory for the login.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -79,7 +79,8 @@ class Client {
   virtual std::unique_ptr<Channel> OpenChannel() = 0;
 };
 
-// The platform's client (libcurl), set up from the environment.
+// The platform's client (libcurl, or WinHTTP on Windows), set up from the
+// environment.
 std::unique_ptr<Client> MakeClient();
 
 }  // namespace essbase::rest::http

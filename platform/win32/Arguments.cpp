@@ -1,7 +1,7 @@
 #include "platform/Arguments.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include "platform/win32/WideText.h"
 

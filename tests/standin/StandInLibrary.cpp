@@ -63,8 +63,7 @@ ESB_API int32_t EsbSetActive(EsbHandle, const char*, const char*, int16_t*) {
 ESB_API int32_t EsbListFilters(EsbHandle, const char*, const char*, int16_t*) {
   return ESB_STS_UNKNOWN_APPLICATION;
 }
-ESB_API int32_t EsbGetFilter(EsbHandle, const char*, const char*, const char*, int16_t*,
-                             int16_t*) {
+ESB_API int32_t EsbGetFilter(EsbHandle, const char*, const char*, const char*, int16_t*, int16_t*) {
   return ESB_STS_UNKNOWN_APPLICATION;
 }
 ESB_API int32_t EsbGetFilterRow(EsbHandle, char*, int32_t, int16_t*) {

@@ -59,12 +59,10 @@ std::string MakeHome() {
 std::string IsolateHome() {
   const std::string home = MakeHome();
   Set("HOME", home);
-  for (const auto& [name, folder] : {std::pair{"XDG_CONFIG_HOME", "/.config"},
-                                     std::pair{"XDG_DATA_HOME", "/.local/share"},
-                                     std::pair{"XDG_STATE_HOME", "/.local/state"},
-                                     std::pair{"XDG_CACHE_HOME", "/.cache"},
-                                     std::pair{"LOCALAPPDATA", "/AppData/Local"},
-                                     std::pair{"APPDATA", "/AppData/Roaming"}})
+  for (const auto& [name, folder] :
+       {std::pair{"XDG_CONFIG_HOME", "/.config"}, std::pair{"XDG_DATA_HOME", "/.local/share"},
+        std::pair{"XDG_STATE_HOME", "/.local/state"}, std::pair{"XDG_CACHE_HOME", "/.cache"},
+        std::pair{"LOCALAPPDATA", "/AppData/Local"}, std::pair{"APPDATA", "/AppData/Roaming"}})
     Set(name, home + folder);
   // The simulated server's store follows XDG_DATA_HOME when it is not named.
   Unset("ESBSIM_STORE");

@@ -50,6 +50,7 @@ class WinHttpChannel final : public Channel {
   void CancelAll() override;
 
  private:
+  bool Vouched(const Request& request, uint64_t tag);
   void Forget(uint64_t serial) {
     std::erase_if(inFlight_, [&](const auto& ex) { return ex->serial == serial; });
   }
@@ -90,6 +91,16 @@ class WinHttpClient final : public Client {
   }
 
   bool HoldsCookie() override { return session_ && session_->cookieSet; }
+
+  // Whether a request with the login's credentials must wait for the private
+  // authority's word on its server: Windows stops a request the check fails
+  // in time, Wine does not, so the first request to each server goes bare.
+  bool MustVouchFor(const std::string& origin) const {
+    return authority_ && session_ && !session_->vouched.contains(origin);
+  }
+  void Vouch(const std::string& origin) {
+    if (session_) session_->vouched.insert(origin);
+  }
   long TimeoutSeconds() const override { return timeout_; }
   std::unique_ptr<Channel> OpenChannel() override {
     return std::make_unique<WinHttpChannel>(*this);
@@ -120,8 +131,56 @@ class WinHttpClient final : public Client {
   std::wstring authorization_ = L"Authorization: Basic " + platform::win32::Widen(Base64(":"));
 };
 
+// "https://host:port" of a URL.
+std::string OriginOf(const std::string& url) {
+  const size_t host = url.find("://");
+  return url.substr(0, host == std::string::npos ? 0 : url.find('/', host + 3));
+}
+
+// A request without credentials or body to the same URL, and the private
+// authority's check on its way: false with the request's completion queued
+// when the server is not to be trusted with the login, or gave no answer.
+bool WinHttpChannel::Vouched(const Request& request, uint64_t tag) {
+  const std::string origin = OriginOf(request.url);
+  if (!request.basic || !client_.MustVouchFor(origin)) return true;
+  auto probe = std::make_shared<Exchange>();
+  probe->tag = tag;
+  probe->outbox = std::make_shared<Outbox>();
+  Request bare;
+  bare.url = request.url;
+  std::string why;
+  if (!client_.Prepare(*probe, bare, why)) return true;  // the request itself fails alike
+  Launch(probe, Method::Get, client_.TimeoutSeconds());
+  Completion c;
+  c.tag = tag;
+  {
+    std::unique_lock<std::mutex> lock(probe->outbox->mutex);
+    probe->outbox->ready.wait_until(lock, probe->deadline,
+                                    [&] { return !probe->outbox->done.empty(); });
+    if (!probe->outbox->done.empty()) c.response = std::move(probe->outbox->done.front().second.response);
+  }
+  if (c.response.reach == Reach::Answered) {
+    client_.Vouch(origin);
+    return true;
+  }
+  {
+    std::lock_guard<std::recursive_mutex> hold(probe->mutex);
+    if (!probe->over) {
+      c.response.reach = Reach::TimedOut;
+      c.response.error =
+          "no whole answer within " + std::to_string(client_.TimeoutSeconds()) + " s";
+    }
+    Abandon(*probe);
+  }
+  // The request itself never left.
+  c.response.sent = false;
+  failedAtStart_.push_back(std::move(c));
+  return false;
+}
+
 void WinHttpChannel::Start(uint64_t tag, Request request) {
   const Method method = request.method;
+  if (!Vouched(request, tag)) return;
   auto ex = std::make_shared<Exchange>();
   ex->serial = ++serial_;
   ex->tag = tag;

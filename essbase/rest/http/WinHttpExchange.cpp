@@ -133,7 +133,7 @@ void ReadMore(Exchange& ex) {
 
 // The private authority's check, once the handshake is done and before the
 // request is sent: closing the request there stops Windows from sending it.
-// (Wine sends it all the same: its tests know.)
+// (Wine sends it all the same: the channel sends a bare request first.)
 bool Trusted(Exchange& ex) {
   if (!ex.authority) return true;
   PCCERT_CONTEXT cert = nullptr;

@@ -14,6 +14,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ namespace essbase::rest::http {
 struct WinHttpSession {
   HINTERNET handle = nullptr;
   std::atomic<bool> cookieSet{false};
+  // Servers the private authority vouched for ("https://host:port"); the
+  // channels' thread alone touches it.
+  std::set<std::string> vouched;
   WinHttpSession() = default;
   WinHttpSession(const WinHttpSession&) = delete;
   WinHttpSession& operator=(const WinHttpSession&) = delete;

@@ -6,6 +6,7 @@
 #include "essbase/Constants.h"
 #include "essbase/rest/RestServer.h"
 #include "essbase/rest/RestStatus.h"
+#include "tests/support/TestCertificates.h"
 #include "tests/rest/Support.h"
 #include "tests/rest/TestServer.h"
 #include "tests/support/TestFiles.h"
@@ -22,16 +23,7 @@ class Tls : public ::testing::Test {
   // 127.0.0.1 that "good" signed; made once for the suite.
   static void SetUpTestSuite() {
     certs_ = new support::TempDir("rest-tls");
-    const std::string d = certs_->path();
-    const std::string ec = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ";
-    support::WriteFile(d + "/ext.cnf", "subjectAltName=IP:127.0.0.1\n");
-    const std::string script =
-        "cd " + d + " && for ca in good other; do openssl req -x509" + ec +
-        "-keyout $ca.key -out $ca.pem -days 2 -subj /CN=$ca; done && openssl req" + ec +
-        "-keyout server.key -out server.csr -subj /CN=127.0.0.1 && openssl x509 -req -in "
-        "server.csr -CA good.pem -CAkey good.key -CAcreateserial -out server.pem -days 2 "
-        "-extfile ext.cnf";
-    made_ = system((script + " >/dev/null 2>&1").c_str()) == 0;
+    made_ = support::MakeTestCertificates(certs_->path(), {"good", "other"});
   }
   static void TearDownTestSuite() { delete certs_; }
 

@@ -11,6 +11,7 @@
 #include "cli/Messages.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/ServeProcess.h"
+#include "tests/support/TestCertificates.h"
 #include "tests/support/TestFiles.h"
 
 namespace {
@@ -165,16 +166,7 @@ TEST(WineRun, WrongPasswordAndASlowServerFailAsOnLinux) {
 TEST(WineRun, HttpsTrustsThePrivateAuthorityOnlyWhenNamed) {
   TempDir certs("wine-tls");
   const std::string d = certs.path();
-  const std::string ec = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ";
-  // Wine matches a certificate's DNS names only.
-  support::WriteFile(d + "/ext.cnf", "subjectAltName=DNS:localhost,IP:127.0.0.1\n");
-  const std::string script =
-      "(cd '" + d + "' && openssl req -x509" + ec +
-      "-keyout ca.key -out ca.pem -days 2 -subj /CN=QuorvelTestCA && openssl req" + ec +
-      "-keyout server.key -out server.csr -subj /CN=127.0.0.1 && openssl x509 -req -in "
-      "server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out server.pem -days 2 "
-      "-extfile ext.cnf) >/dev/null 2>&1";
-  ASSERT_EQ(std::system(script.c_str()), 0) << "openssl could not make the certificates";
+  ASSERT_TRUE(support::MakeTestCertificates(d, {"ca"})) << "openssl could not make them";
   const std::vector<std::string> tls = {"--tls", d + "/server.pem", d + "/server.key"};
   Way linux_("linux", false, tls), windows("windows", true, tls);
   ASSERT_EQ(windows.server.rfind("https://", 0), 0u) << windows.server;

@@ -5,6 +5,7 @@
 #include "filterfile/Widen.h"
 #include "platform/Descriptor.h"
 #include "platform/FileMode.h"
+#include "platform/OutputFile.h"
 #include "platform/Path.h"
 #include "platform/Rename.h"
 #include "platform/TemporaryFile.h"
@@ -26,27 +27,32 @@ ExportFile::ExportFile() : buffer_(kBuffer) {}
 
 bool ExportFile::Open(const std::string& path, Mode mode) {
   path_ = path;
-  const FileEncoding encoding =
-      mode == Mode::Append ? EncodingOfFile(path) : FileEncoding::Latin1;
-  out_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-  errno = 0;
+  const FileEncoding encoding = mode == Mode::Append ? EncodingOfFile(path) : FileEncoding::Latin1;
   // Opening for reading too is what keeps an append from creating the file.
-  out_.open(platform::PathOf(path), mode == Mode::Append
-                      ? std::ios::binary | std::ios::in | std::ios::out | std::ios::ate
-                      : std::ios::binary | std::ios::out | std::ios::trunc);
-  if (!out_.is_open()) {
-    error_ = errno ? errno : EIO;
+  if (!OpenFile(mode == Mode::Append
+                    ? std::ios::binary | std::ios::in | std::ios::out | std::ios::ate
+                    : std::ios::binary | std::ios::out | std::ios::trunc))
     return false;
-  }
   records_ = std::make_unique<RecordWriter>(out_, encoding);
   records_->widen = [this] { return Widen(); };
   return true;
 }
 
+bool ExportFile::OpenFile(std::ios::openmode mode) {
+  errno = 0;
+  file_ = platform::OpenOutputFile(path_, mode, buffer_.data(), buffer_.size());
+  if (!file_) {
+    error_ = errno ? errno : EIO;
+    return false;
+  }
+  out_.rdbuf(file_.get());
+  return true;
+}
+
 bool ExportFile::Widen() {
   errno = 0;
-  out_.close();
-  if (out_.fail()) {
+  // Closing flushes: a full disk may only show here.
+  if (!file_->close() || out_.fail()) {
     error_ = errno ? errno : EIO;
     return false;
   }
@@ -75,19 +81,14 @@ bool ExportFile::Widen() {
     error_ = error;
     return false;
   }
-  out_.clear();
-  out_.open(platform::PathOf(path_), std::ios::binary | std::ios::out | std::ios::app);
-  if (!out_.is_open()) {
-    error_ = errno ? errno : EIO;
-    return false;
-  }
-  return true;
+  return OpenFile(std::ios::binary | std::ios::out | std::ios::app);
 }
 
 bool ExportFile::Close() {
   errno = 0;
-  out_.close();  // flushes: a full disk may only show here
-  if (out_.fail() && error_ == 0) error_ = errno ? errno : EIO;
+  const bool closed =
+      file_ && file_->close() != nullptr;  // flushes: a full disk may only show here
+  if ((!closed || out_.fail()) && error_ == 0) error_ = errno ? errno : EIO;
   return error_ == 0 && records_ && records_->result() == RecordWriter::Result::Written;
 }
 

@@ -4,6 +4,8 @@
 // whole file turns UTF-8 behind the byte order mark. A file appended to keeps
 // the encoding it has.
 #include <fstream>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,10 +29,12 @@ class ExportFile {
 
  private:
   bool Widen();
+  bool OpenFile(std::ios::openmode mode);
 
   std::string path_;
   std::vector<char> buffer_;
-  std::ofstream out_;
+  std::unique_ptr<std::filebuf> file_;
+  std::ostream out_{nullptr};
   std::unique_ptr<RecordWriter> records_;
   int error_ = 0;
 };

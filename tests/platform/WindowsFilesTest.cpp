@@ -12,6 +12,7 @@
 #include "platform/Descriptor.h"
 #include "platform/Environment.h"
 #include "platform/Folder.h"
+#include "platform/OutputFile.h"
 #include "platform/Path.h"
 #include "platform/ReadAt.h"
 #include "platform/Rename.h"
@@ -85,6 +86,35 @@ TEST(WindowsFiles, PendingFileIsReadableButNoOneElsesToWrite) {
   writer = _wfopen(wide.c_str(), L"r+b");
   EXPECT_NE(writer, nullptr) << "closed, it is free again";
   if (writer) fclose(writer);
+}
+
+TEST(WindowsFiles, OutputFileIsReadableButNoOneElsesToWriteAndAppendsAtTheEnd) {
+  support::TempDir dir;
+  const std::string path = dir / (Unicode + ".txt");
+  char buffer[64];
+  auto file = OpenOutputFile(path, std::ios::binary | std::ios::out | std::ios::trunc, buffer,
+                             sizeof buffer);
+  ASSERT_NE(file, nullptr);
+  file->sputn("first\r\n", 7);
+  const std::wstring wide = PathOf(path).wstring();
+  FILE* writer = _wfopen(wide.c_str(), L"r+b");
+  EXPECT_EQ(writer, nullptr);
+  if (writer) fclose(writer);
+  ASSERT_NE(file->close(), nullptr);
+  EXPECT_EQ(Contents(path), "first\r\n");
+  // Append needs the file; reading too keeps it from being made.
+  file = OpenOutputFile(path, std::ios::binary | std::ios::in | std::ios::out | std::ios::ate,
+                        buffer, sizeof buffer);
+  ASSERT_NE(file, nullptr);
+  file->sputn("second", 6);
+  ASSERT_NE(file->close(), nullptr);
+  EXPECT_EQ(Contents(path), "first\r\nsecond");
+  errno = 0;
+  EXPECT_EQ(OpenOutputFile(dir / "missing.txt",
+                           std::ios::binary | std::ios::in | std::ios::out | std::ios::ate, buffer,
+                           sizeof buffer),
+            nullptr);
+  EXPECT_EQ(errno, ENOENT);
 }
 
 TEST(WindowsFiles, MissingFileGivesEnoentAndAppendsLandAtTheEnd) {

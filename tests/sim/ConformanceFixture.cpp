@@ -2,29 +2,12 @@
 
 #include "essbase/library/LibraryApi.h"
 #include "sim/SimApi.h"
+#include "tests/support/SampleServer.h"
 
 namespace simtest {
 
-const char* const kLongFilter = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";  // 30 characters
-
-const char* const kContent =
-    "server\tsrv\n"
-    "user\tu\tpw\t275\n"
-    "user\tr\trpw\t273\n"
-    "app\tSample\tloaded\n"
-    "db\tSample\tBasic\n"
-    "filter\tSample\tBasic\tAlpha\t1\t375\n"
-    "row\t273\t@IDESCENDANTS(\"East\")\n"
-    "row\t275\t\"Actual\",\t\"Budget\"\n"
-    "filter\tSample\tBasic\tBeta\t0\t273\n"
-    "row\t0\t\"Variance\"\n"
-    "filter\tSample\tBasic\tEmpty\t1\t375\n"
-    "db\tSample\tSpare\n"
-    "app\tFULLNAM8\tunloaded\n"
-    "db\tFULLNAM8\tDBFULL08\n"
-    "filter\tFULLNAM8\tDBFULL08\tABCDEFGHIJKLMNOPQRSTUVWXYZ0123\t1\t375\n"
-    "row\t273\t\"Forecast\"\n"
-    "app\tZeta\tloaded\n";
+const char* const kLongFilter = support::SampleLongFilter;
+const char* const kContent = support::SampleServer;
 
 void Conformance::SetUp() {
   store_.Load(kContent);

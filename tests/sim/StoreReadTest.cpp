@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <functional>
+
 #include "essbase/library/esbapin.h"
 #include "sim/Store.h"
 #include "tests/sim/SimTestSupport.h"
@@ -18,45 +20,63 @@ struct Read {
   StoredFilter found;
   std::vector<StoredRow> rows;
   size_t count = 0;
+  int32_t status = -1;
 };
 
-// Replaces F's values and rows, as another process's import would.
-int32_t Replace(esbsim::Store& writer) {
-  const std::vector<StoredRow> rows = {{275, "\"New1\""}, {275, "\"New2\""}, {275, "\"New3\""}};
-  return writer.commitFilter("App", "Db", "F", 0, 273, rows, rows.size());
-}
+// F with two rows, a reader and another connection on the same store.
+class StoreRead : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    store.Load(Header() +
+               "app\tApp\tloaded\ndb\tApp\tDb\nfilter\tApp\tDb\tF\t1\t375\n"
+               "row\t273\t\"Old1\"\nrow\t273\t\"Old2\"\n");
+    ASSERT_EQ(reader.open(store.path(), false), 0) << reader.error();
+    ASSERT_EQ(writer.open(store.path(), false), 0) << writer.error();
+  }
 
-TEST(StoreRead, CommitBetweenTheStatementsOfAReadDoesNotMixIn) {
+  Read ReadF() {
+    Read r;
+    r.status = reader.openFilter("App", "Db", "F", r.found, r.rows, r.count);
+    return r;
+  }
+
+  // Reads F while `change` commits on the other connection the moment the
+  // read starts its second statement; a read of one statement has no such
+  // moment, and the change follows it. `changed` is the change's status.
+  Read ReadWhile(const std::function<int32_t(esbsim::Store&)>& change, int32_t& changed) {
+    struct Hook {
+      const std::function<int32_t(esbsim::Store&)>* change;
+      esbsim::Store* writer;
+      int statements = 0;
+      int32_t status = -1;
+    } hook{&change, &writer};
+    const auto onStatement = [](unsigned, void* context, void*, void*) -> int {
+      auto* h = static_cast<Hook*>(context);
+      if (++h->statements == 2) h->status = (*h->change)(*h->writer);
+      return 0;
+    };
+    sqlite3_trace_v2(reader.db().handle(), SQLITE_TRACE_STMT, onStatement, &hook);
+    Read during = ReadF();
+    sqlite3_trace_v2(reader.db().handle(), 0, nullptr, nullptr);
+    if (hook.statements < 2) hook.status = change(writer);
+    changed = hook.status;
+    return during;
+  }
+
   TempStore store;
-  store.Load(Header() +
-             "app\tApp\tloaded\ndb\tApp\tDb\nfilter\tApp\tDb\tF\t1\t375\n"
-             "row\t273\t\"Old1\"\nrow\t273\t\"Old2\"\n");
   esbsim::Store reader, writer;
-  ASSERT_EQ(reader.open(store.path(), false), 0) << reader.error();
-  ASSERT_EQ(writer.open(store.path(), false), 0) << writer.error();
+};
 
-  // The other connection commits the moment the read starts its second
-  // statement; a read of one statement has no such moment, and the commit
-  // follows it.
-  struct Hook {
-    esbsim::Store* writer;
-    int statements = 0;
-    int32_t committed = -1;
-  } hook{&writer};
-  const auto onStatement = [](unsigned, void* context, void*, void*) -> int {
-    auto* h = static_cast<Hook*>(context);
-    if (++h->statements == 2) h->committed = Replace(*h->writer);
-    return 0;
+TEST_F(StoreRead, CommitBetweenTheStatementsOfAReadDoesNotMixIn) {
+  // Replaces F's values and rows, as another process's import would.
+  const auto replace = [](esbsim::Store& w) {
+    const std::vector<StoredRow> rows = {{275, "\"New1\""}, {275, "\"New2\""}, {275, "\"New3\""}};
+    return w.commitFilter("App", "Db", "F", 0, 273, rows, rows.size());
   };
-  sqlite3_trace_v2(reader.db().handle(), SQLITE_TRACE_STMT, onStatement, &hook);
-  Read during;
-  const int32_t status =
-      reader.openFilter("App", "Db", "F", during.found, during.rows, during.count);
-  sqlite3_trace_v2(reader.db().handle(), 0, nullptr, nullptr);
-  ASSERT_EQ(status, 0) << reader.error();
-  if (hook.statements < 2) hook.committed = Replace(writer);
-  ASSERT_EQ(hook.committed, 0) << writer.error();
-
+  int32_t committed = -1;
+  const Read during = ReadWhile(replace, committed);
+  ASSERT_EQ(during.status, 0) << reader.error();
+  ASSERT_EQ(committed, 0) << writer.error();
   EXPECT_EQ(during.found.active, 1);
   EXPECT_EQ(during.found.access, 375);
   ASSERT_EQ(during.count, 2u);
@@ -64,8 +84,8 @@ TEST(StoreRead, CommitBetweenTheStatementsOfAReadDoesNotMixIn) {
   EXPECT_EQ(during.rows[1].text, "\"Old2\"");
   EXPECT_EQ(during.rows[1].access, 273);
 
-  Read after;
-  ASSERT_EQ(reader.openFilter("App", "Db", "F", after.found, after.rows, after.count), 0);
+  const Read after = ReadF();
+  ASSERT_EQ(after.status, 0);
   EXPECT_EQ(after.found.active, 0);
   EXPECT_EQ(after.found.access, 273);
   ASSERT_EQ(after.count, 3u);
@@ -76,38 +96,15 @@ TEST(StoreRead, CommitBetweenTheStatementsOfAReadDoesNotMixIn) {
 
 // A filter deleted while it is read is read whole all the same; the next
 // read finds it gone.
-TEST(StoreRead, FilterDeletedDuringAReadIsReadWhole) {
-  TempStore store;
-  store.Load(Header() +
-             "app\tApp\tloaded\ndb\tApp\tDb\nfilter\tApp\tDb\tF\t1\t375\n"
-             "row\t273\t\"Old1\"\nrow\t273\t\"Old2\"\n");
-  esbsim::Store reader, writer;
-  ASSERT_EQ(reader.open(store.path(), false), 0) << reader.error();
-  ASSERT_EQ(writer.open(store.path(), false), 0) << writer.error();
-  struct Hook {
-    esbsim::Store* writer;
-    int statements = 0;
-    int32_t deleted = -1;
-  } hook{&writer};
-  const auto onStatement = [](unsigned, void* context, void*, void*) -> int {
-    auto* h = static_cast<Hook*>(context);
-    if (++h->statements == 2) h->deleted = h->writer->deleteFilter("App", "Db", "F");
-    return 0;
-  };
-  sqlite3_trace_v2(reader.db().handle(), SQLITE_TRACE_STMT, onStatement, &hook);
-  Read during;
-  const int32_t status =
-      reader.openFilter("App", "Db", "F", during.found, during.rows, during.count);
-  sqlite3_trace_v2(reader.db().handle(), 0, nullptr, nullptr);
-  ASSERT_EQ(status, 0) << reader.error();
-  if (hook.statements < 2) hook.deleted = writer.deleteFilter("App", "Db", "F");
-  ASSERT_EQ(hook.deleted, 0) << writer.error();
+TEST_F(StoreRead, FilterDeletedDuringAReadIsReadWhole) {
+  int32_t deleted = -1;
+  const Read during =
+      ReadWhile([](esbsim::Store& w) { return w.deleteFilter("App", "Db", "F"); }, deleted);
+  ASSERT_EQ(during.status, 0) << reader.error();
+  ASSERT_EQ(deleted, 0) << writer.error();
   ASSERT_EQ(during.count, 2u);
   EXPECT_EQ(during.rows[1].text, "\"Old2\"");
-
-  Read after;
-  EXPECT_EQ(reader.openFilter("App", "Db", "F", after.found, after.rows, after.count),
-            ESB_STS_UNKNOWN_FILTER);
+  EXPECT_EQ(ReadF().status, ESB_STS_UNKNOWN_FILTER);
 }
 
 }  // namespace

@@ -210,16 +210,26 @@ std::string Repeated(const std::string& head, const std::string& item, const std
   return body + tail;
 }
 
-TEST(Memory, AListingOfEmptyItemsFailsAtOnce) {
-  const std::string body = Repeated("{\"items\": [", "{},", "]}");
-  ListPage page;
-  std::vector<NameItem> items;
+// One name page parsed, with the heap's peak while it was.
+struct MeasuredPage {
+  bool parsed = false;
   std::string why;
-  bool parsed = true;
-  const size_t peak = PeakHeapDuring([&] { parsed = ParseNamePage(body, page, items, why); });
-  EXPECT_FALSE(parsed);
-  EXPECT_EQ(why, "items[0] has no \"name\"");
-  EXPECT_LT(peak, size_t{1} << 20);
+  std::vector<NameItem> items;
+  size_t peak = 0;
+};
+
+MeasuredPage ParseMeasured(const std::string& body) {
+  MeasuredPage m;
+  ListPage page;
+  m.peak = PeakHeapDuring([&] { m.parsed = ParseNamePage(body, page, m.items, m.why); });
+  return m;
+}
+
+TEST(Memory, AListingOfEmptyItemsFailsAtOnce) {
+  const MeasuredPage m = ParseMeasured(Repeated("{\"items\": [", "{},", "]}"));
+  EXPECT_FALSE(m.parsed);
+  EXPECT_EQ(m.why, "items[0] has no \"name\"");
+  EXPECT_LT(m.peak, size_t{1} << 20);
 }
 
 TEST(Memory, ItemsCarryingRowsCostOnlyTheirNames) {
@@ -233,26 +243,17 @@ TEST(Memory, ItemsCarryingRowsCostOnlyTheirNames) {
     body += "{\"name\": \"F" + std::to_string(i) + "\", \"rows\": [" + rows + "]},";
   body.back() = ']';
   body += "}";
-  ListPage page;
-  std::vector<NameItem> items;
-  std::string why;
-  bool parsed = false;
-  const size_t peak = PeakHeapDuring([&] { parsed = ParseNamePage(body, page, items, why); });
-  ASSERT_TRUE(parsed) << why;
-  EXPECT_GT(items.size(), 20000u);
-  EXPECT_LT(peak, kCap / 8) << items.size() << " names";
+  const MeasuredPage m = ParseMeasured(body);
+  ASSERT_TRUE(m.parsed) << m.why;
+  EXPECT_GT(m.items.size(), 20000u);
+  EXPECT_LT(m.peak, kCap / 8) << m.items.size() << " names";
 }
 
 TEST(Memory, APageOfMoreItemsThanAnyServerSendsFailsBeforeItCostsMuch) {
-  const std::string body = Repeated("{\"items\": [", "{\"name\": \"a\"},", "]}");
-  ListPage page;
-  std::vector<NameItem> items;
-  std::string why;
-  bool parsed = true;
-  const size_t peak = PeakHeapDuring([&] { parsed = ParseNamePage(body, page, items, why); });
-  EXPECT_FALSE(parsed);
-  EXPECT_EQ(why, "the page holds more than 100000 items");
-  EXPECT_LT(peak, kCap / 2);
+  const MeasuredPage m = ParseMeasured(Repeated("{\"items\": [", "{\"name\": \"a\"},", "]}"));
+  EXPECT_FALSE(m.parsed);
+  EXPECT_EQ(m.why, "the page holds more than 100000 items");
+  EXPECT_LT(m.peak, kCap / 2);
 }
 
 }  // namespace
